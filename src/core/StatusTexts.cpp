@@ -1,0 +1,11 @@
+#include "core/StatusTexts.h"
+
+void StatusTexts::SetCount(const QString& text) {
+  count_ = text;
+  Q_EMIT countChanged(text);
+}
+
+void StatusTexts::SetMessage(const QString& text) {
+  message_ = text;
+  Q_EMIT messageChanged(text);
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+// The two texts of the main window's status bar: the count part ("3/120") and the message part.
+// Logic writes here; the window shows them.
+class StatusTexts : public QObject {
+  Q_OBJECT
+ public:
+  using QObject::QObject;
+  const QString& Count() const { return count_; }
+  const QString& Message() const { return message_; }
+  void SetCount(const QString& text);
+  void SetMessage(const QString& text);
+
+ Q_SIGNALS:
+  void countChanged(const QString& text);
+  void messageChanged(const QString& text);
+
+ private:
+  QString count_;
+  QString message_;
+};

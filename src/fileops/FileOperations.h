@@ -1,0 +1,36 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+struct AppContext;
+
+// Operation codes of RunFileOperation.
+enum FileOperationCode {
+  kOpDelete = 0, kOpMove = 1, kOpCopy = 2, kOpRemoveRows = 3, kOpCopyNames = 4, kOpCopyPaths = 5
+};
+
+// The work on the files behind the selected rows.
+class FileOperations {
+ public:
+  explicit FileOperations(AppContext& context) : context_(context) {}
+
+  void RunFileOperation(int code);
+  // Asks, then empties the list; no file is touched.
+  void RemoveAllRows();
+  // The end of an in-place edit of row's name: renames the file within its directory (never
+  // replacing another file) and reports; returns whether the row takes the new name.
+  bool RenameRowFile(int row, const QString& editedText);
+  // Shows the current row's file in the file manager; nothing without a current row.
+  void ShowCurrentInFileManager();
+  // Every dropped path becomes one row (a directory too); then the count and the last row.
+  void AddDroppedFiles(const QStringList& paths);
+
+ private:
+  AppContext& context_;
+};
+
+// The program's message box: buttons 0 OK, 1 OK/Cancel; an empty title becomes "Tovrik：".
+// Returns 0 for OK, 1 for Cancel.
+int ShowMessage(const QString& text, int buttons = 0, const QString& title = QString());
+// A directory chooser opened at initial; "" when cancelled. Default prompt "请选择一个文件夹".
+QString BrowseForFolder(const QString& initial, const QString& prompt = QString());

@@ -1,0 +1,37 @@
+#pragma once
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+// The program's regular-expression component on QRegularExpression, with the wildcard
+// translation and the whole-name test. Indexes that callers pass are counted from 1.
+class RegexMatcher {
+ public:
+  RegexMatcher() = default;
+
+  bool Configure(const QString& pattern, bool ignoreCase = true, bool multiline = true,
+                 bool global = true);
+  QString GetPattern() const;
+  // Replacement syntax as users type it: $1..$99, $&, $`, $', $$.
+  QString Replace(const QString& source, const QString& replacement = QString()) const;
+  int Execute(const QString& subject);
+  int GetMatchCount() const { return matchCount_; }
+  QString GetMatchText(int match) const;
+  QString GetSubMatchText(int match, int subMatch) const;
+  int GetSubMatchCount() const;
+  bool Prepare(const QString& pattern, bool ignoreCase, bool fuzzy,
+               const QString& subject = QString(), bool isRegex = false);
+  bool Test(const QString& subject);
+  bool Test(const QString& subject, bool fuzzy);
+  static QString WildcardToPattern(const QString& wildcard);
+  static void EscapeChars(const QString& set, QString& text);
+
+ private:
+  struct Engine;
+  std::shared_ptr<const Engine> engine_;
+  std::shared_ptr<const std::vector<QStringList>> matches_;  // per match: whole text, then groups
+  int matchCount_ = 0;
+  bool fuzzy_ = false;
+};

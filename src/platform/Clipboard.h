@@ -1,0 +1,5 @@
+#pragma once
+#include <QString>
+
+void SetClipboardText(const QString& text);
+QString ClipboardText();

@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// Every modal question of the program goes through this interface, so tests answer it from a
+// script. The real implementation is installed by the application (platform/gui/QtDialogs).
+class Dialogs {
+ public:
+  enum Buttons { kOk = 0, kOkCancel = 1 };
+  enum Answer { kAnswerOk = 0, kAnswerCancel = 1 };
+
+  virtual ~Dialogs() = default;
+  // Warning icon, application-modal; an empty title becomes "Tovrik：". Returns 0 OK, 1 Cancel.
+  virtual int Message(const QString& text, int buttons, const QString& title) = 0;
+  // A directory chooser opened at initial; the chosen directory, or "" when cancelled.
+  virtual QString ChooseFolder(const QString& initial, const QString& prompt) = 0;
+  // Multiple-selection open-file dialog. filter is "name|patterns|name|patterns..." with the
+  // patterns separated by ";" ("Wav波形|*.wav;*.mid|所有文件|*.*"). None on cancel.
+  virtual QStringList ChooseOpenFiles(const QString& title, const QString& filter,
+                                      const QString& initialFile) = 0;
+  // One-line input box; "" and *ok false on cancel.
+  virtual QString InputText(const QString& prompt, const QString& initial, bool* ok) = 0;
+};
+
+// The installed dialogs; a ScriptedDialogs that answers Cancel until something is installed.
+Dialogs& CurrentDialogs();
+// Installs d and returns the previous one.
+std::unique_ptr<Dialogs> InstallDialogs(std::unique_ptr<Dialogs> d);
+
+inline const QString& DefaultMessageTitle() {
+  static const QString title = QStringLiteral("Tovrik：");
+  return title;
+}

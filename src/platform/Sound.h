@@ -1,0 +1,38 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <memory>
+
+// What the player needs of the sound output.
+class SoundOutput {
+ public:
+  virtual ~SoundOutput() = default;
+  // Plays a file whose content is RIFF/WAVE or a standard MIDI file, once or looping for ever.
+  // False for anything else (then the caller offers it to PlayMp3).
+  virtual bool PlayWaveOrMidi(const QString& path, bool loop) = 0;
+  // Plays an MP3 file count times, -1 endlessly. False when it cannot be played.
+  virtual bool PlayMp3(const QString& path, int count) = 0;
+  // Halts both kinds at once (no fade).
+  virtual void Stop() = 0;
+};
+
+// The SDL2_mixer output: one device opened at start and kept open, a 512-frame buffer, MIDI
+// through one FluidSynth synthesizer whose soundfont is loaded once. Without an audio device it
+// plays nothing and every play request reports failure.
+class SdlSound : public SoundOutput {
+ public:
+  SdlSound();
+  ~SdlSound() override;
+  bool Open();            // opens the device; false when none can be opened
+  bool IsOpen() const;
+  bool PlayWaveOrMidi(const QString& path, bool loop) override;
+  bool PlayMp3(const QString& path, int count) override;
+  void Stop() override;
+  int DeviceFrequency() const;
+  // Called on the audio thread with every buffer after mixing (for measurements).
+  void SetOutputTap(std::function<void(const qint16* samples, int count)> tap);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include <optional>
+
+struct AppContext;
+
+// Plays rows and reacts to the play triggers of the list.
+class Player {
+ public:
+  explicit Player(AppContext& context) : context_(context) {}
+
+  // Stops the previous sound, selects row (unless leaveSelection), writes the count and
+  // "播放 " + name, and starts the file: waveform or MIDI first, then MP3. No row: the current.
+  void PlayRow(std::optional<int> row = std::nullopt, bool leaveSelection = false);
+  // Stops both kinds; with withMessage the message part says "已停止播放".
+  void StopPlayback(bool withMessage = false);
+  // Selects the row last given to PlayRow (focus is the window's job).
+  void LocatePlayingRow();
+  int PlayingRow() const { return playingRow_; }
+
+  // Triggers
+  void OnCurrentRowChanged();
+  void OnDoubleClick();
+
+ private:
+  AppContext& context_;
+  int playingRow_ = 0;
+  bool selectingForPlay_ = false;  // PlayRow's own selection must not start a second play
+};

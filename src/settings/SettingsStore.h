@@ -1,0 +1,60 @@
+#pragma once
+#include <QDateTime>
+#include <QString>
+
+class QAction;
+class QCheckBox;
+class QRadioButton;
+class QTextEdit;
+class QPlainTextEdit;
+class QLineEdit;
+class QListWidget;
+class QComboBox;
+class QWidget;
+
+// The one way to read and write settings: values under keys of sections of an INI file. Every
+// read goes to the file and every write reaches it at once (written whole and atomically).
+// The control operations are defined in the widgets library (settings/gui).
+class SettingsStore {
+ public:
+  void Open(const QString& filePath, const QString& section = QString(), bool withSection = false);
+  void SetSection(const QString& section) { section_ = section; }
+  const QString& FilePath() const { return filePath_; }
+  const QString& Section() const { return section_; }
+
+  bool WriteText(const QString& key, const QString& text) const;
+  QString ReadText(const QString& key, const QString& defaultText = QString()) const;
+  bool WriteNumber(const QString& key, double value) const;
+  double ReadNumber(const QString& key, double defaultValue) const;
+  bool WriteBool(const QString& key, bool value) const;
+  bool ReadBool(const QString& key, bool defaultValue) const;
+  bool ReadBoolUnlessFalse(const QString& key, bool defaultValue) const;
+  bool WriteDateTime(const QString& key, const QDateTime& value) const;  // ISO 8601
+  QDateTime ReadDateTime(const QString& key, const QDateTime& defaultValue) const;
+
+  bool SaveMenuCheck(const QAction* item) const;
+  bool LoadMenuCheck(QAction* item) const;
+  bool SaveCheckBox(const QCheckBox* box) const;
+  bool LoadCheckBox(QCheckBox* box) const;
+  bool SaveRadioButton(const QRadioButton* button) const;
+  bool LoadRadioButton(QRadioButton* button) const;
+  bool SaveMultiLineText(const QString& key, const QPlainTextEdit* edit) const;
+  QString LoadMultiLineText(const QString& key, QPlainTextEdit* edit) const;
+  bool SaveEditText(const QString& key, const QLineEdit* edit) const;
+  QString LoadEditText(const QString& key, QLineEdit* edit) const;
+  bool SaveCheckList(const QString& key, const QListWidget* list) const;
+  void LoadCheckList(const QString& key, QListWidget* list, bool clearFirst) const;
+  bool SaveComboText(const QString& key, const QComboBox* combo) const;
+  QString LoadComboText(const QString& key, QComboBox* combo) const;
+  // 位置 0 normal, 1 centred, 2 minimised, 3 maximised; bounds only below 2.
+  void SaveWindowPlacement(QWidget* window, const QString& section) const;
+  void LoadWindowPlacement(QWidget* window, const QString& section) const;
+
+ private:
+  QString filePath_;
+  QString section_;
+};
+
+// Multi-line texts are stored on one line: every line break becomes "【→↓】".
+QString EscapeLineBreaks(const QString& text);
+QString UnescapeLineBreaks(const QString& text);

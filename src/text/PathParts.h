@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <QStringView>
+#include <array>
+
+// The platform's path separator, used wherever paths are cut or built.
+inline constexpr QChar kPathSeparator = u'/';
+// The platform's line break between entries of a multi-line text (clipboard, list file).
+inline const QString& PlatformLineBreak() {
+  static const QString lineBreak = QStringLiteral("\n");
+  return lineBreak;
+}
+
+QString FileNameOf(const QString& path);
+QString DirectoryPathOf(const QString& path);
+QString DirectoryNameOf(const QString& path);
+QString MainNameOf(const QString& path);
+QString ExtensionOf(const QString& path);
+// directory + separator + name.
+QString JoinPath(const QString& directory, const QString& name);
+
+// The name tokens, in the order in which they are substituted.
+enum class NameToken { kExtension, kMainName, kFileName, kDirectoryName, kDirectoryPath, kNumber };
+inline constexpr int kNameTokenCount = 6;
+// "#扩展名", "#主名", "#文件名", "#目录名", "#目录路径", "#编号".
+const QString& NameTokenText(NameToken token);
+
+class TokenSet {
+ public:
+  TokenSet() = default;
+  // Every token that the expression contains (exact, case-sensitive search).
+  static TokenSet FromExpression(const QString& expression);
+  bool Contains(NameToken t) const { return flags_[static_cast<int>(t)]; }
+  void Set(NameToken t, bool on = true) { flags_[static_cast<int>(t)] = on; }
+  bool Empty() const;
+
+ private:
+  std::array<bool, kNameTokenCount> flags_{};
+};
+
+QString ExpandNameTokens(const QString& path, const QString& expression, const TokenSet& tokens,
+                         const QString& numberText);
