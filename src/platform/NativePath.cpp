@@ -1,0 +1,115 @@
+#include "platform/NativePath.h"
+
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Length of the valid UTF-8 sequence at bytes[i], 0 when the byte there does not start one.
+// Overlong forms, surrogates and code points above U+10FFFF are not valid.
+int ValidSequenceLength(const unsigned char* s, qsizetype left) {
+  const unsigned char c = s[0];
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) return left >= 2 && IsContinuation(s[1]) ? 2 : 0;
+  if (c >= 0xE0 && c <= 0xEF) {
+    if (left < 3 || !IsContinuation(s[1]) || !IsContinuation(s[2])) return 0;
+    if (c == 0xE0 && s[1] < 0xA0) return 0;
+    if (c == 0xED && s[1] > 0x9F) return 0;
+    return 3;
+  }
+  if (c >= 0xF0 && c <= 0xF4) {
+    if (left < 4 || !IsContinuation(s[1]) || !IsContinuation(s[2]) || !IsContinuation(s[3]))
+      return 0;
+    if (c == 0xF0 && s[1] < 0x90) return 0;
+    if (c == 0xF4 && s[1] > 0x8F) return 0;
+    return 4;
+  }
+  return 0;
+}
+
+void AppendUtf8(QByteArray& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.append(char(cp));
+  } else if (cp < 0x800) {
+    out.append(char(0xC0 | (cp >> 6)));
+    out.append(char(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.append(char(0xE0 | (cp >> 12)));
+    out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+    out.append(char(0x80 | (cp & 0x3F)));
+  } else {
+    out.append(char(0xF0 | (cp >> 18)));
+    out.append(char(0x80 | ((cp >> 12) & 0x3F)));
+    out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+    out.append(char(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+QByteArray ToNativePath(const QString& path) {
+  const char16_t* s = reinterpret_cast<const char16_t*>(path.constData());
+  const qsizetype n = path.size();
+  bool plain = true;
+  for (qsizetype i = 0; i < n && plain; ++i) plain = !QChar::isSurrogate(s[i]);
+  if (plain) return path.toUtf8();
+
+  QByteArray out;
+  out.reserve(n * 3);
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t u = s[i];
+    if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+      AppendUtf8(out, QChar::surrogateToUcs4(u, s[i + 1]));
+      ++i;
+    } else if (u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF) {
+      out.append(char(u - kEscapeBase));
+    } else if (QChar::isSurrogate(u)) {
+      // A lone surrogate that no file name produced: it has no bytes of its own.
+      AppendUtf8(out, QChar::ReplacementCharacter);
+    } else {
+      AppendUtf8(out, u);
+    }
+  }
+  return out;
+}
+
+QString FromNativePath(const QByteArray& bytes) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
+  const qsizetype n = bytes.size();
+  qsizetype i = 0;
+  while (i < n && s[i] < 0x80) ++i;
+  if (i == n) return QString::fromLatin1(bytes);
+
+  QString out;
+  out.reserve(n);
+  out.append(QLatin1StringView(bytes.constData(), i));
+  while (i < n) {
+    const int len = ValidSequenceLength(s + i, n - i);
+    if (len == 0) {
+      out.append(QChar(char16_t(kEscapeBase + s[i])));
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    switch (len) {
+      case 1: cp = s[i]; break;
+      case 2: cp = (char32_t(s[i] & 0x1F) << 6) | (s[i + 1] & 0x3F); break;
+      case 3:
+        cp = (char32_t(s[i] & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+        break;
+      default:
+        cp = (char32_t(s[i] & 0x07) << 18) | (char32_t(s[i + 1] & 0x3F) << 12) |
+             (char32_t(s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
+        break;
+    }
+    if (cp >= 0x10000) {
+      out.append(QChar(QChar::highSurrogate(cp)));
+      out.append(QChar(QChar::lowSurrogate(cp)));
+    } else {
+      out.append(QChar(char16_t(cp)));
+    }
+    i += len;
+  }
+  return out;
+}
