@@ -1,0 +1,88 @@
+#include "platform/gui/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QWidget* Owner() { return QApplication::activeWindow(); }
+
+}  // namespace
+
+QStringList QtNameFilters(const QString& filter) {
+  QStringList result;
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    const QString name = parts[i].trimmed();
+    QStringList patterns;
+    if (i + 1 < parts.size()) {
+      for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString pattern = p.trimmed();
+        if (pattern.isEmpty()) continue;
+        patterns << (pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern);
+      }
+    }
+    if (name.isEmpty() && patterns.isEmpty()) continue;
+    if (patterns.isEmpty()) patterns << QStringLiteral("*");
+    result << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+  }
+  return result;
+}
+
+int QtDialogs::Message(const QString& text, int buttons, const QString& title) {
+  const bool question = buttons == kOkCancel;
+  QMessageBox box(QMessageBox::Warning, title.isEmpty() ? DefaultMessageTitle() : title, text,
+                  question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, Owner());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
+  box.exec();
+  return box.clickedButton() == box.button(QMessageBox::Ok) ? kAnswerOk : kAnswerCancel;
+}
+
+QString QtDialogs::ChooseFolder(const QString& initial, const QString& prompt) {
+  const QString caption = prompt.isEmpty() ? QStringLiteral("请选择一个文件夹") : prompt;
+  const QString start = initial.trimmed().isEmpty() || !QFileInfo(initial).isDir()
+                            ? QDir::homePath()
+                            : initial.trimmed();
+  QFileDialog dialog(Owner(), caption, start);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setFileMode(QFileDialog::Directory);
+  // Qt's own dialog: it has the path edit field and the new-folder button on every desktop.
+  dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return dialog.selectedFiles().value(0).trimmed();
+}
+
+QStringList QtDialogs::ChooseOpenFiles(const QString& title, const QString& filter,
+                                       const QString& initialFile) {
+  QFileDialog dialog(Owner(), title);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  const QStringList filters = QtNameFilters(filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+  }
+  const QFileInfo initial(initialFile);
+  if (!initialFile.isEmpty() && initial.isDir()) {
+    dialog.setDirectory(initial.absoluteFilePath());
+  } else if (!initialFile.isEmpty()) {
+    dialog.setDirectory(initial.absolutePath());
+    dialog.selectFile(initial.fileName());
+  }
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles();
+}
+
+QString QtDialogs::InputText(const QString& prompt, const QString& initial, bool* ok) {
+  bool accepted = false;
+  const QString text = QInputDialog::getText(Owner(), DefaultMessageTitle(), prompt,
+                                             QLineEdit::Normal, initial, &accepted);
+  if (ok) *ok = accepted;
+  return accepted ? text : QString();
+}
