@@ -1,0 +1,156 @@
+#include "platform/Encoding.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Decodes GB18030 (a superset of GBK, identical for every GBK byte pair). A byte that starts no
+// valid sequence becomes U+FFFD and decoding goes on after it.
+QString DecodeGb18030(const QByteArray& bytes) {
+  iconv_t cd = iconv_open("UTF-16LE", "GB18030");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return QString::fromLatin1(bytes);
+  QString text;
+  text.reserve(bytes.size());
+  std::vector<char> out(4096);
+  char* in = const_cast<char*>(bytes.constData());
+  size_t inLeft = static_cast<size_t>(bytes.size());
+  while (inLeft > 0) {
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    const size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    text.append(reinterpret_cast<const QChar*>(out.data()),
+                static_cast<qsizetype>((out.size() - outLeft) / 2));
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL (a truncated sequence at the end): skip one byte.
+      text.append(QChar(QChar::ReplacementCharacter));
+      ++in;
+      --inLeft;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  iconv_close(cd);
+  return text;
+}
+
+constexpr uint32_t kSurrogateKeyBase = 0xFF000000u;  // GB18030 never starts with 0xFF
+
+// Key of every BMP code point: its GB18030 bytes left-aligned in 32 bits, so comparing keys
+// compares the bytes. Code points that iconv cannot encode (surrogates) sort after everything.
+std::unique_ptr<std::array<uint32_t, 65536>> BuildBmpKeys() {
+  auto keys = std::make_unique<std::array<uint32_t, 65536>>();
+  for (uint32_t cp = 0; cp < 65536; ++cp) (*keys)[cp] = kSurrogateKeyBase | cp;
+  iconv_t cd = iconv_open("GB18030", "UTF-16LE");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return keys;
+  for (uint32_t cp = 0; cp < 65536; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    char in[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
+    unsigned char out[8];
+    char* inPtr = in;
+    size_t inLeft = 2;
+    char* outPtr = reinterpret_cast<char*>(out);
+    size_t outLeft = sizeof out;
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      continue;
+    }
+    const size_t length = sizeof out - outLeft;
+    uint32_t key = 0;
+    for (size_t i = 0; i < length && i < 4; ++i) key |= uint32_t(out[i]) << (24 - 8 * i);
+    (*keys)[cp] = key;
+  }
+  iconv_close(cd);
+  return keys;
+}
+
+const std::array<uint32_t, 65536>& BmpKeys() {
+  static const std::unique_ptr<std::array<uint32_t, 65536>> keys = BuildBmpKeys();
+  return *keys;
+}
+
+// GB18030 maps the supplementary planes linearly onto the four-byte codes from 0x90308130.
+uint32_t SupplementaryKey(uint32_t cp) {
+  const uint32_t i = cp - 0x10000;
+  const uint32_t b4 = 0x30 + i % 10;
+  const uint32_t b3 = 0x81 + (i / 10) % 126;
+  const uint32_t b2 = 0x30 + (i / 1260) % 10;
+  const uint32_t b1 = 0x90 + i / 12600;
+  return b1 << 24 | b2 << 16 | b3 << 8 | b4;
+}
+
+// Key of the character at position i; advances i past it (two units for a surrogate pair).
+uint32_t NextKey(QStringView text, qsizetype& i, const std::array<uint32_t, 65536>& keys) {
+  const char16_t unit = text[i].unicode();
+  ++i;
+  if (QChar::isHighSurrogate(unit) && i < text.size() && QChar::isLowSurrogate(text[i].unicode())) {
+    const char32_t cp = QChar::surrogateToUcs4(unit, text[i].unicode());
+    ++i;
+    return SupplementaryKey(cp);
+  }
+  return keys[unit];
+}
+
+}  // namespace
+
+bool IsValidUtf8(const QByteArray& bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+  const auto* end = p + bytes.size();
+  while (p < end) {
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    int length;
+    uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (end - p < length) return false;
+    for (int k = 1; k < length; ++k) {
+      if ((p[k] & 0xC0) != 0x80) return false;
+      cp = cp << 6 | (p[k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points above U+10FFFF are not UTF-8.
+    if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    p += length;
+  }
+  return true;
+}
+
+QString DecodeTextFile(const QByteArray& bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes);
+  return DecodeGb18030(bytes);
+}
+
+int CompareGb18030(QStringView a, QStringView b) {
+  const auto& keys = BmpKeys();
+  qsizetype i = 0;
+  qsizetype j = 0;
+  while (i < a.size() && j < b.size()) {
+    const uint32_t ka = NextKey(a, i, keys);
+    const uint32_t kb = NextKey(b, j, keys);
+    if (ka != kb) return ka < kb ? -1 : 1;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}

@@ -1,0 +1,95 @@
+#include "text/PathParts.h"
+
+namespace {
+
+QStringView FileNameView(QStringView path) {
+  const qsizetype slash = path.lastIndexOf(kPathSeparator);
+  return slash < 0 ? path : path.mid(slash + 1);
+}
+
+QStringView DirectoryPathView(QStringView path) {
+  const qsizetype slash = path.lastIndexOf(kPathSeparator);
+  return slash < 0 ? QStringView() : path.left(slash);
+}
+
+QStringView DirectoryNameView(QStringView path) {
+  const qsizetype last = path.lastIndexOf(kPathSeparator);
+  if (last < 0) return QStringView();
+  const QStringView directory = path.left(last);
+  const qsizetype previous = directory.lastIndexOf(kPathSeparator);
+  return previous < 0 ? directory : directory.mid(previous + 1);
+}
+
+QStringView MainNameView(QStringView path) {
+  const QStringView name = FileNameView(path);
+  const qsizetype dot = name.indexOf(u'.');
+  return dot < 0 ? name : name.left(dot);
+}
+
+QStringView ExtensionView(QStringView path) {
+  const QStringView name = FileNameView(path);
+  const qsizetype dot = name.lastIndexOf(u'.');
+  return dot < 0 ? QStringView() : name.mid(dot + 1);
+}
+
+}  // namespace
+
+QString FileNameOf(const QString& path) { return FileNameView(path).toString(); }
+QString DirectoryPathOf(const QString& path) { return DirectoryPathView(path).toString(); }
+QString DirectoryNameOf(const QString& path) { return DirectoryNameView(path).toString(); }
+QString MainNameOf(const QString& path) { return MainNameView(path).toString(); }
+QString ExtensionOf(const QString& path) { return ExtensionView(path).toString(); }
+
+QString JoinPath(const QString& directory, const QString& name) {
+  QString path;
+  path.reserve(directory.size() + 1 + name.size());
+  path += directory;
+  path += kPathSeparator;
+  path += name;
+  return path;
+}
+
+const QString& NameTokenText(NameToken token) {
+  static const QString kTexts[kNameTokenCount] = {
+      QStringLiteral("#扩展名"), QStringLiteral("#主名"),     QStringLiteral("#文件名"),
+      QStringLiteral("#目录名"), QStringLiteral("#目录路径"), QStringLiteral("#编号")};
+  return kTexts[static_cast<int>(token)];
+}
+
+TokenSet TokenSet::FromExpression(const QString& expression) {
+  TokenSet set;
+  for (int i = 0; i < kNameTokenCount; ++i) {
+    const auto token = static_cast<NameToken>(i);
+    set.Set(token, expression.contains(NameTokenText(token)));
+  }
+  return set;
+}
+
+bool TokenSet::Empty() const {
+  for (bool on : flags_)
+    if (on) return false;
+  return true;
+}
+
+QString ExpandNameTokens(const QString& path, const QString& expression, const TokenSet& tokens,
+                         const QString& numberText) {
+  QString text = expression;
+  for (int i = 0; i < kNameTokenCount; ++i) {
+    const auto token = static_cast<NameToken>(i);
+    if (!tokens.Contains(token)) continue;
+    const QString& tokenText = NameTokenText(token);
+    if (!text.contains(tokenText)) continue;
+    QStringView value;
+    switch (token) {
+      case NameToken::kExtension: value = ExtensionView(path); break;
+      case NameToken::kMainName: value = MainNameView(path); break;
+      case NameToken::kFileName: value = FileNameView(path); break;
+      case NameToken::kDirectoryName: value = DirectoryNameView(path); break;
+      case NameToken::kDirectoryPath: value = DirectoryPathView(path); break;
+      case NameToken::kNumber: value = numberText; break;
+    }
+    // Views into path or numberText stay valid: replace() only changes text.
+    text.replace(tokenText.constData(), tokenText.size(), value.constData(), value.size());
+  }
+  return text;
+}
