@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <utility>
 
 class Player;
 struct AppContext;
@@ -13,10 +14,12 @@ class HoverTracker {
   // Shows a cursor over the list (set by the window).
   void SetCursorHandler(std::function<void(Cursor)> handler) { setCursor_ = std::move(handler); }
 
-  void OnRowUnderMouse(int row);  // -1 over no row
+  // The row under the pointer after a mouse move, -1 over no row. Hover-play, or during a drag
+  // the highlight of the two rows to exchange.
+  void OnRowUnderMouse(int row);
   void OnLeftButtonDown();
-  void OnLeftButtonUp();
-  void OnClick();
+  void OnLeftButtonUp();  // exchanges the start and end rows of a drag
+  void OnClick();  // a press and release without a drag (the view may swallow the release)
 
   int HoverRow() const { return hoverRow_; }
   int DragStartRow() const { return dragStartRow_; }
@@ -24,7 +27,8 @@ class HoverTracker {
   bool LeftButtonDown() const { return leftButtonDown_; }
 
  private:
-  void ShowCursor(Cursor cursor);
+  // Hands a changed cursor to the handler; false when it is already shown.
+  bool ShowCursor(Cursor cursor);
   AppContext& context_;
   Player& player_;
   std::function<void(Cursor)> setCursor_;

@@ -10,6 +10,7 @@ class Player {
 
   // Stops the previous sound, selects row (unless leaveSelection), writes the count and
   // "播放 " + name, and starts the file: waveform or MIDI first, then MP3. No row: the current.
+  // A row outside the list clears the selection and plays nothing.
   void PlayRow(std::optional<int> row = std::nullopt, bool leaveSelection = false);
   // Stops both kinds; with withMessage the message part says "已停止播放".
   void StopPlayback(bool withMessage = false);
@@ -25,4 +26,5 @@ class Player {
   AppContext& context_;
   int playingRow_ = 0;
   bool selectingForPlay_ = false;  // PlayRow's own selection must not start a second play
+  unsigned playRequests_ = 0;      // lets a PlayRow see that a newer one ran in its event round
 };

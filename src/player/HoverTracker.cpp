@@ -1,0 +1,50 @@
+#include "player/HoverTracker.h"
+
+#include "core/AppContext.h"
+#include "core/CheckStates.h"
+#include "list/SoundList.h"
+#include "platform/EventPump.h"
+#include "player/Player.h"
+
+void HoverTracker::OnRowUnderMouse(int row) {
+  // Called on every mouse move: an unchanged row must cost nothing.
+  if (row == hoverRow_) return;
+  hoverRow_ = row;
+
+  if (leftButtonDown_) {
+    dragEndRow_ = row;
+    if (dragEndRow_ == dragStartRow_) return;
+    if (ShowCursor(dragEndRow_ == -1 ? Cursor::kNoTarget : Cursor::kExchange)) PumpEventsNow();
+    // Highlight exactly the rows that a release would exchange.
+    context_.list.SelectOnly(dragStartRow_);
+    if (dragEndRow_ != -1) context_.list.SelectRow(dragEndRow_);
+    return;
+  }
+
+  dragStartRow_ = dragEndRow_ = row;
+  if (context_.checks.IsChecked(Caption::kPlayOnHover)) player_.PlayRow(row);
+}
+
+void HoverTracker::OnLeftButtonDown() { leftButtonDown_ = true; }
+
+void HoverTracker::OnLeftButtonUp() {
+  SoundList& list = context_.list;
+  const auto inList = [&list](int row) { return row >= 0 && row < list.RowCount(); };
+  // A drag that began over empty space (start -1) has no row to exchange.
+  if (dragStartRow_ != dragEndRow_ && inList(dragStartRow_) && inList(dragEndRow_)) {
+    // The exchange changes rows: not while another job works on them.
+    const LongJobGuard guard;
+    if (guard.Acquired()) list.SwapRows(dragStartRow_, dragEndRow_);
+  }
+  leftButtonDown_ = false;
+  ShowCursor(Cursor::kDefault);
+}
+
+void HoverTracker::OnClick() { leftButtonDown_ = false; }
+
+bool HoverTracker::ShowCursor(Cursor cursor) {
+  if (cursor == cursor_) return false;
+  cursor_ = cursor;
+  if (setCursor_) setCursor_(cursor);
+  return true;
+}

@@ -1,0 +1,53 @@
+#include "player/Player.h"
+
+#include "core/AppContext.h"
+#include "core/CheckStates.h"
+#include "core/StatusTexts.h"
+#include "list/SoundList.h"
+#include "platform/EventPump.h"
+#include "platform/Sound.h"
+
+void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
+  SoundList& list = context_.list;
+  const int r = row.value_or(list.CurrentRow());
+  const unsigned request = ++playRequests_;
+  StopPlayback();
+  PumpEventsNow();
+  // A hover or key handled in that event round played a newer row; this request is stale.
+  if (request != playRequests_) return;
+
+  if (!leaveSelection) {
+    selectingForPlay_ = true;
+    list.SelectOnly(r);
+    selectingForPlay_ = false;
+  }
+  const bool inList = r >= 0 && r < list.RowCount();
+  context_.status.SetCount(list.CountText(r));
+  context_.status.SetMessage(QStringLiteral("播放 ") + (inList ? list.RowFileName(r) : QString()));
+  playingRow_ = r;
+  if (!inList) return;
+
+  const QString path = list.RowFullPath(r);
+  const bool once = context_.checks.IsChecked(Caption::kPlayOnce);
+  // The content decides the kind: whatever the waveform/MIDI player refuses goes to MP3.
+  if (!context_.sound.PlayWaveOrMidi(path, !once)) context_.sound.PlayMp3(path, once ? 1 : -1);
+}
+
+void Player::StopPlayback(bool withMessage) {
+  context_.sound.Stop();
+  if (withMessage) context_.status.SetMessage(QStringLiteral("已停止播放"));
+}
+
+void Player::LocatePlayingRow() { context_.list.SelectOnly(playingRow_); }
+
+void Player::OnCurrentRowChanged() {
+  if (selectingForPlay_) return;  // PlayRow writes the count and plays itself
+  if (context_.checks.IsChecked(Caption::kPlayOnSelect))
+    PlayRow(std::nullopt, true);
+  else
+    UpdateCountPart(context_);
+}
+
+void Player::OnDoubleClick() {
+  if (context_.checks.IsChecked(Caption::kPlayOnDoubleClick)) PlayRow();
+}
