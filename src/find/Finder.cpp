@@ -1,0 +1,110 @@
+#include "find/Finder.h"
+
+#include <QItemSelection>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "core/AppContext.h"
+#include "core/StatusTexts.h"
+#include "fileops/FileOperations.h"
+#include "list/SoundList.h"
+#include "match/RegexMatcher.h"
+#include "platform/EventPump.h"
+#include "player/Player.h"
+
+namespace {
+
+// A matcher prepared with the options as they stand now.
+void PrepareMatcher(RegexMatcher& matcher, const FindParameters& find) {
+  matcher.Prepare(find.text, find.ignoreCase, find.fuzzy, QString(), find.regex);
+}
+
+// The find point moved one step and clamped into [0, last]; -1 for an empty list. Computed in
+// 64 bits because a find point read from the settings may be any 32-bit value.
+int ClampedStart(int findPoint, int step, int rowCount) {
+  qint64 start = static_cast<qint64>(findPoint) + step;
+  if (start < 0) start = 0;
+  if (start > rowCount - 1) start = rowCount - 1;
+  return static_cast<int>(start);
+}
+
+}  // namespace
+
+bool Finder::FindStep(bool upward) {
+  // Rows must not be removed under the loop by a command started from its event processing.
+  LongJobGuard guard;
+  if (!guard.Acquired()) return false;
+
+  FindParameters& find = context_.find;
+  SoundList& list = context_.list;
+  find.upward = upward;
+  const QString text = find.text;
+  RegexMatcher matcher;
+  PrepareMatcher(matcher, find);
+
+  const int step = upward ? -1 : 1;
+  bool wrapped = false;
+  for (;;) {
+    find.findPoint = ClampedStart(find.findPoint, step, list.RowCount());
+    for (int row = find.findPoint; row >= 0 && row < list.RowCount(); row += step) {
+      if (matcher.Test(list.RowFileName(row))) {
+        list.SelectOnly(row);
+        find.findPoint = row;
+        if (find.playWhenFound) {
+          player_.PlayRow(row, true);
+        } else {
+          UpdateCountPart(context_);
+        }
+        return true;
+      }
+      PumpEvents();
+      if (LongJobGuard::StopRequested()) return false;
+    }
+    if (wrapped) break;
+    wrapped = true;
+    find.findPoint = upward ? list.RowCount() : -1;
+  }
+  ShowMessage(text + QStringLiteral(" 完全找不到！"));
+  return false;
+}
+
+void Finder::FindAll() {
+  LongJobGuard guard;
+  if (!guard.Acquired()) return;
+
+  SoundList& list = context_.list;
+  list.SelectOnly(-1);
+  RegexMatcher matcher;
+  PrepareMatcher(matcher, context_.find);
+
+  // Runs of adjacent matching rows, selected at the end in one call: one selection change
+  // instead of one per row.
+  std::vector<std::pair<int, int>> runs;
+  for (int row = 0; row < list.RowCount(); ++row) {
+    if (matcher.Test(list.RowFileName(row))) {
+      if (!runs.empty() && runs.back().second == row - 1) {
+        runs.back().second = row;
+      } else {
+        runs.emplace_back(row, row);
+      }
+    }
+    PumpEvents();
+    if (LongJobGuard::StopRequested()) break;
+  }
+  if (runs.empty()) return;
+
+  QItemSelection selection;
+  const int rowCount = list.RowCount();
+  for (const auto& [first, last] : runs) {
+    if (first >= rowCount) break;
+    selection.select(list.index(first, 0), list.index(std::min(last, rowCount - 1), 0));
+  }
+  list.selectionModel()->select(selection,
+                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void Finder::SetFindPoint(bool report) {
+  context_.find.findPoint = context_.list.CurrentRow();
+  if (report) context_.status.SetMessage(QStringLiteral("已设置当前位置为查找点！"));
+}
