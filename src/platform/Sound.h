@@ -21,15 +21,27 @@ class SoundOutput {
 // plays nothing and every play request reports failure.
 class SdlSound : public SoundOutput {
  public:
+  enum class Kind { Nothing, Wave, Midi, Mp3 };
+
   SdlSound();
   ~SdlSound() override;
-  bool Open();            // opens the device; false when none can be opened
+  // Opens the device (44.1 kHz, stereo, 16-bit) and starts loading the soundfont in the
+  // background; false when no device can be opened.
+  bool Open();
   bool IsOpen() const;
   bool PlayWaveOrMidi(const QString& path, bool loop) override;
+  // count >= 1 or -1; any other count is refused.
   bool PlayMp3(const QString& path, int count) override;
   void Stop() override;
+  // What is sounding now (a finished sound counts as nothing).
+  Kind Playing() const;
   int DeviceFrequency() const;
-  // Called on the audio thread with every buffer after mixing (for measurements).
+  // The General MIDI soundfont in use, empty when none is installed.
+  QString SoundFontPath() const;
+  // Milliseconds the soundfont took to load; waits for the loading to finish. -1 when it failed.
+  qint64 SoundFontLoadMilliseconds();
+  // Called on the audio thread with every buffer after mixing (for measurements): interleaved
+  // stereo, count samples.
   void SetOutputTap(std::function<void(const qint16* samples, int count)> tap);
 
  private:
