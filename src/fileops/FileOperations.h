@@ -9,16 +9,21 @@ enum FileOperationCode {
   kOpDelete = 0, kOpMove = 1, kOpCopy = 2, kOpRemoveRows = 3, kOpCopyNames = 4, kOpCopyPaths = 5
 };
 
-// The work on the files behind the selected rows.
+// The work on the files behind the selected rows. Every command that changes rows or files
+// does nothing while another long job runs.
 class FileOperations {
  public:
   explicit FileOperations(AppContext& context) : context_(context) {}
 
+  // One operation of FileOperationCode on the rows selected when it starts. Only the files of
+  // those rows are touched; a file that fails keeps its row; the result message counts every
+  // selected row. Ends early, keeping what is done, when LongJobGuard::StopRequested().
   void RunFileOperation(int code);
   // Asks, then empties the list; no file is touched.
   void RemoveAllRows();
   // The end of an in-place edit of row's name: renames the file within its directory (never
-  // replacing another file) and reports; returns whether the row takes the new name.
+  // replacing another file, never into another directory) and reports in the status bar.
+  // Returns whether the row takes the new name; the caller (the list's setData) then sets it.
   bool RenameRowFile(int row, const QString& editedText);
   // Shows the current row's file in the file manager; nothing without a current row.
   void ShowCurrentInFileManager();
@@ -33,4 +38,5 @@ class FileOperations {
 // Returns 0 for OK, 1 for Cancel.
 int ShowMessage(const QString& text, int buttons = 0, const QString& title = QString());
 // A directory chooser opened at initial; "" when cancelled. Default prompt "请选择一个文件夹".
+// Surrounding blanks are trimmed unless the untrimmed text is itself an existing directory.
 QString BrowseForFolder(const QString& initial, const QString& prompt = QString());

@@ -1,0 +1,211 @@
+#include "fileops/FileOperations.h"
+
+#include <vector>
+
+#include "core/AppContext.h"
+#include "core/CheckStates.h"
+#include "core/StatusTexts.h"
+#include "fileops/SmartRename.h"
+#include "list/SoundList.h"
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/EventPump.h"
+#include "platform/FileManager.h"
+#include "platform/Files.h"
+#include "platform/Ticks.h"
+#include "text/PathParts.h"
+#include "text/SizeTexts.h"
+
+namespace {
+
+QString OperationName(int code) {
+  switch (code) {
+    case kOpDelete: return QStringLiteral("删除");
+    case kOpMove: return QStringLiteral("移动");
+    case kOpCopy: return QStringLiteral("复制");
+    case kOpRemoveRows: return QStringLiteral("移除（非物理删除）");
+    case kOpCopyNames: return QStringLiteral("复制文件名（每行一个）");
+    default: return QStringLiteral("复制文件路径（每行一个）");
+  }
+}
+
+// A name that stays in its directory: no path separator, not "." or "..", and no NUL (which
+// would cut the name short on its way to the file system).
+bool IsPlainName(const QString& name) {
+  return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+         !name.contains(kPathSeparator) && !name.contains(QChar(u'\0'));
+}
+
+// A directory as rows hold it: without trailing separators ("/" becomes "", the root).
+QString WithoutTrailingSeparators(QString path) {
+  while (path.endsWith(kPathSeparator)) path.chop(1);
+  return path;
+}
+
+// The rows are snapshotted when the operation starts; a row is changed or removed only when
+// it still holds the file that was worked on.
+bool StillHolds(const SoundList& list, int index, const SoundRow& row) {
+  if (index >= list.RowCount()) return false;
+  const SoundRow& now = list.Row(index);
+  return now.fileName == row.fileName && now.directory == row.directory;
+}
+
+}  // namespace
+
+void FileOperations::RunFileOperation(int code) {
+  if (code < kOpDelete || code > kOpCopyPaths) return;
+  LongJobGuard guard;
+  if (!guard.Acquired()) return;
+  SoundList& list = context_.list;
+
+  const std::vector<int> selected = list.SelectedRows();
+  if (selected.empty()) {
+    ShowMessage(QStringLiteral("请先选择要操作的列表！"));
+    return;
+  }
+  std::vector<SoundRow> rows;
+  rows.reserve(selected.size());
+  for (int index : selected) rows.push_back(list.Row(index));
+  const QString count = QString::number(selected.size());
+
+  if (code == kOpDelete &&
+      ShowMessage(QStringLiteral("确定要删除选定的 ") + count + QStringLiteral(" 个文件吗？"),
+                  Dialogs::kOkCancel) != Dialogs::kAnswerOk) {
+    return;
+  }
+  QString target;
+  if (code == kOpMove || code == kOpCopy) {
+    const QString chosen = BrowseForFolder(
+        context_.lastTargetDirectory, QStringLiteral("将选定的 ") + count +
+                                          QStringLiteral(" 个文件") + OperationName(code) +
+                                          QStringLiteral("到的目录："));
+    if (chosen.isEmpty()) return;
+    context_.lastTargetDirectory = chosen;
+    target = WithoutTrailingSeparators(chosen);
+  }
+
+  const qint64 start = TickCount();
+  context_.status.SetMessage(QStringLiteral("正在操作，请稍后..."));
+
+  std::vector<int> toRemove;
+  QStringList collected;
+  bool stopped = false;
+  if (code <= kOpRemoveRows) {
+    // Last to first, as rows that may be removed are always visited.
+    for (size_t i = selected.size(); i-- > 0;) {
+      if (LongJobGuard::StopRequested()) {
+        stopped = true;
+        break;
+      }
+      const int index = selected[i];
+      const SoundRow& row = rows[i];
+      const QString path = JoinPath(row.directory, row.fileName);
+      switch (code) {
+        case kOpDelete:
+          if (Files::Delete(path) && StillHolds(list, index, row)) toRemove.push_back(index);
+          break;
+        case kOpMove: {
+          const QString name = ConflictFreeTargetName(
+              target, row.fileName, context_.checks.IsChecked(Caption::kSmartRename), path);
+          if (!Files::Move(path, JoinPath(target, name)) || !StillHolds(list, index, row)) break;
+          list.SetRowDirectory(index, target);
+          list.SetRowFileName(index, name);
+          if (context_.checks.IsChecked(Caption::kRemoveAfterMove)) toRemove.push_back(index);
+          break;
+        }
+        case kOpCopy:
+          Files::Copy(path, JoinPath(target, ConflictFreeTargetName(
+                                                 target, row.fileName,
+                                                 context_.checks.IsChecked(Caption::kSmartRename))));
+          break;
+        default:
+          if (StillHolds(list, index, row)) toRemove.push_back(index);
+          break;
+      }
+      PumpEvents();
+    }
+  } else {
+    collected.reserve(static_cast<qsizetype>(rows.size()));
+    for (const SoundRow& row : rows) {
+      if (LongJobGuard::StopRequested()) {
+        stopped = true;
+        break;
+      }
+      collected << (code == kOpCopyNames ? row.fileName : JoinPath(row.directory, row.fileName));
+      PumpEvents();
+    }
+  }
+
+  if (!toRemove.empty()) list.RemoveRows(std::move(toRemove));
+  // A stopped copy of names leaves the clipboard as it was rather than half filled.
+  if (code >= kOpCopyNames && !stopped) SetClipboardText(collected.join(PlatformLineBreak()));
+  context_.status.SetMessage(QStringLiteral("已经") + OperationName(code) + u',' + count +
+                             QStringLiteral(" 个文件,耗时 ") +
+                             FormatElapsedTime(TickCount() - start));
+  UpdateCountPart(context_);
+}
+
+void FileOperations::RemoveAllRows() {
+  LongJobGuard guard;
+  if (!guard.Acquired()) return;
+  if (ShowMessage(QStringLiteral("确定要全部移除（非物理删除）吗？"), Dialogs::kOkCancel) !=
+      Dialogs::kAnswerOk) {
+    return;
+  }
+  context_.list.RemoveAllRows();
+  UpdateCountPart(context_);
+}
+
+bool FileOperations::RenameRowFile(int row, const QString& editedText) {
+  LongJobGuard guard;
+  SoundList& list = context_.list;
+  if (!guard.Acquired() || row < 0 || row >= list.RowCount()) return false;
+  const QString oldName = list.RowFileName(row);
+  // An edit ended without a change renames nothing.
+  if (editedText == oldName) return true;
+  const QString directory = list.RowDirectory(row);
+  if (!IsPlainName(editedText) ||
+      !Files::RenameNoReplace(JoinPath(directory, oldName), JoinPath(directory, editedText))) {
+    context_.status.SetMessage(QStringLiteral(
+        "文件更名失败！请检查文件名格式是否包含非法字符，或该文件是否可写！"));
+    return false;
+  }
+  context_.status.SetMessage(QStringLiteral("文件【") + oldName + QStringLiteral("】更名为【") +
+                             editedText + QStringLiteral("】"));
+  return true;
+}
+
+void FileOperations::ShowCurrentInFileManager() {
+  const int row = context_.list.CurrentRow();
+  if (row < 0) return;
+  ShowInFileManager(context_.list.RowFullPath(row));
+}
+
+void FileOperations::AddDroppedFiles(const QStringList& paths) {
+  LongJobGuard guard;
+  if (!guard.Acquired()) return;
+  QStringList cleaned;
+  cleaned.reserve(paths.size());
+  for (const QString& path : paths) {
+    // A dropped directory arrives as "/a/dir/": its row is "dir" in "/a".
+    const QString trimmed = path.size() > 1 ? WithoutTrailingSeparators(path) : path;
+    if (!trimmed.isEmpty()) cleaned << trimmed;
+  }
+  if (cleaned.isEmpty()) return;
+  SoundList& list = context_.list;
+  list.AddPaths(cleaned, false);
+  UpdateCountPart(context_);
+  list.ScrollIntoView(list.RowCount() - 1);
+}
+
+int ShowMessage(const QString& text, int buttons, const QString& title) {
+  return CurrentDialogs().Message(text, buttons, title.isEmpty() ? DefaultMessageTitle() : title);
+}
+
+QString BrowseForFolder(const QString& initial, const QString& prompt) {
+  const QString chosen = CurrentDialogs().ChooseFolder(
+      initial, prompt.isEmpty() ? QStringLiteral("请选择一个文件夹") : prompt);
+  // A directory whose name really ends in a blank is kept as chosen.
+  if (chosen.isEmpty() || Files::IsDirectory(chosen)) return chosen;
+  return chosen.trimmed();
+}
