@@ -65,7 +65,7 @@ class SoundList : public QAbstractTableModel {
   // Exchanges two whole rows; the selection stays where it is.
   void SwapRows(int a, int b);
   // Puts the rows in the given order (order[i] is the old index of new row i) in one layout
-  // change; the selection follows the rows it was on.
+  // change; the selection and the view's current row follow the rows they were on.
   void ApplyOrder(const std::vector<int>& order);
 
   // Selection
@@ -75,7 +75,10 @@ class SoundList : public QAbstractTableModel {
   void SelectRow(int row);
   void DeselectRow(int row);
   bool IsRowSelected(int row) const;
+  // Asks the view (scrollToRowRequested) to make the row visible.
   void ScrollIntoView(int row);
+  // Selects the row alone, makes it the view's current index and scrolls to it; -1 or a row
+  // past the end deselects every row.
   void SelectOnly(int row);
   void ChangeSelection(int mode);  // 1 all, -1 none, 0 invert
   void SelectRange(int from, int to);
@@ -85,15 +88,19 @@ class SoundList : public QAbstractTableModel {
 
  Q_SIGNALS:
   void scrollToRowRequested(int row);
-  // The first selected row changed (by the user or by the program).
+  // The first selected row changed through a change of the selection (by the user or by the
+  // program). Row insertions, removals, SwapRows and ApplyOrder never raise it: they move the
+  // rows under the selection, they do not choose another file, so nothing plays.
   void currentRowChanged(int row);
 
  private:
   void CheckCurrentRow();
+  QItemSelection RowsSelection(int first, int last) const;
   std::vector<SoundRow> rows_;
   QItemSelectionModel* selection_;
   std::function<bool(int, const QString&)> renameHandler_;
   QVariant rowIcon_;
   QString headers_[kColumnCount];
   int lastCurrent_ = -1;
+  int quiet_ = 0;  // > 0 while rows move: selection changes then raise no currentRowChanged
 };
