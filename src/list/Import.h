@@ -1,0 +1,7 @@
+#pragma once
+
+struct AppContext;
+
+// The open-file import: every chosen path becomes a row (missing files too) and the first
+// becomes the next dialog's starting file. A cancelled dialog changes nothing.
+void ImportByDialog(AppContext& context);

@@ -1,0 +1,78 @@
+#include "list/ListRowSorter.h"
+
+#include <QStringView>
+#include <algorithm>
+#include <numeric>
+
+#include "core/StatusTexts.h"
+#include "list/SoundList.h"
+#include "platform/Encoding.h"
+#include "platform/EventPump.h"
+#include "platform/Ticks.h"
+#include "text/SizeTexts.h"
+
+namespace {
+
+const QString kAscendingMark = QStringLiteral(" ∴");
+const QString kDescendingMark = QStringLiteral(" ∵");
+
+QString ColumnText(const SoundList& list, int row, int column) {
+  switch (column) {
+    case SoundList::kNameColumn: return list.Row(row).fileName;
+    case SoundList::kSizeColumn: return list.RowSizeText(row);
+    default: return list.Row(row).directory;
+  }
+}
+
+}  // namespace
+
+std::vector<int> ListRowSorter::SortedOrder(const SoundList& list, KeyKind kind, int column,
+                                            bool ascending) {
+  const int count = list.RowCount();
+  std::vector<int> order(static_cast<size_t>(count));
+  std::iota(order.begin(), order.end(), 0);
+  if (kind == kByValue) {
+    std::stable_sort(order.begin(), order.end(),
+                     [&list](int a, int b) { return list.Row(a).size < list.Row(b).size; });
+  } else {
+    // Rows of one directory share one text: equal data needs no comparison.
+    std::vector<QString> keys(static_cast<size_t>(count));
+    for (int r = 0; r < count; ++r) keys[static_cast<size_t>(r)] = ColumnText(list, r, column);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+      const QString& ka = keys[static_cast<size_t>(a)];
+      const QString& kb = keys[static_cast<size_t>(b)];
+      if (ka.constData() == kb.constData() && ka.size() == kb.size()) return false;
+      return CompareGb18030(ka, kb) < 0;
+    });
+  }
+  // Descending: non-increasing keys, equal keys in the reverse of their previous order.
+  if (!ascending) std::reverse(order.begin(), order.end());
+  return order;
+}
+
+void ListRowSorter::SortRows(SoundList& list, KeyKind kind, int column, bool ascending) {
+  list.ApplyOrder(SortedOrder(list, kind, column, ascending));
+}
+
+void ColumnSorter::SortByColumn(SoundList& list, StatusTexts& status, int column) {
+  const LongJobGuard guard;
+  if (!guard.Acquired()) return;
+  ascending_ = !ascending_;
+  const bool bySize = column == SoundList::kSizeColumn;
+  const QString kindWord = bySize ? QStringLiteral("按尺寸") : QStringLiteral("按文本");
+  status.SetMessage(QStringLiteral("正在排序...") + kindWord);
+  const qint64 start = TickCount();
+  sorter_.SortRows(list, bySize ? ListRowSorter::kByValue : ListRowSorter::kByText, column,
+                   ascending_);
+  status.SetMessage(kindWord + QStringLiteral("排序完成，") +
+                    FormatElapsedTime(TickCount() - start));
+
+  for (int c = 0; c < SoundList::kColumnCount; ++c) {
+    QString header = list.headerData(c, Qt::Horizontal).toString();
+    header.remove(kAscendingMark).remove(kDescendingMark);
+    if (c == column) header += ascending_ ? kAscendingMark : kDescendingMark;
+    list.setHeaderData(c, Qt::Horizontal, header);
+  }
+  // The selection moved with its files, so the current row's position may have changed.
+  status.SetCount(list.CountText(list.CurrentRow()));
+}
