@@ -17,7 +17,7 @@ class RegexMatcher {
   // Replacement syntax as users type it: $1..$99, $&, $`, $', $$.
   QString Replace(const QString& source, const QString& replacement = QString()) const;
   int Execute(const QString& subject);
-  int GetMatchCount() const { return matchCount_; }
+  int GetMatchCount() const;
   QString GetMatchText(int match) const;
   QString GetSubMatchText(int match, int subMatch) const;
   int GetSubMatchCount() const;
@@ -30,8 +30,15 @@ class RegexMatcher {
 
  private:
   struct Engine;
+  // Test looks only at the first match; the full match list of its subject is built when an
+  // accessor asks for it.
+  void CollectPendingMatches() const;
+  void CollectMatches(const QString& subject) const;
+
   std::shared_ptr<const Engine> engine_;
-  std::shared_ptr<const std::vector<QStringList>> matches_;  // per match: whole text, then groups
-  int matchCount_ = 0;
+  mutable std::shared_ptr<const std::vector<QStringList>> matches_;  // per match: text, groups
+  mutable int matchCount_ = 0;
+  mutable QString pendingSubject_;
+  mutable bool pending_ = false;
   bool fuzzy_ = false;
 };
