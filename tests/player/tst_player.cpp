@@ -1,0 +1,397 @@
+#include <QMetaObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "RecordingSound.h"
+#include "core/AppContext.h"
+#include "core/CheckStates.h"
+#include "core/StatusTexts.h"
+#include "list/SoundList.h"
+#include "player/HoverTracker.h"
+#include "player/ListKeys.h"
+#include "player/Player.h"
+
+Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(std::optional<int>)
+
+namespace {
+
+using Cursor = HoverTracker::Cursor;
+
+// A list of named rows in a temporary directory with the player and the mouse state around it,
+// connected as the main window connects them.
+struct Bench {
+  explicit Bench(const QStringList& names) {
+    for (const QString& name : names) list.AddRow(name, dir.path());
+    QObject::connect(&list, &SoundList::currentRowChanged, &list,
+                     [this](int) { player.OnCurrentRowChanged(); });
+    hover.SetCursorHandler([this](Cursor c) { cursors << c; });
+  }
+  QString Path(int row) const { return dir.path() + QStringLiteral("/") + list.RowFileName(row); }
+  QString Wave(int row, bool loop) const {
+    return QStringLiteral("wave:%1:%2").arg(Path(row)).arg(loop ? 1 : 0);
+  }
+  std::vector<int> Selection() const { return list.SelectedRows(); }
+
+  QTemporaryDir dir;
+  SoundList list;
+  StatusTexts status;
+  RecordingSound sound;
+  CheckTable checks;
+  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
+  Player player{context};
+  HoverTracker hover{context, player};
+  QList<Cursor> cursors;
+};
+
+const QStringList kFiveNames{QStringLiteral("鼓声.wav"), QStringLiteral("b.wav"),
+                             QStringLiteral("c.mp3"), QStringLiteral("d.mid"),
+                             QStringLiteral("e.wav")};
+const QStringList kSixNames = kFiveNames + QStringList{QStringLiteral("f.wav")};
+
+}  // namespace
+
+class TestPlayer : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void listKeys_data();
+  void listKeys();
+  void modifierBits();
+  void playRow_data();
+  void playRow();
+  void stopPlayback();
+  void locateBeforeAnyPlay();
+  void currentRowTrigger();
+  void doubleClick();
+  void newerPlayDuringEventRound();
+  void hoverPlays();
+  void hoverFirstRowZeroIgnored();
+  void hoverBelowRowsStopsAndClears();
+  void hoverOneRequestWithPlayOnSelect();
+  void hoverOffOnlyTracks();
+  void dragExchange_data();
+  void dragExchange();
+  void clickEndsButtonState();
+};
+
+void TestPlayer::listKeys_data() {
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("modifiers");
+  QTest::addColumn<Command>("command");
+  QTest::addColumn<bool>("passOn");
+  const int cs = kCtrlBit | kShiftBit;
+  struct Row {
+    const char* name;
+    int key;
+    int modifiers;
+    Command command;
+    bool passOn;
+  };
+  const Row rows[] = {
+      {"ctrl+shift+up", Qt::Key_Up, cs, Command::kExtendToTop, false},
+      {"ctrl+shift+down", Qt::Key_Down, cs, Command::kExtendToBottom, false},
+      {"ctrl+shift+alt+up", Qt::Key_Up, cs | kAltBit, Command::kExtendToTop, false},
+      {"ctrl+shift+a swallowed", Qt::Key_A, cs, Command::kNone, false},
+      {"ctrl+shift+space swallowed", Qt::Key_Space, cs, Command::kNone, false},
+      {"ctrl+o", Qt::Key_O, kCtrlBit, Command::kImport, false},
+      {"ctrl+j", Qt::Key_J, kCtrlBit, Command::kOpenSearchDir, false},
+      {"ctrl+up", Qt::Key_Up, kCtrlBit, Command::kPlayFirst, false},
+      {"ctrl+down", Qt::Key_Down, kCtrlBit, Command::kPlayLast, false},
+      {"ctrl+t", Qt::Key_T, kCtrlBit, Command::kStopQuiet, false},
+      {"ctrl+1", Qt::Key_1, kCtrlBit, Command::kSelectAll, false},
+      {"ctrl+2", Qt::Key_2, kCtrlBit, Command::kSelectNone, false},
+      {"ctrl+3", Qt::Key_3, kCtrlBit, Command::kInvertSelection, false},
+      {"ctrl+x", Qt::Key_X, kCtrlBit, Command::kMove, false},
+      {"ctrl+c", Qt::Key_C, kCtrlBit, Command::kCopy, false},
+      {"ctrl+y", Qt::Key_Y, kCtrlBit, Command::kRemoveRows, false},
+      {"ctrl+m", Qt::Key_M, kCtrlBit, Command::kCopyNames, false},
+      {"ctrl+l", Qt::Key_L, kCtrlBit, Command::kCopyPaths, false},
+      {"ctrl+f", Qt::Key_F, kCtrlBit, Command::kOpenFind, false},
+      {"ctrl+f2", Qt::Key_F2, kCtrlBit, Command::kOpenBatchRename, false},
+      {"space", Qt::Key_Space, 0, Command::kPlayCurrent, false},
+      {"shift+space", Qt::Key_Space, kShiftBit, Command::kPlayCurrent, false},
+      {"ctrl+alt+space", Qt::Key_Space, kCtrlBit | kAltBit, Command::kPlayCurrent, false},
+      {"delete", Qt::Key_Delete, 0, Command::kDelete, false},
+      {"f2", Qt::Key_F2, 0, Command::kRenameInPlace, false},
+      {"alt+f2", Qt::Key_F2, kAltBit, Command::kRenameInPlace, false},
+      {"f3", Qt::Key_F3, 0, Command::kFindNext, false},
+      {"f4", Qt::Key_F4, 0, Command::kFindPrevious, false},
+      {"return", Qt::Key_Return, 0, Command::kShowInFileManager, false},
+      {"keypad enter", Qt::Key_Enter, 0, Command::kShowInFileManager, false},
+      {"f1", Qt::Key_F1, 0, Command::kAbout, false},
+      // keys without an action reach the list view
+      {"up", Qt::Key_Up, 0, Command::kNone, true},
+      {"shift+down", Qt::Key_Down, kShiftBit, Command::kNone, true},
+      {"home", Qt::Key_Home, 0, Command::kNone, true},
+      {"page down", Qt::Key_PageDown, 0, Command::kNone, true},
+      {"plain o", Qt::Key_O, 0, Command::kNone, true},
+      {"ctrl+a", Qt::Key_A, kCtrlBit, Command::kNone, true},
+      {"ctrl+space (only-ctrl group)", Qt::Key_Space, kCtrlBit, Command::kNone, true},
+      {"ctrl+delete (only-ctrl group)", Qt::Key_Delete, kCtrlBit, Command::kNone, true},
+      {"ctrl+alt+o (not only ctrl)", Qt::Key_O, kCtrlBit | kAltBit, Command::kNone, true},
+      {"plain 1", Qt::Key_1, 0, Command::kNone, true},
+  };
+  for (const Row& r : rows)
+    QTest::newRow(r.name) << r.key << r.modifiers << r.command << r.passOn;
+}
+
+void TestPlayer::listKeys() {
+  QFETCH(int, key);
+  QFETCH(int, modifiers);
+  QFETCH(Command, command);
+  QFETCH(bool, passOn);
+  const ListKeyResult result = HandleListKey(key, modifiers);
+  QCOMPARE(result.command, command);
+  QCOMPARE(result.passOn, passOn);
+}
+
+void TestPlayer::modifierBits() {
+  QCOMPARE(ModifierBits(Qt::NoModifier), 0);
+  QCOMPARE(ModifierBits(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier),
+           kCtrlBit | kShiftBit);
+  QCOMPARE(ModifierBits(Qt::AltModifier | Qt::MetaModifier), static_cast<int>(kAltBit));
+}
+
+void TestPlayer::playRow_data() {
+  QTest::addColumn<std::optional<int>>("row");
+  QTest::addColumn<bool>("leaveSelection");
+  QTest::addColumn<bool>("playOnce");
+  QTest::addColumn<QString>("count");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QStringList>("log");  // after "stop"; %1 is the played row's path
+  QTest::addColumn<std::vector<int>>("selection");
+  // Rows 1 and 3 are selected before each call; the current row is 1.
+  QTest::newRow("no row: current, loops") << std::optional<int>() << false << false << "2/5"
+                                          << "播放 b.wav" << QStringList{"wave:%1:1"}
+                                          << std::vector<int>{1};
+  QTest::newRow("once") << std::optional<int>(4) << false << true << "5/5" << "播放 e.wav"
+                        << QStringList{"wave:%1:0"} << std::vector<int>{4};
+  QTest::newRow("mp3 fallback, once") << std::optional<int>(2) << false << true << "3/5"
+                                      << "播放 c.mp3" << QStringList{"wave:%1:0", "mp3:%1:1"}
+                                      << std::vector<int>{2};
+  QTest::newRow("mp3 fallback, endless")
+      << std::optional<int>(2) << false << false << "3/5" << "播放 c.mp3"
+      << QStringList{"wave:%1:1", "mp3:%1:-1"} << std::vector<int>{2};
+  QTest::newRow("chinese name") << std::optional<int>(0) << false << false << "1/5"
+                                << "播放 鼓声.wav" << QStringList{"wave:%1:1"}
+                                << std::vector<int>{0};
+  QTest::newRow("leave selection") << std::optional<int>(3) << true << false << "4/5"
+                                   << "播放 d.mid" << QStringList{"wave:%1:1"}
+                                   << std::vector<int>{1, 3};
+  QTest::newRow("row -1") << std::optional<int>(-1) << false << false << "0/5" << "播放 "
+                          << QStringList{} << std::vector<int>{};
+  QTest::newRow("past the end") << std::optional<int>(5) << false << false << "6/5" << "播放 "
+                                << QStringList{} << std::vector<int>{};
+  QTest::newRow("far outside, selection left") << std::optional<int>(99) << true << false
+                                               << "100/5" << "播放 " << QStringList{}
+                                               << std::vector<int>{1, 3};
+}
+
+void TestPlayer::playRow() {
+  QFETCH(std::optional<int>, row);
+  QFETCH(bool, leaveSelection);
+  QFETCH(bool, playOnce);
+  QFETCH(QString, count);
+  QFETCH(QString, message);
+  QFETCH(QStringList, log);
+  QFETCH(std::vector<int>, selection);
+  Bench b(kFiveNames);
+  b.list.SelectRow(1);
+  b.list.SelectRow(3);
+  b.checks.states[Caption::kPlayOnce] = playOnce;
+
+  b.player.PlayRow(row, leaveSelection);
+
+  const int r = row.value_or(1);
+  QStringList expected{QStringLiteral("stop")};
+  for (const QString& entry : log)
+    expected << entry.arg(b.Path(r));
+  QCOMPARE(b.sound.log, expected);
+  QCOMPARE(b.status.Count(), count);
+  QCOMPARE(b.status.Message(), message);
+  QCOMPARE(b.Selection(), selection);
+  QCOMPARE(b.player.PlayingRow(), r);
+}
+
+void TestPlayer::stopPlayback() {
+  Bench b(kFiveNames);
+  b.status.SetMessage(QStringLiteral("播放 b.wav"));
+  b.player.StopPlayback();
+  QCOMPARE(b.status.Message(), QStringLiteral("播放 b.wav"));
+  b.player.StopPlayback(true);
+  QCOMPARE(b.status.Message(), QStringLiteral("已停止播放"));
+  QCOMPARE(b.sound.log, (QStringList{"stop", "stop"}));
+}
+
+void TestPlayer::locateBeforeAnyPlay() {
+  Bench b(kFiveNames);
+  b.list.SelectRow(3);
+  b.player.LocatePlayingRow();
+  QCOMPARE(b.Selection(), std::vector<int>{0});
+  b.player.PlayRow(4);
+  b.list.SelectOnly(2);
+  b.player.LocatePlayingRow();
+  QCOMPARE(b.Selection(), std::vector<int>{4});
+}
+
+void TestPlayer::currentRowTrigger() {
+  Bench b(kFiveNames);
+  b.list.SelectOnly(2);  // play on select off: count only
+  QCOMPARE(b.status.Count(), QStringLiteral("3/5"));
+  QVERIFY(b.sound.log.isEmpty());
+
+  b.checks.states[Caption::kPlayOnSelect] = true;
+  b.list.SelectRow(0);  // current row 2 -> 0; the selection is left as it is
+  QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(0, true)}));
+  QCOMPARE(b.Selection(), (std::vector<int>{0, 2}));
+  QCOMPARE(b.status.Count(), QStringLiteral("1/5"));
+}
+
+void TestPlayer::doubleClick() {
+  Bench b(kFiveNames);
+  b.list.SelectOnly(1);
+  b.player.OnDoubleClick();
+  QVERIFY(b.sound.log.isEmpty());
+  b.checks.states[Caption::kPlayOnDoubleClick] = true;
+  b.player.OnDoubleClick();
+  QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(1, true)}));
+}
+
+void TestPlayer::newerPlayDuringEventRound() {
+  // A hover onto row 4 waiting in the event queue is handled inside PlayRow(1)'s event round:
+  // the newer row wins, and the older request does not select or start its row afterwards.
+  Bench b(kFiveNames);
+  QMetaObject::invokeMethod(&b.list, [&b] { b.player.PlayRow(4); }, Qt::QueuedConnection);
+  b.player.PlayRow(1);
+  QCOMPARE(b.sound.log, (QStringList{"stop", "stop", b.Wave(4, true)}));
+  QCOMPARE(b.Selection(), std::vector<int>{4});
+  QCOMPARE(b.status.Message(), QStringLiteral("播放 e.wav"));
+  QCOMPARE(b.player.PlayingRow(), 4);
+}
+
+void TestPlayer::hoverPlays() {
+  Bench b(kFiveNames);
+  b.checks.states[Caption::kPlayOnHover] = true;
+  b.hover.OnRowUnderMouse(2);
+  b.sound.log.clear();
+  b.hover.OnRowUnderMouse(3);
+  QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(3, true)}));
+  QCOMPARE(b.Selection(), std::vector<int>{3});
+  QCOMPARE(b.status.Count(), QStringLiteral("4/5"));
+  b.hover.OnRowUnderMouse(3);  // moving within the row
+  b.hover.OnRowUnderMouse(3);
+  QCOMPARE(b.sound.log.size(), 2);
+  QVERIFY(b.cursors.isEmpty());
+}
+
+void TestPlayer::hoverFirstRowZeroIgnored() {
+  Bench b(kFiveNames);
+  b.checks.states[Caption::kPlayOnHover] = true;
+  b.hover.OnRowUnderMouse(0);
+  QVERIFY(b.sound.log.isEmpty());
+  QVERIFY(b.Selection().empty());
+  b.hover.OnRowUnderMouse(1);
+  b.hover.OnRowUnderMouse(0);  // a later report of row 0 plays
+  QCOMPARE(b.sound.log.last(), b.Wave(0, true));
+}
+
+void TestPlayer::hoverBelowRowsStopsAndClears() {
+  Bench b(kFiveNames);
+  b.checks.states[Caption::kPlayOnHover] = true;
+  b.hover.OnRowUnderMouse(2);
+  b.sound.log.clear();
+  b.hover.OnRowUnderMouse(-1);
+  QCOMPARE(b.sound.log, QStringList{"stop"});
+  QVERIFY(b.Selection().empty());
+  QCOMPARE(b.status.Count(), QStringLiteral("0/5"));
+  QCOMPARE(b.status.Message(), QStringLiteral("播放 "));
+}
+
+void TestPlayer::hoverOneRequestWithPlayOnSelect() {
+  // Hover-play selects its row, which raises the current-row trigger; with play on select also
+  // on, each hover still makes one stop and one play request.
+  Bench b(kFiveNames);
+  b.checks.states[Caption::kPlayOnHover] = true;
+  b.checks.states[Caption::kPlayOnSelect] = true;
+  QSignalSpy currentRow(&b.list, &SoundList::currentRowChanged);
+  for (int row : {1, 4, 3, 0}) {
+    b.sound.log.clear();
+    b.hover.OnRowUnderMouse(row);
+    QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(row, true)}));
+    QCOMPARE(b.status.Count(), QStringLiteral("%1/5").arg(row + 1));
+  }
+  QCOMPARE(currentRow.count(), 4);
+}
+
+void TestPlayer::hoverOffOnlyTracks() {
+  Bench b(kFiveNames);
+  b.hover.OnRowUnderMouse(3);
+  QVERIFY(b.sound.log.isEmpty());
+  QVERIFY(b.Selection().empty());
+  QCOMPARE(b.hover.HoverRow(), 3);
+  QCOMPARE(b.hover.DragStartRow(), 3);
+  QCOMPARE(b.hover.DragEndRow(), 3);
+}
+
+void TestPlayer::dragExchange_data() {
+  QTest::addColumn<QList<int>>("path");  // hovered rows, the press at the first
+  QTest::addColumn<QStringList>("names");
+  QTest::addColumn<std::vector<int>>("highlight");  // selection just before the release
+  QTest::addColumn<QList<Cursor>>("cursors");
+  QTest::newRow("1 to 5") << QList<int>{1, 2, 3, 4, 5}
+                          << QStringList{"鼓声.wav", "f.wav", "c.mp3", "d.mid", "e.wav", "b.wav"}
+                          << std::vector<int>{1, 5}
+                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault};
+  QTest::newRow("upwards 4 to 0")
+      << QList<int>{4, 3, 0} << QStringList{"e.wav", "b.wav", "c.mp3", "d.mid", "鼓声.wav", "f.wav"}
+      << std::vector<int>{0, 4} << QList<Cursor>{Cursor::kExchange, Cursor::kDefault};
+  QTest::newRow("1 to below the rows")
+      << QList<int>{1, 2, 5, -1} << kSixNames << std::vector<int>{1}
+      << QList<Cursor>{Cursor::kExchange, Cursor::kNoTarget, Cursor::kDefault};
+  QTest::newRow("out and back onto a row")
+      << QList<int>{1, -1, 3} << QStringList{"鼓声.wav", "d.mid", "c.mp3", "b.wav", "e.wav", "f.wav"}
+      << std::vector<int>{1, 3}
+      << QList<Cursor>{Cursor::kNoTarget, Cursor::kExchange, Cursor::kDefault};
+  QTest::newRow("pressed below the rows") << QList<int>{-1, 2} << kSixNames
+                                          << std::vector<int>{2}
+                                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault};
+}
+
+void TestPlayer::dragExchange() {
+  QFETCH(QList<int>, path);
+  QFETCH(QStringList, names);
+  QFETCH(std::vector<int>, highlight);
+  QFETCH(QList<Cursor>, cursors);
+  Bench b(kSixNames);
+  b.hover.OnRowUnderMouse(path.first());
+  b.hover.OnLeftButtonDown();
+  for (int row : path.mid(1))
+    b.hover.OnRowUnderMouse(row);
+  QCOMPARE(b.Selection(), highlight);
+  b.hover.OnLeftButtonUp();
+
+  QStringList after;
+  for (int row = 0; row < b.list.RowCount(); ++row)
+    after << b.list.RowFileName(row);
+  QCOMPARE(after, names);
+  QCOMPARE(b.cursors, cursors);
+  QVERIFY(!b.hover.LeftButtonDown());
+  QVERIFY(b.sound.log.isEmpty());  // hover-play is off
+}
+
+void TestPlayer::clickEndsButtonState() {
+  // The view may swallow the release of a click; the next moves are hovers, not a drag.
+  Bench b(kFiveNames);
+  b.checks.states[Caption::kPlayOnHover] = true;
+  b.hover.OnRowUnderMouse(1);
+  b.hover.OnLeftButtonDown();
+  b.hover.OnClick();
+  b.sound.log.clear();
+  b.hover.OnRowUnderMouse(3);
+  QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(3, true)}));
+  QCOMPARE(b.hover.DragStartRow(), 3);
+  QVERIFY(b.cursors.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPlayer)
+#include "tst_player.moc"
