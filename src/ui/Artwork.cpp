@@ -40,8 +40,9 @@ QPixmap Render(const QString& path, int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
-  if (!Paint(path, painter, QRectF(0, 0, size, size))) return QPixmap();
-  return pixmap;
+  const bool painted = Paint(path, painter, QRectF(0, 0, size, size));
+  painter.end();
+  return painted ? pixmap : QPixmap();
 }
 
 // Pixmaps rendered from the vector drawing for each size, so no size is a scaled bitmap.
@@ -103,5 +104,6 @@ QPixmap AboutPicture() {
     Paint(ToolbarPath(kDiscs[i]), painter,
           QRectF(left + column * (kDisc + kGap), top + row * (kDisc + kGap), kDisc, kDisc));
   }
+  painter.end();
   return picture;
 }
