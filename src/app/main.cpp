@@ -1,10 +1,28 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+
+#include "app/MainWindow.h"
+#include "platform/Dialogs.h"
+#include "platform/Sound.h"
+#include "platform/gui/QtDialogs.h"
+#include "settings/ConfigDir.h"
+#include "ui/Artwork.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle(QStringLiteral("Plinkbox(Qorb) v1.0"));
+  QApplication::setApplicationName(QStringLiteral("plinkbox"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Plinkbox"));
+  QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  QApplication::setDesktopFileName(QStringLiteral("plinkbox"));
+  InitArtwork();
+  InstallDialogs(std::make_unique<QtDialogs>());
+
+  const QString configDir =
+      ResolveConfigDir(QApplication::arguments(), QApplication::applicationDirPath());
+  SdlSound sound;
+  sound.Open();  // without a device the program runs on and stays silent
+
+  MainWindow window(configDir, sound);
   window.show();
   return app.exec();
 }

@@ -1,0 +1,54 @@
+#pragma once
+#include <QString>
+#include <QToolBar>
+#include <QToolButton>
+#include <vector>
+
+#include "core/Commands.h"
+
+// One entry of the main toolbar, by its index (separators have an index too).
+struct ToolbarEntry {
+  QString caption;  // empty for a separator
+  int image = -1;
+  QString tooltip;
+  bool hasArrow = false;
+  Command click = Command::kNone;
+  Command arrow = Command::kNone;  // kNone: the arrow does nothing
+};
+
+// The 23 entries of the main toolbar, in order.
+const std::vector<ToolbarEntry>& ToolbarEntries();
+
+// A toolbar button whose drop-down arrow is a separate event, not a menu of its own.
+class ArrowToolButton : public QToolButton {
+  Q_OBJECT
+ public:
+  ArrowToolButton(bool hasArrow, QWidget* parent);
+  // Where the arrow part is, in the button's coordinates (empty without an arrow).
+  QRect ArrowRect() const;
+
+ Q_SIGNALS:
+  void arrowClicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  bool hasArrow_;
+};
+
+// `工具条`: images of 32x32 with captions under them; reports clicks and arrows by index.
+class MainToolbar : public QToolBar {
+  Q_OBJECT
+ public:
+  explicit MainToolbar(QWidget* parent);
+  // The button of an entry, nullptr for a separator.
+  ArrowToolButton* Button(int index) const;
+
+ Q_SIGNALS:
+  void entryClicked(int index);
+  void arrowClicked(int index);
+
+ private:
+  std::vector<ArrowToolButton*> buttons_;
+};
