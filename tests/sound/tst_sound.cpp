@@ -1,0 +1,218 @@
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <malloc.h>
+
+#include <atomic>
+
+#include "SoundFiles.h"
+#include "platform/Sound.h"
+
+using Kind = SdlSound::Kind;
+Q_DECLARE_METATYPE(SdlSound::Kind)
+
+class SoundTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QString P(const QString& name) const { return dir_.filePath(name); }
+  int OpenDescriptors() const { return int(QDir(QStringLiteral("/proc/self/fd")).count()); }
+  // Waits for n more buffers of output.
+  void PassBuffers(int n) {
+    const int until = buffers_ + n;
+    QTRY_VERIFY_WITH_TIMEOUT(buffers_ >= until, 5000);
+  }
+
+  QTemporaryDir dir_;
+  SdlSound sound_;
+  std::atomic<int> buffers_{0};
+  std::atomic<int> loudBuffers_{0};
+  QStringList badFiles_;
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    QVERIFY(sound_.Open());
+    QCOMPARE(sound_.DeviceFrequency(), 44100);
+    QVERIFY(!sound_.SoundFontPath().isEmpty());
+    sound_.SetOutputTap([this](const qint16* samples, int count) {
+      ++buffers_;
+      for (int i = 0; i < count; ++i)
+        if (samples[i] != 0) {
+          ++loudBuffers_;
+          break;
+        }
+    });
+    const QByteArray wave = SoundFiles::Wave(44100, 0.1);
+    const QByteArray mp3 = SoundFiles::Read(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"));
+    QVERIFY(!mp3.isEmpty());
+    for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
+             {"tone.wav", wave},
+             {"wave-named.mp3", wave},
+             {"wave-named.mid", wave},
+             {"tune.mid", SoundFiles::Midi()},
+             {"midi-named.wav", SoundFiles::Midi()},
+             {"tone.mp3", mp3},
+             {"mp3-named.wav", mp3},
+             {"long.wav", SoundFiles::Wave(44100, 2.0)}})
+      QVERIFY(SoundFiles::Write(P(QString::fromLatin1(name)), bytes));
+  }
+
+  void cleanup() { sound_.Stop(); }
+
+  void refusesBadInput_data() {
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray midi = SoundFiles::Midi();
+    QByteArray lyingLength = midi;
+    lyingLength[21] = char(0x7F);  // track length far beyond the end of the file
+    QByteArray badEvent = midi;
+    badEvent[26] = char(0xF3);  // a system message inside a track
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("truncated WAV header") << SoundFiles::Wave(44100, 0.1).left(20);
+    QTest::newRow("WAV header without data") << SoundFiles::Wave(44100, 0.1).left(44);
+    QTest::newRow("RIFF of another kind") << QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20);
+    QTest::newRow("text named .wav") << QByteArray("this is not a sound\n");
+    QTest::newRow("MIDI header only") << midi.left(14);
+    QTest::newRow("MIDI header, garbage tracks") << midi.left(14) + QByteArray(64, '\xA5');
+    QTest::newRow("MIDI track longer than the file") << lyingLength;
+    QTest::newRow("MIDI track with a bad event") << badEvent;
+    QTest::newRow("MIDI with no tracks") << QByteArray::fromHex("4d546864000000060000000001e0");
+  }
+
+  void refusesBadInput() {
+    QFETCH(QByteArray, content);
+    const QString path = P(QStringLiteral("bad%1.wav").arg(badFiles_.size()));
+    QVERIFY(SoundFiles::Write(path, content));
+    badFiles_ << path;
+    QVERIFY(!sound_.PlayWaveOrMidi(path, false));
+    QVERIFY(!sound_.PlayWaveOrMidi(path, true));
+    QCOMPARE(sound_.Playing(), Kind::Nothing);
+  }
+
+  void refusesWhatIsNoFile() {
+    QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.wav")));
+    const QString fifo = P(QStringLiteral("pipe.wav"));
+    QVERIFY(QProcess::execute(QStringLiteral("mkfifo"), {fifo}) == 0);
+    for (const QString& path : {P(QStringLiteral("folder.wav")), fifo, P(QStringLiteral("gone.wav")),
+                                QString()}) {
+      QVERIFY2(!sound_.PlayWaveOrMidi(path, false), qPrintable(path));
+      QVERIFY2(!sound_.PlayMp3(path, 1), qPrintable(path));
+      badFiles_ << path;
+    }
+    QVERIFY(!sound_.PlayMp3(P(QStringLiteral("bad0.wav")), 1));  // empty
+    QVERIFY(!sound_.PlayMp3(P(QStringLiteral("tone.mp3")), 0));  // no such play count
+    QCOMPARE(sound_.Playing(), Kind::Nothing);
+  }
+
+  void badRequestsLeaveNothingBehind() {
+    QVERIFY(badFiles_.size() > 10);
+    auto requestAll = [this](int total) {
+      for (int i = 0; i < total; ++i) {
+        const QString& path = badFiles_[i % badFiles_.size()];
+        QVERIFY(!sound_.PlayWaveOrMidi(path, i % 2 == 0));
+      }
+    };
+    requestAll(badFiles_.size());
+    const int descriptors = OpenDescriptors();
+    const size_t heap = mallinfo2().uordblks;
+    requestAll(1000);
+    QCOMPARE(OpenDescriptors(), descriptors);
+    QVERIFY2(mallinfo2().uordblks < heap + 64 * 1024,
+             qPrintable(QStringLiteral("heap grew by %1 bytes")
+                            .arg(qint64(mallinfo2().uordblks) - qint64(heap))));
+  }
+
+  void choosesByContent_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("WAV") << "tone.wav" << Kind::Wave;
+    QTest::newRow("WAV named .mp3") << "wave-named.mp3" << Kind::Wave;
+    QTest::newRow("WAV named .mid") << "wave-named.mid" << Kind::Wave;
+    QTest::newRow("MIDI") << "tune.mid" << Kind::Midi;
+    QTest::newRow("MIDI named .wav") << "midi-named.wav" << Kind::Midi;
+    QTest::newRow("MP3") << "tone.mp3" << Kind::Mp3;
+    QTest::newRow("MP3 named .wav") << "mp3-named.wav" << Kind::Mp3;
+  }
+
+  void choosesByContent() {
+    QFETCH(QString, name);
+    QFETCH(Kind, kind);
+    const bool wave = sound_.PlayWaveOrMidi(P(name), true);
+    QCOMPARE(wave, kind != Kind::Mp3);
+    if (!wave) QVERIFY(sound_.PlayMp3(P(name), -1));
+    QCOMPARE(sound_.Playing(), kind);
+    const int loud = loudBuffers_;
+    QTRY_VERIFY_WITH_TIMEOUT(loudBuffers_ > loud + 2, 5000);
+  }
+
+  void stopSilencesAtOnce_data() { choosesByContent_data(); }
+
+  void stopSilencesAtOnce() {
+    QFETCH(QString, name);
+    QFETCH(Kind, kind);
+    QVERIFY(kind == Kind::Mp3 ? sound_.PlayMp3(P(name), -1) : sound_.PlayWaveOrMidi(P(name), true));
+    const int loud = loudBuffers_;
+    QTRY_VERIFY_WITH_TIMEOUT(loudBuffers_ > loud, 5000);
+    sound_.Stop();
+    QCOMPARE(sound_.Playing(), Kind::Nothing);
+    const int afterStop = loudBuffers_;
+    PassBuffers(3);
+    QCOMPARE(int(loudBuffers_), afterStop);
+  }
+
+  // A short file played once ends by itself; looping it keeps it sounding well past its length.
+  void onceEndsLoopGoesOn_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("WAV") << "tone.wav" << Kind::Wave;
+    QTest::newRow("MIDI") << "tune.mid" << Kind::Midi;
+    QTest::newRow("MP3") << "tone.mp3" << Kind::Mp3;
+  }
+
+  void onceEndsLoopGoesOn() {
+    QFETCH(QString, name);
+    QFETCH(Kind, kind);
+    auto play = [&](bool loop) {
+      return kind == Kind::Mp3 ? sound_.PlayMp3(P(name), loop ? -1 : 1)
+                               : sound_.PlayWaveOrMidi(P(name), loop);
+    };
+    QVERIFY(play(false));
+    QTRY_COMPARE_WITH_TIMEOUT(sound_.Playing(), Kind::Nothing, 5000);
+    QVERIFY(play(true));
+    PassBuffers(200);  // 2.3 s, several times each file's length
+    QCOMPARE(sound_.Playing(), kind);
+  }
+
+  void mp3PlayCount() {
+    QList<int> loud;
+    for (int count : {1, 3}) {
+      const int before = loudBuffers_;
+      QVERIFY(sound_.PlayMp3(P(QStringLiteral("tone.mp3")), count));
+      QTRY_COMPARE_WITH_TIMEOUT(sound_.Playing(), Kind::Nothing, 10000);
+      loud << loudBuffers_ - before;
+    }
+    QVERIFY2(loud[0] > 20 && std::abs(loud[1] - 3 * loud[0]) <= 3,
+             qPrintable(QStringLiteral("once %1, thrice %2").arg(loud[0]).arg(loud[1])));
+  }
+
+  // A new sound replaces the old one of any kind; a refused request leaves it playing.
+  void newSoundReplacesOld() {
+    QVERIFY(sound_.PlayWaveOrMidi(P(QStringLiteral("long.wav")), true));
+    QVERIFY(sound_.PlayWaveOrMidi(P(QStringLiteral("tune.mid")), true));
+    QCOMPARE(sound_.Playing(), Kind::Midi);
+    QVERIFY(sound_.PlayMp3(P(QStringLiteral("tone.mp3")), -1));
+    QCOMPARE(sound_.Playing(), Kind::Mp3);
+    QVERIFY(!sound_.PlayWaveOrMidi(P(QStringLiteral("tone.mp3")), true));
+    QCOMPARE(sound_.Playing(), Kind::Mp3);
+    QVERIFY(sound_.PlayWaveOrMidi(P(QStringLiteral("long.wav")), false));
+    QCOMPARE(sound_.Playing(), Kind::Wave);
+    sound_.Stop();
+    QVERIFY(sound_.PlayWaveOrMidi(P(QStringLiteral("tune.mid")), true));
+    QVERIFY(sound_.PlayWaveOrMidi(P(QStringLiteral("long.wav")), true));
+    QCOMPARE(sound_.Playing(), Kind::Wave);
+  }
+};
+
+QTEST_GUILESS_MAIN(SoundTest)
+#include "tst_sound.moc"

@@ -1,0 +1,102 @@
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <vector>
+
+#include "SoundFiles.h"
+#include "platform/Sound.h"
+
+// Each case opens the device afresh, with the audio driver chosen for it.
+class SoundDeviceTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Segment {
+    int frames = 0;
+    double frequency = 0;
+  };
+
+  // Stretches of sound in interleaved stereo output, split at 2,000 or more silent frames;
+  // each with its length and the frequency seen in its zero crossings.
+  static std::vector<Segment> Segments(const QByteArray& raw, int rate) {
+    const auto* s = reinterpret_cast<const qint16*>(raw.constData());
+    const int frames = int(raw.size() / 4);
+    std::vector<Segment> out;
+    int start = -1, last = -1, crossings = 0;
+    auto close = [&] {
+      const int length = last - start + 1;
+      out.push_back({length, crossings * double(rate) / length});
+    };
+    for (int i = 0; i < frames; ++i) {
+      const qint16 left = s[2 * i];
+      if (left == 0) continue;
+      if (start >= 0 && i - last >= 2000) {
+        close();
+        start = -1;
+      }
+      if (start < 0) {
+        start = i;
+        crossings = 0;
+      } else if (s[2 * last] < 0 && left > 0) {
+        ++crossings;
+      }
+      last = i;
+    }
+    if (start >= 0) close();
+    return out;
+  }
+
+ private Q_SLOTS:
+  // Played on a 44.1 kHz device, 0.5 s of a 441 Hz tone lasts 22,050 frames and keeps its pitch
+  // whatever the file's own rate.
+  void eachRateKeepsItsPitch() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString out = dir.filePath(QStringLiteral("out.raw"));
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", out.toLocal8Bit());
+    const QList<int> rates = {48000, 44100, 22050};
+    {
+      SdlSound sound;
+      QVERIFY(sound.Open());
+      QCOMPARE(sound.DeviceFrequency(), 44100);
+      std::atomic<int> buffers{0};
+      sound.SetOutputTap([&](const qint16*, int) { ++buffers; });
+      for (int rate : rates) {
+        const QString wav = dir.filePath(QStringLiteral("tone%1.wav").arg(rate));
+        QVERIFY(SoundFiles::Write(wav, SoundFiles::Wave(rate, 0.5, 441.0, rate == 48000 ? 2 : 1)));
+        QVERIFY(sound.PlayWaveOrMidi(wav, false));
+        QTRY_COMPARE_WITH_TIMEOUT(sound.Playing(), SdlSound::Kind::Nothing, 5000);
+        const int until = buffers + 10;  // a gap of silence between the tones
+        QTRY_VERIFY_WITH_TIMEOUT(buffers >= until, 5000);
+      }
+    }
+    const std::vector<Segment> segments = Segments(SoundFiles::Read(out), 44100);
+    QCOMPARE(int(segments.size()), int(rates.size()));
+    for (int i = 0; i < rates.size(); ++i) {
+      const QByteArray what = QByteArray::number(rates[i]) + " Hz file: " +
+                              QByteArray::number(segments[i].frames) + " frames, " +
+                              QByteArray::number(segments[i].frequency) + " Hz";
+      QVERIFY2(std::abs(segments[i].frames - 22050) <= 50, what.constData());
+      QVERIFY2(std::abs(segments[i].frequency - 441.0) <= 3.0, what.constData());
+    }
+  }
+
+  void withoutDeviceEveryPlayFails() {
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("tone.wav"));
+    QVERIFY(SoundFiles::Write(wav, SoundFiles::Wave(44100, 0.1)));
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    SdlSound sound;
+    QVERIFY(!sound.Open());
+    QVERIFY(!sound.IsOpen());
+    QVERIFY(!sound.PlayWaveOrMidi(wav, false));
+    QVERIFY(!sound.PlayMp3(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"), 1));
+    sound.Stop();
+    QCOMPARE(sound.Playing(), SdlSound::Kind::Nothing);
+  }
+};
+
+QTEST_GUILESS_MAIN(SoundDeviceTest)
+#include "tst_sound_device.moc"
