@@ -57,7 +57,7 @@ MainWindow::MainWindow(const QString& configDir, SoundOutput& sound, QWidget* pa
 
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QStringLiteral("Plinkbox(Qorb) v1.0"));
-  setWindowIcon(RowIcon(48));
+  setWindowIcon(ApplicationIcon());
   setAcceptDrops(true);  // 拖放对象1: files dropped anywhere on the window
 
   toolbar_ = new MainToolbar(this);
