@@ -7,6 +7,7 @@
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
+#include "platform/EventPump.h"
 #include "player/HoverTracker.h"
 #include "player/ListKeys.h"
 #include "player/Player.h"
@@ -338,23 +339,28 @@ void TestPlayer::dragExchange_data() {
   QTest::addColumn<QStringList>("names");
   QTest::addColumn<std::vector<int>>("highlight");  // selection just before the release
   QTest::addColumn<QList<Cursor>>("cursors");
+  QTest::addColumn<bool>("jobRunning");
   QTest::newRow("1 to 5") << QList<int>{1, 2, 3, 4, 5}
                           << QStringList{"鼓声.wav", "f.wav", "c.mp3", "d.mid", "e.wav", "b.wav"}
                           << std::vector<int>{1, 5}
-                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault};
+                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << false;
+  QTest::newRow("1 to 5 during a long job")
+      << QList<int>{1, 5} << kSixNames << std::vector<int>{1, 5}
+      << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << true;
   QTest::newRow("upwards 4 to 0")
       << QList<int>{4, 3, 0} << QStringList{"e.wav", "b.wav", "c.mp3", "d.mid", "鼓声.wav", "f.wav"}
-      << std::vector<int>{0, 4} << QList<Cursor>{Cursor::kExchange, Cursor::kDefault};
+      << std::vector<int>{0, 4} << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << false;
   QTest::newRow("1 to below the rows")
       << QList<int>{1, 2, 5, -1} << kSixNames << std::vector<int>{1}
-      << QList<Cursor>{Cursor::kExchange, Cursor::kNoTarget, Cursor::kDefault};
+      << QList<Cursor>{Cursor::kExchange, Cursor::kNoTarget, Cursor::kDefault} << false;
   QTest::newRow("out and back onto a row")
       << QList<int>{1, -1, 3} << QStringList{"鼓声.wav", "d.mid", "c.mp3", "b.wav", "e.wav", "f.wav"}
       << std::vector<int>{1, 3}
-      << QList<Cursor>{Cursor::kNoTarget, Cursor::kExchange, Cursor::kDefault};
+      << QList<Cursor>{Cursor::kNoTarget, Cursor::kExchange, Cursor::kDefault} << false;
   QTest::newRow("pressed below the rows") << QList<int>{-1, 2} << kSixNames
                                           << std::vector<int>{2}
-                                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault};
+                                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault}
+                                          << false;
 }
 
 void TestPlayer::dragExchange() {
@@ -362,7 +368,10 @@ void TestPlayer::dragExchange() {
   QFETCH(QStringList, names);
   QFETCH(std::vector<int>, highlight);
   QFETCH(QList<Cursor>, cursors);
+  QFETCH(bool, jobRunning);
   Bench b(kSixNames);
+  std::optional<LongJobGuard> job;  // another job works on the rows: the exchange waits for none
+  if (jobRunning) job.emplace();
   b.hover.OnRowUnderMouse(path.first());
   b.hover.OnLeftButtonDown();
   for (int row : path.mid(1))
