@@ -1,0 +1,565 @@
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "RecordingSound.h"
+#include "core/AppContext.h"
+#include "core/CheckStates.h"
+#include "core/StatusTexts.h"
+#include "list/Import.h"
+#include "list/ListFile.h"
+#include "list/ListRowSorter.h"
+#include "list/SoundList.h"
+#include "platform/Files.h"
+#include "platform/NativePath.h"
+#include "platform/ScriptedDialogs.h"
+
+namespace {
+
+QStringList Names(const SoundList& list) {
+  QStringList names;
+  for (int r = 0; r < list.RowCount(); ++r) names << list.RowFileName(r);
+  return names;
+}
+
+QList<int> Selected(const SoundList& list) {
+  const std::vector<int> rows = list.SelectedRows();
+  return QList<int>(rows.begin(), rows.end());
+}
+
+// Rows named by letters, in directory "d"; none of the files exists.
+void Fill(SoundList& list, int count) {
+  QStringList paths;
+  for (int i = 0; i < count; ++i) paths << QStringLiteral("d/%1.wav").arg(QChar(u'a' + i));
+  list.AddPaths(paths, false);
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+}  // namespace
+
+class TestList : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+  }
+
+  void addPathsOneInsertionSharedDirectories();
+  void addPathsOnlyExisting();
+  void modelRoles();
+  void renameThroughHandler();
+
+  void selectionCommands_data();
+  void selectionCommands();
+  void currentRowSignal();
+  void removeRows_data();
+  void removeRows();
+  void swapRowsThenSizeSort();
+
+  void sortOrder_data();
+  void sortOrder();
+  void sortKeepsSelectedFiles();
+  void columnSorterMarksAndMessages();
+
+  void listFileRoundTrip();
+  void listFileLineEndsAndEncodings_data();
+  void listFileLineEndsAndEncodings();
+  void listFileNonUtf8Name();
+  void listFileAppendAndEmpty();
+
+  void importByDialog();
+
+ private:
+  QString MakeFile(const QString& name, int size) {
+    const QString path = Dir() + u'/' + name;
+    WriteFile(path, QByteArray(size, 'x'));
+    return path;
+  }
+  QString Dir() const { return dir_->path(); }
+  std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TestList::addPathsOneInsertionSharedDirectories() {
+  SoundList list;
+  QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+  const QString a = MakeFile(QStringLiteral("鼓声.wav"), 1536);
+  const int added = list.AddPaths({a, a, QStringLiteral("/nowhere/x.mid"),
+                                   Dir() + QStringLiteral("/missing.wav")},
+                                  false);
+  QCOMPARE(added, 4);
+  QCOMPARE(inserted.count(), 1);
+  // The same file twice gives two identical rows.
+  QCOMPARE(list.RowFullPath(0), a);
+  QCOMPARE(list.RowFullPath(1), a);
+  QCOMPARE(list.RowFileName(0), QStringLiteral("鼓声.wav"));
+  QCOMPARE(list.RowDirectory(0), Dir());
+  QCOMPARE(list.RowSize(0), 1536);
+  QCOMPARE(list.RowSizeText(0), QStringLiteral("1.5 KB"));
+  QCOMPARE(list.RowSize(2), -1);
+  QCOMPARE(list.RowDirectory(2), QStringLiteral("/nowhere"));
+  // Rows of one directory share one text, also when the directories are not adjacent.
+  QCOMPARE(list.Row(3).directory.constData(), list.Row(0).directory.constData());
+
+  list.AddRow(QStringLiteral("鼓声.wav"), Dir());
+  QCOMPARE(list.RowCount(), 5);
+  QCOMPARE(list.RowSize(4), 1536);
+  // A file in the root: the full path is the root's empty prefix, "/" and the name.
+  list.AddPaths({QStringLiteral("/x.wav")}, false);
+  QCOMPARE(list.RowDirectory(5), QString());
+  QCOMPARE(list.RowFullPath(5), QStringLiteral("/x.wav"));
+}
+
+void TestList::addPathsOnlyExisting() {
+  SoundList list;
+  const QString a = MakeFile(QStringLiteral("a.wav"), 3);
+  QCOMPARE(list.AddPaths({Dir() + QStringLiteral("/gone.wav"), a}, true), 1);
+  QCOMPARE(Names(list), QStringList{QStringLiteral("a.wav")});
+  QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+  QCOMPARE(list.AddPaths({QStringLiteral("/gone/b.wav")}, true), 0);
+  QCOMPARE(inserted.count(), 0);
+}
+
+void TestList::modelRoles() {
+  SoundList list;
+  list.AddPaths({MakeFile(QStringLiteral("n.wav"), 900)}, false);
+  list.SetRowIcon(QStringLiteral("icon"));
+  const auto at = [&list](int c) { return list.index(0, c); };
+  QCOMPARE(list.columnCount(), 3);
+  QCOMPARE(list.headerData(0, Qt::Horizontal).toString(), QStringLiteral("文件名"));
+  QCOMPARE(list.headerData(1, Qt::Horizontal).toString(), QStringLiteral("大小"));
+  QCOMPARE(list.headerData(2, Qt::Horizontal).toString(), QStringLiteral("目录"));
+  QCOMPARE(at(1).data().toString(), QStringLiteral("900 B"));
+  QCOMPARE(at(1).data(SoundList::kRawValueRole).toLongLong(), 900);
+  QCOMPARE(at(1).data(SoundList::kRawValueRole).userType(), QMetaType::LongLong);
+  QCOMPARE(at(2).data(SoundList::kRawValueRole).toString(), Dir());
+  QCOMPARE(at(0).data(Qt::DecorationRole).toString(), QStringLiteral("icon"));
+  QVERIFY(!at(1).data(Qt::DecorationRole).isValid());
+  QVERIFY(list.flags(at(0)) & Qt::ItemIsEditable);
+  QVERIFY(!(list.flags(at(1)) & Qt::ItemIsEditable));
+  list.SetRowSizeText(0, QStringLiteral("?"));
+  QCOMPARE(at(1).data().toString(), QStringLiteral("?"));
+  QCOMPARE(list.RowSize(0), 900);
+}
+
+void TestList::renameThroughHandler() {
+  SoundList list;
+  Fill(list, 2);
+  QVERIFY(!list.setData(list.index(0, 0), QStringLiteral("x.wav")));  // no handler
+  QList<QPair<int, QString>> calls;
+  bool accept = false;
+  list.SetRenameHandler([&](int row, const QString& text) {
+    calls.append({row, text});
+    return accept;
+  });
+  QVERIFY(!list.setData(list.index(1, 0), QStringLiteral("x.wav")));
+  QCOMPARE(list.RowFileName(1), QStringLiteral("b.wav"));
+  accept = true;
+  QVERIFY(list.setData(list.index(1, 0), QStringLiteral("y.wav")));
+  QCOMPARE(list.RowFileName(1), QStringLiteral("y.wav"));
+  QVERIFY(!list.setData(list.index(1, 2), QStringLiteral("z")));
+  QCOMPARE(calls.size(), 2);
+  QCOMPARE(calls[1], qMakePair(1, QStringLiteral("y.wav")));
+}
+
+// A step is "op:a:b": select a, deselect a, only a, range a b, change mode a.
+void TestList::selectionCommands_data() {
+  QTest::addColumn<int>("rows");
+  QTest::addColumn<QStringList>("steps");
+  QTest::addColumn<QList<int>>("selected");
+  QTest::addColumn<int>("current");
+
+  QTest::newRow("range down keeps earlier")
+      << 10 << QStringList{"select:8", "range:5:2"} << QList<int>{2, 3, 4, 5, 8} << 2;
+  QTest::newRow("range to the bottom") << 10 << QStringList{"select:0", "range:3:9"}
+                                      << QList<int>{0, 3, 4, 5, 6, 7, 8, 9} << 0;
+  QTest::newRow("range to the top") << 6 << QStringList{"range:3:0"} << QList<int>{0, 1, 2, 3}
+                                    << 0;
+  QTest::newRow("range from no current row") << 4 << QStringList{"range:-1:0"} << QList<int>{0}
+                                             << 0;
+  QTest::newRow("range from = to") << 4 << QStringList{"range:2:2"} << QList<int>{2} << 2;
+  QTest::newRow("range past the end") << 4 << QStringList{"range:2:7"} << QList<int>{2, 3} << 2;
+  QTest::newRow("invert") << 4 << QStringList{"select:0", "select:2", "change:0"}
+                          << QList<int>{1, 3} << 1;
+  QTest::newRow("invert all") << 3 << QStringList{"change:1", "change:0"} << QList<int>{} << -1;
+  QTest::newRow("invert none") << 3 << QStringList{"change:0"} << QList<int>{0, 1, 2} << 0;
+  QTest::newRow("select all") << 3 << QStringList{"change:1"} << QList<int>{0, 1, 2} << 0;
+  QTest::newRow("deselect all") << 3 << QStringList{"change:1", "change:-1"} << QList<int>{}
+                                << -1;
+  QTest::newRow("only") << 5 << QStringList{"change:1", "only:3"} << QList<int>{3} << 3;
+  QTest::newRow("only -1") << 5 << QStringList{"change:1", "only:-1"} << QList<int>{} << -1;
+  QTest::newRow("only past the end") << 5 << QStringList{"select:1", "only:5"} << QList<int>{}
+                                     << -1;
+  QTest::newRow("deselect") << 5 << QStringList{"range:0:4", "deselect:0"}
+                            << QList<int>{1, 2, 3, 4} << 1;
+  QTest::newRow("empty list")
+      << 0 << QStringList{"change:1", "change:0", "range:-1:0", "only:0", "select:0"}
+      << QList<int>{} << -1;
+}
+
+void TestList::selectionCommands() {
+  QFETCH(int, rows);
+  QFETCH(QStringList, steps);
+  QFETCH(QList<int>, selected);
+  QFETCH(int, current);
+  SoundList list;
+  Fill(list, rows);
+  QSignalSpy scrolled(&list, &SoundList::scrollToRowRequested);
+  for (const QString& step : steps) {
+    const QStringList p = step.split(u':');
+    const int a = p.value(1).toInt();
+    if (p[0] == u"select") list.SelectRow(a);
+    if (p[0] == u"deselect") list.DeselectRow(a);
+    if (p[0] == u"only") list.SelectOnly(a);
+    if (p[0] == u"range") list.SelectRange(a, p.value(2).toInt());
+    if (p[0] == u"change") list.ChangeSelection(a);
+  }
+  QCOMPARE(Selected(list), selected);
+  QCOMPARE(list.SelectedCount(), selected.size());
+  QCOMPARE(list.CurrentRow(), current);
+  for (int r = 0; r < rows; ++r) QCOMPARE(list.IsRowSelected(r), selected.contains(r));
+  // Whole rows are selected, every column.
+  for (int r : selected) QVERIFY(list.selectionModel()->isRowSelected(r, QModelIndex()));
+  // Only SelectOnly of a row of the list scrolls.
+  const bool scrolls = steps.last().startsWith(u"only") && current >= 0;
+  QCOMPARE(scrolled.count(), scrolls ? 1 : 0);
+  if (scrolls) QCOMPARE(scrolled.first().first().toInt(), current);
+  QCOMPARE(list.CountText(list.CurrentRow()),
+           QStringLiteral("%1/%2").arg(current + 1).arg(rows));
+}
+
+void TestList::currentRowSignal() {
+  SoundList list;
+  Fill(list, 6);
+  QSignalSpy changed(&list, &SoundList::currentRowChanged);
+  list.SelectRow(3);
+  list.SelectRow(5);  // the first selected row stays 3
+  list.SelectRange(4, 1);  // one selection change, first row 1
+  list.ChangeSelection(-1);
+  QCOMPARE(changed.count(), 3);
+  QCOMPARE(changed[0].first().toInt(), 3);
+  QCOMPARE(changed[1].first().toInt(), 1);
+  QCOMPARE(changed[2].first().toInt(), -1);
+  // Moving rows under the selection does not choose another file.
+  list.SelectRow(4);
+  changed.clear();
+  list.RemoveRow(0);
+  list.SwapRows(0, 3);
+  list.ApplyOrder({4, 3, 2, 1, 0});
+  QCOMPARE(changed.count(), 0);
+  QCOMPARE(list.CurrentRow(), 1);
+  QCOMPARE(list.CountText(-1), QStringLiteral("0/5"));
+  QCOMPARE(list.CountText(5), QStringLiteral("6/5"));
+}
+
+void TestList::removeRows_data() {
+  QTest::addColumn<int>("rows");
+  QTest::addColumn<QList<int>>("remove");
+  QTest::addColumn<QList<int>>("selectBefore");
+  QTest::addColumn<int>("expectedRemovals");  // -1: one model reset
+
+  QTest::newRow("runs from the last") << 10 << QList<int>{7, 2, 5, 6, 2, 42, -1}
+                                      << QList<int>{1, 5, 8} << 2;
+  QTest::newRow("nothing valid") << 3 << QList<int>{3, -1} << QList<int>{0} << 0;
+  QList<int> odd;
+  for (int r = 1; r < 100; r += 2) odd << r;
+  QTest::newRow("scattered") << 100 << odd << QList<int>{0, 1, 2, 3, 50, 98, 99} << -1;
+}
+
+void TestList::removeRows() {
+  QFETCH(int, rows);
+  QFETCH(QList<int>, remove);
+  QFETCH(QList<int>, selectBefore);
+  QFETCH(int, expectedRemovals);
+  SoundList list;
+  QStringList paths;
+  for (int i = 0; i < rows; ++i) paths << QStringLiteral("d/%1.wav").arg(i);
+  list.AddPaths(paths, false);
+  for (int r : selectBefore) list.SelectRow(r);
+  QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+  QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+  list.RemoveRows(std::vector<int>(remove.begin(), remove.end()));
+
+  QStringList names;
+  QList<int> selected;
+  for (int r = 0; r < rows; ++r) {
+    if (remove.contains(r)) continue;
+    if (selectBefore.contains(r)) selected << static_cast<int>(names.size());
+    names << QStringLiteral("%1.wav").arg(r);
+  }
+  QCOMPARE(Names(list), names);
+  QCOMPARE(Selected(list), selected);
+  QCOMPARE(removed.count(), std::max(expectedRemovals, 0));
+  QCOMPARE(reset.count(), expectedRemovals < 0 ? 1 : 0);
+}
+
+void TestList::swapRowsThenSizeSort() {
+  SoundList list;
+  QStringList paths;
+  for (int i = 0; i < 5; ++i) paths << MakeFile(QStringLiteral("%1.wav").arg(i), 10 * i);
+  list.AddPaths(paths, false);
+  list.SetRowSizeText(4, QStringLiteral("forty"));
+  list.SelectRow(0);
+  list.SwapRows(0, 4);
+  QCOMPARE(list.RowFileName(0), QStringLiteral("4.wav"));
+  QCOMPARE(list.RowSize(0), 40);
+  QCOMPARE(list.RowSizeText(0), QStringLiteral("forty"));
+  QCOMPARE(list.RowFileName(4), QStringLiteral("0.wav"));
+  QCOMPARE(list.RowSize(4), 0);
+  QCOMPARE(Selected(list), QList<int>{0});  // the selection stays on the position
+  ListRowSorter().SortRows(list, ListRowSorter::kByValue, 1, true);
+  QCOMPARE(Names(list), (QStringList{"0.wav", "1.wav", "2.wav", "3.wav", "4.wav"}));
+}
+
+void TestList::sortOrder_data() {
+  QTest::addColumn<QStringList>("names");  // "name" or "name|size"
+  QTest::addColumn<int>("kind");
+  QTest::addColumn<bool>("ascending");
+  QTest::addColumn<QList<int>>("order");
+
+  const QStringList equalNames{"b.wav", "a.wav", "b.wav", "a.wav", "b.wav"};
+  QTest::newRow("equal names ascending stable")
+      << equalNames << int(ListRowSorter::kByText) << true << QList<int>{1, 3, 0, 2, 4};
+  QTest::newRow("equal names descending reversed")
+      << equalNames << int(ListRowSorter::kByText) << false << QList<int>{4, 2, 0, 3, 1};
+  QTest::newRow("capitals before small letters")
+      << QStringList{"apple.wav", "Zoo.wav"} << int(ListRowSorter::kByText) << true
+      << QList<int>{1, 0};
+  QTest::newRow("no numeric awareness")
+      << QStringList{"2.wav", "10.wav", "Ab.wav"} << int(ListRowSorter::kByText) << true
+      << QList<int>{1, 0, 2};
+  // GBK order 啊 B0A1 < 吧 B0C9 < 中 D6D0; in code point order it is the reverse.
+  QTest::newRow("Chinese in GBK order")
+      << QStringList{"中.wav", "吧.wav", "z.wav", "啊.wav", ""} << int(ListRowSorter::kByText)
+      << true << QList<int>{4, 2, 3, 1, 0};
+  const QStringList sized{"a|1536", "b|900", "c|-1", "d|900", "e|0"};
+  QTest::newRow("size ascending by bytes not text")
+      << sized << int(ListRowSorter::kByValue) << true << QList<int>{2, 4, 1, 3, 0};
+  QTest::newRow("size descending equal reversed")
+      << sized << int(ListRowSorter::kByValue) << false << QList<int>{0, 3, 1, 4, 2};
+  QTest::newRow("empty list") << QStringList{} << int(ListRowSorter::kByText) << true
+                              << QList<int>{};
+}
+
+void TestList::sortOrder() {
+  QFETCH(QStringList, names);
+  QFETCH(int, kind);
+  QFETCH(bool, ascending);
+  QFETCH(QList<int>, order);
+  SoundList list;
+  for (int i = 0; i < names.size(); ++i) {
+    const QStringList p = names[i].split(u'|');
+    // The directory records the original position.
+    list.AddPaths({QStringLiteral("/r%1/").arg(i) + p[0]}, false);
+    if (p.size() > 1) {
+      // A size of our own: a file of that length, or none for -1.
+      const int size = p[1].toInt();
+      const QString file = size < 0 ? QStringLiteral("/none/x") : MakeFile(p[0], size);
+      list.RemoveRow(i);
+      list.AddPaths({file}, false);
+      list.SetRowDirectory(i, QStringLiteral("/r%1").arg(i));
+    }
+  }
+  const auto k = static_cast<ListRowSorter::KeyKind>(kind);
+  const std::vector<int> sorted = ListRowSorter::SortedOrder(list, k, 0, ascending);
+  QCOMPARE(QList<int>(sorted.begin(), sorted.end()), order);
+  ListRowSorter().SortRows(list, k, 0, ascending);
+  for (int i = 0; i < order.size(); ++i) {
+    QCOMPARE(list.RowDirectory(i), QStringLiteral("/r%1").arg(order[i]));
+  }
+}
+
+void TestList::sortKeepsSelectedFiles() {
+  SoundList list;
+  Fill(list, 8);
+  list.ApplyOrder({7, 6, 5, 4, 3, 2, 1, 0});  // h g f e d c b a
+  list.SelectRow(1);
+  list.SelectRow(4);
+  list.SelectRow(6);  // g, d, b
+  list.selectionModel()->setCurrentIndex(list.index(4, 0), QItemSelectionModel::NoUpdate);
+  QSignalSpy changed(&list, &SoundList::currentRowChanged);
+  StatusTexts status;
+  ColumnSorter sorter;
+  sorter.SortByColumn(list, status, 0);
+  QCOMPARE(Names(list).join(u' '), QStringLiteral("a.wav b.wav c.wav d.wav e.wav f.wav g.wav h.wav"));
+  QCOMPARE(Selected(list), (QList<int>{1, 3, 6}));
+  QCOMPARE(list.selectionModel()->currentIndex().row(), 3);  // d stays the view's current row
+  QCOMPARE(changed.count(), 0);  // a sort plays nothing
+  QCOMPARE(status.Count(), QStringLiteral("2/8"));
+}
+
+void TestList::columnSorterMarksAndMessages() {
+  SoundList list;
+  Fill(list, 3);
+  list.setHeaderData(2, Qt::Horizontal, QStringLiteral("目录 ∴ ∵"));
+  StatusTexts status;
+  QSignalSpy messages(&status, &StatusTexts::messageChanged);
+  ColumnSorter sorter;
+  const auto headers = [&list] {
+    QStringList h;
+    for (int c = 0; c < 3; ++c) h << list.headerData(c, Qt::Horizontal).toString();
+    return h;
+  };
+
+  sorter.SortByColumn(list, status, 0);
+  QVERIFY(sorter.Ascending());
+  QCOMPARE(headers(), (QStringList{"文件名 ∴", "大小", "目录"}));
+  QCOMPARE(messages.count(), 2);
+  QCOMPARE(messages[0].first().toString(), QStringLiteral("正在排序...按文本"));
+  QVERIFY(messages[1].first().toString().startsWith(QStringLiteral("按文本排序完成，")));
+  QVERIFY(messages[1].first().toString().endsWith(QStringLiteral(" 毫秒")));
+
+  sorter.SortByColumn(list, status, 0);
+  QCOMPARE(headers(), (QStringList{"文件名 ∵", "大小", "目录"}));
+  QCOMPARE(Names(list).first(), QStringLiteral("c.wav"));
+
+  messages.clear();
+  sorter.SortByColumn(list, status, 1);  // the direction alternates across columns
+  QVERIFY(sorter.Ascending());
+  QCOMPARE(headers(), (QStringList{"文件名", "大小 ∴", "目录"}));
+  QCOMPARE(messages[0].first().toString(), QStringLiteral("正在排序...按尺寸"));
+  QVERIFY(messages[1].first().toString().startsWith(QStringLiteral("按尺寸排序完成，")));
+
+  sorter.SortByColumn(list, status, 2);
+  QCOMPARE(headers(), (QStringList{"文件名", "大小", "目录 ∵"}));
+}
+
+void TestList::listFileRoundTrip() {
+  SoundList list;
+  const QString a = MakeFile(QStringLiteral("声音 一.wav"), 5);
+  const QString b = MakeFile(QStringLiteral("b.mid"), 7);
+  const QString c = MakeFile(QStringLiteral("c.mp3"), 9);
+  list.AddPaths({a, b, c, Dir() + QStringLiteral("/never.wav")}, false);
+  const QString listPath = Dir() + QStringLiteral("/Plinkbox·音频列表.ini");
+  QVERIFY(SaveListFile(list, listPath));
+  QCOMPARE(ReadFile(listPath),
+           (a + u'\n' + b + u'\n' + c + u'\n' + Dir() + QStringLiteral("/never.wav\n"))
+               .toUtf8());
+
+  QVERIFY(Files::Delete(b));
+  SoundList loaded;
+  QSignalSpy inserted(&loaded, &QAbstractItemModel::rowsInserted);
+  QCOMPARE(LoadListFile(loaded, listPath, false), 2);
+  QCOMPARE(inserted.count(), 1);
+  QCOMPARE(loaded.RowFullPath(0), a);
+  QCOMPARE(loaded.RowFullPath(1), c);
+  QCOMPARE(loaded.RowSize(1), 9);
+  QVERIFY(SaveListFile(loaded, listPath));
+  QCOMPARE(ReadFile(listPath), (a + u'\n' + c + u'\n').toUtf8());
+  QCOMPARE(QDir(Dir()).entryList(QDir::Files).size(), 3);  // no temporary file left
+}
+
+void TestList::listFileLineEndsAndEncodings_data() {
+  QTest::addColumn<QByteArray>("content");  // %1 stands for the directory
+  QTest::addColumn<QStringList>("names");
+  QTest::newRow("crlf and blank lines") << QByteArray("%1/x.wav\r\n\r\n\n%1/y.wav\r\n")
+                                        << QStringList{"x.wav", "y.wav"};
+  QTest::newRow("no final line end") << QByteArray("%1/x.wav\n%1/y.wav")
+                                     << QStringList{"x.wav", "y.wav"};
+  QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBF%1/\xE5\x95\x8A\xE4\xB8\xAD.wav\n")
+                                  << QStringList{"啊中.wav"};
+  QTest::newRow("gbk") << QByteArray("%1/\xB0\xA1\xD6\xD0.wav\r\n%1/x.wav\r\n")
+                       << QStringList{"啊中.wav", "x.wav"};
+}
+
+void TestList::listFileLineEndsAndEncodings() {
+  QFETCH(QByteArray, content);
+  QFETCH(QStringList, names);
+  MakeFile(QStringLiteral("x.wav"), 1);
+  MakeFile(QStringLiteral("y.wav"), 1);
+  MakeFile(QStringLiteral("啊中.wav"), 1);
+  const QString listPath = Dir() + QStringLiteral("/list.ini");
+  WriteFile(listPath, content.replace("%1", Dir().toUtf8()));
+  SoundList list;
+  QCOMPARE(LoadListFile(list, listPath, false), names.size());
+  QCOMPARE(Names(list), names);
+  QCOMPARE(list.RowDirectory(0), Dir());
+}
+
+void TestList::listFileNonUtf8Name() {
+  const QString plain = MakeFile(QStringLiteral("plain.wav"), 2);
+  const QString odd = Dir() + u'/' + FromNativePath("\xFF\xFE-\xB0\xA1.wav");
+  QVERIFY(Files::Move(plain, odd));
+  const QString utf = MakeFile(QStringLiteral("中.wav"), 3);
+  SoundList list;
+  list.AddPaths({odd, utf}, true);
+  const QString listPath = Dir() + QStringLiteral("/list.ini");
+  QVERIFY(SaveListFile(list, listPath));
+  QCOMPARE(ReadFile(listPath), ToNativePath(odd) + '\n' + utf.toUtf8() + '\n');
+  SoundList loaded;
+  QCOMPARE(LoadListFile(loaded, listPath, false), 2);
+  QCOMPARE(loaded.RowFullPath(0), odd);
+  QCOMPARE(loaded.RowFullPath(1), utf);
+  QVERIFY(Files::Delete(odd));  // the temporary directory's clean-up knows only UTF-8 names
+}
+
+void TestList::listFileAppendAndEmpty() {
+  const QString listPath = Dir() + QStringLiteral("/list.ini");
+  SoundList list;
+  QVERIFY(SaveListFile(list, listPath));
+  QCOMPARE(ReadFile(listPath), QByteArray());
+  QVERIFY(QFile::exists(listPath));
+  QCOMPARE(LoadListFile(list, listPath, false), 0);
+  QCOMPARE(list.CountText(list.CurrentRow()), QStringLiteral("0/0"));
+  QCOMPARE(LoadListFile(list, Dir() + QStringLiteral("/absent.ini"), true), 0);
+
+  const QString a = MakeFile(QStringLiteral("a.wav"), 1);
+  list.AddPaths({a}, false);
+  QVERIFY(SaveListFile(list, listPath));
+  list.AddRow(QStringLiteral("by hand.wav"), QStringLiteral("/x"));
+  QCOMPARE(LoadListFile(list, listPath, false), 1);
+  QCOMPARE(Names(list), (QStringList{"a.wav", "by hand.wav", "a.wav"}));
+  QCOMPARE(LoadListFile(list, listPath, true), 1);
+  QCOMPARE(Names(list), QStringList{"a.wav"});
+  // A list file that cannot be written reports failure and leaves nothing behind.
+  QVERIFY(!SaveListFile(list, Dir() + QStringLiteral("/no/such/dir/list.ini")));
+}
+
+void TestList::importByDialog() {
+  SoundList list;
+  StatusTexts status;
+  RecordingSound sound;
+  CheckTable checks;
+  AppContext context{list, status, sound, checks, Dir(), QStringLiteral("/last/one.wav"),
+                     {}, {}};
+  auto owned = std::make_unique<ScriptedDialogs>();
+  ScriptedDialogs* dialogs = owned.get();
+  auto previous = InstallDialogs(std::move(owned));
+
+  ImportByDialog(context);  // cancelled
+  QCOMPARE(list.RowCount(), 0);
+  QCOMPARE(context.lastImportFile, QStringLiteral("/last/one.wav"));
+  QCOMPARE(dialogs->prompts.size(), 1);
+  const ScriptedDialogs::Prompt prompt = dialogs->prompts.first();
+  QCOMPARE(prompt.kind, ScriptedDialogs::Prompt::kOpenFiles);
+  QCOMPARE(prompt.text, QStringLiteral("选择多个短音文件："));
+  QCOMPARE(prompt.title, QStringLiteral("/last/one.wav"));
+  QCOMPARE(prompt.filter,
+           QStringLiteral("Wav波形和Mid序列|*.wav;*.mid|Wav波形、Mid序列和mp3音频|*.wav;*.mid;*.mp3|"
+                          "Wav波形|*.wav|Mid序列|*.mid|Mp3音频|*.mp3|所有文件|*.*"));
+
+  const QString a = MakeFile(QStringLiteral("a.wav"), 4);
+  dialogs->QueueOpenFiles({QStringLiteral("/gone/z.mid"), a, a});
+  ImportByDialog(context);
+  QCOMPARE(list.RowCount(), 3);
+  QCOMPARE(list.RowSize(0), -1);
+  QCOMPARE(list.RowFullPath(2), a);
+  QCOMPARE(context.lastImportFile, QStringLiteral("/gone/z.mid"));
+  InstallDialogs(std::move(previous));
+}
+
+QTEST_GUILESS_MAIN(TestList)
+#include "tst_list.moc"
