@@ -49,7 +49,9 @@ class CountingSound : public SoundOutput {
   bool PlayWaveOrMidi(const QString& path, bool loop) override {
     return Count(inner_.PlayWaveOrMidi(path, loop));
   }
-  bool PlayMp3(const QString& path, int count) override { return Count(inner_.PlayMp3(path, count)); }
+  bool PlayMp3(const QString& path, int count) override {
+    return Count(inner_.PlayMp3(path, count));
+  }
   void Stop() override { inner_.Stop(); }
   int started = 0;
 
@@ -138,7 +140,10 @@ void BM_HoverRecordingSound(benchmark::State& state) {
 }
 
 BENCHMARK(BM_HoverSdlSound)->Iterations(kMoves)->Repetitions(5)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_HoverRecordingSound)->Iterations(kMoves)->Repetitions(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HoverRecordingSound)
+    ->Iterations(kMoves)
+    ->Repetitions(5)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -69,7 +69,6 @@ class TestPlayer : public QObject {
   void hoverFirstRowZeroIgnored();
   void hoverBelowRowsStopsAndClears();
   void hoverOneRequestWithPlayOnSelect();
-  void hoverOffOnlyTracks();
   void dragExchange_data();
   void dragExchange();
   void clickEndsButtonState();
@@ -322,16 +321,6 @@ void TestPlayer::hoverOneRequestWithPlayOnSelect() {
     QCOMPARE(b.status.Count(), QStringLiteral("%1/5").arg(row + 1));
   }
   QCOMPARE(currentRow.count(), 4);
-}
-
-void TestPlayer::hoverOffOnlyTracks() {
-  Bench b(kFiveNames);
-  b.hover.OnRowUnderMouse(3);
-  QVERIFY(b.sound.log.isEmpty());
-  QVERIFY(b.Selection().empty());
-  QCOMPARE(b.hover.HoverRow(), 3);
-  QCOMPARE(b.hover.DragStartRow(), 3);
-  QCOMPARE(b.hover.DragEndRow(), 3);
 }
 
 void TestPlayer::dragExchange_data() {
