@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDBusConnection>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -11,6 +13,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/FileManager.h"
 #include "platform/Files.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
@@ -83,6 +86,22 @@ QStringList AllEntries(const QString& dir) {
 
 }  // namespace
 
+// Stands in for the desktop's file manager on a private session bus.
+class FakeFileManager : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+ public Q_SLOTS:
+  void ShowItems(const QStringList& uris, const QString& startupId) {
+    shown << uris;
+    startupIds << startupId;
+  }
+
+ public:
+  QStringList shown;
+  QStringList startupIds;
+};
+
 class TestPlatform : public QObject {
   Q_OBJECT
 
@@ -123,6 +142,7 @@ class TestPlatform : public QObject {
   void pumpWaitsTwentyMilliseconds();
   void longJobGuard();
   void clipboard();
+  void fileManager();
 
  private:
   QString Path(const QString& name) const { return dir_->path() + QLatin1Char('/') + name; }
@@ -535,6 +555,65 @@ void TestPlatform::clipboard() {
   const QString text = QStringLiteral("a.wav\r\n声音.wav\r\nc.wav");
   SetClipboardText(text);
   QCOMPARE(ClipboardText(), text);
+}
+
+void TestPlatform::fileManager() {
+  const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+  if (daemon.isEmpty()) QSKIP("dbus-daemon is not installed");
+
+  // xdg-open stand-in: records its arguments, one per line.
+  const QString record = Path(QStringLiteral("xdg-open.args"));
+  const QString fake = Path(QStringLiteral("xdg-open"));
+  QVERIFY(Write(fake, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n", 0755));
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", ToNativePath(dir_->path()) + ':' + oldPath);
+
+  const QString socket = Path(QStringLiteral("bus"));
+  const QString config = Path(QStringLiteral("bus.conf"));
+  QVERIFY(Write(config, QByteArray(
+      "<busconfig><type>session</type><listen>unix:path=") + ToNativePath(socket) +
+      "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
+      "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/>"
+      "</policy></busconfig>"));
+  QProcess bus;
+  bus.start(daemon, {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config});
+  QVERIFY(bus.waitForStarted());
+  QTRY_VERIFY(Files::Exists(socket));
+  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + ToNativePath(socket));
+  // The session bus is connected once per process, at its first use here.
+  if (!QDBusConnection::sessionBus().isConnected()) QSKIP("the session bus was taken earlier");
+
+  // No file manager on the bus: its directory is opened, as one argument, never by a shell.
+  QVERIFY(Files::CreateDirectory(Path(QStringLiteral("$(touch x); -d"))));
+  const QString odd = Path(QStringLiteral("$(touch x); -d/it's.wav"));
+  QVERIFY(Write(odd, "x"));
+  QVERIFY(ShowInFileManager(odd));
+  QTRY_COMPARE(Read(record), ToNativePath(Path(QStringLiteral("$(touch x); -d"))) + '\n');
+  QVERIFY(!Files::Exists(QStringLiteral("x")));
+
+  // A directory that is not UTF-8 goes as a file URL with its bytes.
+  QVERIFY(Files::Delete(record));
+  QVERIFY(OpenWithDesktop(FromNativePath(ToNativePath(dir_->path()) + "/\xff dir")));
+  QTRY_COMPARE(Read(record), "file://" + ToNativePath(dir_->path()) + "/%FF%20dir\n");
+
+  FakeFileManager manager;
+  QDBusConnection session = QDBusConnection::sessionBus();
+  QVERIFY(session.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager,
+                                 QDBusConnection::ExportAllSlots));
+  QVERIFY(session.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+  QVERIFY(Files::Delete(record));
+  QVERIFY(ShowInFileManager(odd));
+  QTRY_COMPARE(manager.shown.size(), 1);
+  QCOMPARE(manager.shown.first(),
+           QStringLiteral("file://") + ToNativePath(dir_->path()) +
+               QStringLiteral("/%24%28touch%20x%29%3B%20-d/it%27s.wav"));
+  QCOMPARE(manager.startupIds, QStringList{QString()});
+  QVERIFY(!Files::Exists(record));
+
+  session.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+  qputenv("PATH", oldPath);
+  bus.terminate();
+  bus.waitForFinished();
 }
 
 QTEST_MAIN(TestPlatform)
