@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -42,17 +43,24 @@ class SettingsStore {
   QString LoadMultiLineText(const QString& key, QPlainTextEdit* edit) const;
   bool SaveEditText(const QString& key, const QLineEdit* edit) const;
   QString LoadEditText(const QString& key, QLineEdit* edit) const;
+  // The content as it stands, line breaks included (no "【→↓】").
+  bool SaveEditText(const QString& key, const QPlainTextEdit* edit) const;
+  QString LoadEditText(const QString& key, QPlainTextEdit* edit) const;
   bool SaveCheckList(const QString& key, const QListWidget* list) const;
   void LoadCheckList(const QString& key, QListWidget* list, bool clearFirst) const;
   bool SaveComboText(const QString& key, const QComboBox* combo) const;
   QString LoadComboText(const QString& key, QComboBox* combo) const;
-  // 位置 0 normal, 1 centred, 2 minimised, 3 maximised; bounds only below 2.
+  // 位置 0 normal, 1 centred, 2 minimised, 3 maximised; bounds only below 2. A section that is
+  // not empty becomes the current section.
   void SaveWindowPlacement(QWidget* window, const QString& section) const;
   void LoadWindowPlacement(QWidget* window, const QString& section) const;
 
  private:
+  // The value stored under key in the current section, or nothing when it is absent.
+  std::optional<QString> Stored(const QString& key) const;
+
   QString filePath_;
-  QString section_;
+  mutable QString section_;  // the placement calls choose their section
 };
 
 // Multi-line texts are stored on one line: every line break becomes "【→↓】".

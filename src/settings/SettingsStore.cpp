@@ -1,0 +1,91 @@
+#include "settings/SettingsStore.h"
+
+#include <cmath>
+
+#include "settings/IniFile.h"
+#include "text/PathParts.h"
+
+namespace {
+
+const QString& TrueText() {
+  static const QString text = QStringLiteral("真");
+  return text;
+}
+const QString& FalseText() {
+  static const QString text = QStringLiteral("假");
+  return text;
+}
+const QString& LineBreakMark() {
+  static const QString text = QStringLiteral("【→↓】");
+  return text;
+}
+
+}  // namespace
+
+QString EscapeLineBreaks(const QString& text) {
+  QString escaped = text;
+  escaped.replace(QStringLiteral("\r\n"), LineBreakMark());
+  escaped.replace(u'\n', LineBreakMark());
+  return escaped;
+}
+
+QString UnescapeLineBreaks(const QString& text) {
+  QString unescaped = text;
+  unescaped.replace(LineBreakMark(), PlatformLineBreak());
+  return unescaped;
+}
+
+void SettingsStore::Open(const QString& filePath, const QString& section, bool withSection) {
+  filePath_ = filePath;
+  if (withSection) section_ = section;
+}
+
+std::optional<QString> SettingsStore::Stored(const QString& key) const {
+  return ReadIniValue(filePath_, section_, key);
+}
+
+bool SettingsStore::WriteText(const QString& key, const QString& text) const {
+  return WriteIniValue(filePath_, section_, key, text);
+}
+
+QString SettingsStore::ReadText(const QString& key, const QString& defaultText) const {
+  return Stored(key).value_or(defaultText);
+}
+
+bool SettingsStore::WriteNumber(const QString& key, double value) const {
+  if (!std::isfinite(value)) return false;
+  if (value == 0.0) value = 0.0;  // no "-0"
+  return WriteText(key, QString::number(value, 'f', QLocale::FloatingPointShortest));
+}
+
+double SettingsStore::ReadNumber(const QString& key, double defaultValue) const {
+  const std::optional<QString> text = Stored(key);
+  if (!text) return defaultValue;
+  bool ok = false;
+  const double value = text->trimmed().toDouble(&ok);
+  // A text that is not a finite number keeps the default.
+  return ok && std::isfinite(value) ? value : defaultValue;
+}
+
+bool SettingsStore::WriteBool(const QString& key, bool value) const {
+  return WriteText(key, value ? TrueText() : FalseText());
+}
+
+bool SettingsStore::ReadBool(const QString& key, bool defaultValue) const {
+  return ReadText(key, defaultValue ? TrueText() : FalseText()) == TrueText();
+}
+
+bool SettingsStore::ReadBoolUnlessFalse(const QString& key, bool defaultValue) const {
+  return ReadText(key, defaultValue ? TrueText() : FalseText()) != FalseText();
+}
+
+bool SettingsStore::WriteDateTime(const QString& key, const QDateTime& value) const {
+  return WriteText(key, value.isValid() ? value.toString(Qt::ISODateWithMs) : QString());
+}
+
+QDateTime SettingsStore::ReadDateTime(const QString& key, const QDateTime& defaultValue) const {
+  const std::optional<QString> text = Stored(key);
+  if (!text) return defaultValue;
+  const QDateTime value = QDateTime::fromString(text->trimmed(), Qt::ISODateWithMs);
+  return value.isValid() ? value : defaultValue;
+}

@@ -1,0 +1,197 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+#include <limits>
+
+#include "settings/SettingsStore.h"
+
+namespace {
+
+const QString& FieldMark() {
+  static const QString text = QStringLiteral("【==】");
+  return text;
+}
+const QString& RecordMark() {
+  static const QString text = QStringLiteral("【→↓】");
+  return text;
+}
+
+QString EncodeCheckList(const QListWidget* list) {
+  QStringList records;
+  for (int i = 0; i < list->count(); ++i) {
+    const QListWidgetItem* item = list->item(i);
+    records << item->text() + FieldMark() +
+                   (item->checkState() == Qt::Checked ? QStringLiteral("真") : QStringLiteral("假")) +
+                   FieldMark() + QString::number(item->data(Qt::UserRole).toInt());
+  }
+  return records.join(RecordMark());
+}
+
+// Truncated toward zero and held within 32 bits.
+int TruncToInt(double value) {
+  if (std::isnan(value)) return 0;
+  const double truncated = std::trunc(value);
+  if (truncated <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  if (truncated >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  return static_cast<int>(truncated);
+}
+
+// 0 when the text is not a number.
+int ToInt32(const QString& text) {
+  bool ok = false;
+  const double value = text.trimmed().toDouble(&ok);
+  return ok ? TruncToInt(value) : 0;
+}
+
+void DecodeCheckList(const QString& text, QListWidget* list, bool clearFirst) {
+  if (clearFirst) list->clear();
+  if (text.isEmpty()) return;
+  for (const QString& record : text.split(RecordMark())) {
+    QStringList fields = record.split(FieldMark());
+    while (fields.size() < 3) fields << QString();
+    auto* item = new QListWidgetItem(fields[0], list);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setData(Qt::UserRole, ToInt32(fields[2]));
+    item->setCheckState(fields[1] == QStringLiteral("真") ? Qt::Checked : Qt::Unchecked);
+  }
+}
+
+QRect CentredOnScreen(const QWidget* window, const QSize& size) {
+  const QScreen* screen = window->screen();
+  if (!screen) return QRect(window->pos(), size);
+  QRect rect(QPoint(), size);
+  rect.moveCenter(screen->availableGeometry().center());
+  return rect;
+}
+
+int PlacementCode(const QWidget* window) {
+  if (window->isMinimized()) return 2;
+  if (window->isMaximized()) return 3;
+  return window->geometry() == CentredOnScreen(window, window->size()) ? 1 : 0;
+}
+
+}  // namespace
+
+bool SettingsStore::SaveMenuCheck(const QAction* item) const {
+  return item && WriteBool(item->text(), item->isChecked());
+}
+
+bool SettingsStore::LoadMenuCheck(QAction* item) const {
+  if (!item) return false;
+  item->setChecked(ReadBool(item->text(), item->isChecked()));
+  return item->isChecked();
+}
+
+bool SettingsStore::SaveCheckBox(const QCheckBox* box) const {
+  return box && WriteBool(box->text(), box->isChecked());
+}
+
+bool SettingsStore::LoadCheckBox(QCheckBox* box) const {
+  if (!box) return false;
+  box->setChecked(ReadBool(box->text(), box->isChecked()));
+  return box->isChecked();
+}
+
+bool SettingsStore::SaveRadioButton(const QRadioButton* button) const {
+  return button && WriteBool(button->text(), button->isChecked());
+}
+
+bool SettingsStore::LoadRadioButton(QRadioButton* button) const {
+  if (!button) return false;
+  button->setChecked(ReadBool(button->text(), button->isChecked()));
+  return button->isChecked();
+}
+
+bool SettingsStore::SaveMultiLineText(const QString& key, const QPlainTextEdit* edit) const {
+  return edit && WriteText(key, EscapeLineBreaks(edit->toPlainText()));
+}
+
+QString SettingsStore::LoadMultiLineText(const QString& key, QPlainTextEdit* edit) const {
+  if (!edit) return QString();
+  // An absent key leaves the content as it is.
+  if (const std::optional<QString> text = Stored(key))
+    edit->setPlainText(UnescapeLineBreaks(*text));
+  return edit->toPlainText();
+}
+
+bool SettingsStore::SaveEditText(const QString& key, const QLineEdit* edit) const {
+  return edit && WriteText(key, edit->text());
+}
+
+QString SettingsStore::LoadEditText(const QString& key, QLineEdit* edit) const {
+  if (!edit) return QString();
+  edit->setText(ReadText(key, edit->text()));
+  return edit->text();
+}
+
+bool SettingsStore::SaveEditText(const QString& key, const QPlainTextEdit* edit) const {
+  return edit && WriteText(key, edit->toPlainText());
+}
+
+QString SettingsStore::LoadEditText(const QString& key, QPlainTextEdit* edit) const {
+  if (!edit) return QString();
+  if (const std::optional<QString> text = Stored(key)) edit->setPlainText(*text);
+  return edit->toPlainText();
+}
+
+bool SettingsStore::SaveCheckList(const QString& key, const QListWidget* list) const {
+  return list && WriteText(key, EncodeCheckList(list));
+}
+
+void SettingsStore::LoadCheckList(const QString& key, QListWidget* list, bool clearFirst) const {
+  // An absent key leaves the items as they are (decoding the box's own items again would
+  // append a second copy of each).
+  if (!list) return;
+  if (const std::optional<QString> text = Stored(key)) DecodeCheckList(*text, list, clearFirst);
+}
+
+bool SettingsStore::SaveComboText(const QString& key, const QComboBox* combo) const {
+  return combo && WriteText(key, combo->currentText());
+}
+
+QString SettingsStore::LoadComboText(const QString& key, QComboBox* combo) const {
+  if (!combo) return QString();
+  combo->setCurrentText(ReadText(key, combo->currentText()));
+  return combo->currentText();
+}
+
+void SettingsStore::SaveWindowPlacement(QWidget* window, const QString& section) const {
+  if (!window) return;
+  if (!section.isEmpty()) section_ = section;
+  const int code = PlacementCode(window);
+  WriteNumber(QStringLiteral("位置"), code);
+  if (code >= 2) return;
+  const QRect bounds = window->geometry();
+  WriteNumber(QStringLiteral("左边"), bounds.x());
+  WriteNumber(QStringLiteral("顶边"), bounds.y());
+  WriteNumber(QStringLiteral("宽度"), bounds.width());
+  WriteNumber(QStringLiteral("高度"), bounds.height());
+}
+
+void SettingsStore::LoadWindowPlacement(QWidget* window, const QString& section) const {
+  if (!window) return;
+  if (!section.isEmpty()) section_ = section;
+  const int code = TruncToInt(ReadNumber(QStringLiteral("位置"), PlacementCode(window)));
+  if (code == 2 || code == 3) {
+    window->setWindowState(code == 2 ? Qt::WindowMinimized : Qt::WindowMaximized);
+    return;
+  }
+  window->setWindowState(Qt::WindowNoState);
+  const QRect current = window->geometry();
+  const auto read = [this](const char16_t* key, int fallback) {
+    return TruncToInt(ReadNumber(QString::fromUtf16(key), fallback));
+  };
+  QRect bounds(read(u"左边", current.x()), read(u"顶边", current.y()),
+               read(u"宽度", current.width()), read(u"高度", current.height()));
+  // Sizes that cannot be a window keep the current size.
+  if (bounds.width() < 1 || bounds.height() < 1) bounds.setSize(current.size());
+  if (code == 1) bounds = CentredOnScreen(window, bounds.size());
+  window->setGeometry(bounds);
+}
