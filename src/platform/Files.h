@@ -32,6 +32,8 @@ struct Listing {
   bool ok = false;         // false when the directory cannot be read
 };
 // Files and subdirectories of a directory, separately, each list in byte order of the name.
+// Devices, FIFOs, sockets and dangling links are left out: none of them is a sound file, and
+// opening a FIFO would block.
 Listing Enumerate(const QString& directory);
 
 }  // namespace Files

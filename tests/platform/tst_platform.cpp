@@ -180,7 +180,8 @@ void TestPlatform::nativePathRoundTrip() {
 void TestPlatform::nativePathEscapes() {
   QCOMPARE(FromNativePath("a\xff"), QString::fromUtf16(u"a\xdcff"));
   // A valid pair followed by an escape stays a pair and a byte.
-  QCOMPARE(ToNativePath(QString::fromUtf16(u"\xd83c\xdfb5\xdc80")), QByteArray("\xf0\x9f\x8e\xb5\x80"));
+  QCOMPARE(ToNativePath(QString::fromUtf16(u"\xd83c\xdfb5\xdc80")),
+           QByteArray("\xf0\x9f\x8e\xb5\x80"));
   // A lone surrogate that no name produced still encodes to something valid.
   QCOMPARE(ToNativePath(QString::fromUtf16(u"a\xd800")), QByteArray("a\xef\xbf\xbd"));
 }
@@ -263,7 +264,8 @@ void TestPlatform::copyReplacesAndKeepsMode() {
   QCOMPARE(Read(to), QByteArray("new data"));
   QCOMPARE(Read(from), QByteArray("new data"));
   QCOMPARE(Mode(to), mode_t(0750));
-  QCOMPARE(AllEntries(dir_->path()), (QStringList{QStringLiteral("a.wav"), QStringLiteral("b.wav")}));
+  QCOMPARE(AllEntries(dir_->path()),
+           (QStringList{QStringLiteral("a.wav"), QStringLiteral("b.wav")}));
 
   QVERIFY(Write(from, ""));
   QVERIFY(Files::Copy(from, to));
