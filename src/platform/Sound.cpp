@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -23,9 +24,31 @@ constexpr int kWaveChannel = 0;
 // Short sound files; anything this large is not read into memory.
 constexpr qint64 kMaxFileBytes = qint64(512) << 20;
 
-// The whole content of a regular file; empty when it is missing, not a regular file (a FIFO
-// would block the read), too large, unreadable or empty.
-QByteArray ReadSoundFile(const QString& path) {
+bool IsWave(const QByteArray& data) {
+  return data.size() >= 12 && std::memcmp(data.constData(), "RIFF", 4) == 0 &&
+         std::memcmp(data.constData() + 8, "WAVE", 4) == 0;
+}
+
+bool IsMidi(const QByteArray& data) { return data.startsWith("MThd"); }
+
+bool IsWaveOrMidi(const QByteArray& head) { return IsWave(head) || IsMidi(head); }
+bool AnyContent(const QByteArray&) { return true; }
+
+bool ReadFully(int fd, char* into, qsizetype length, qsizetype& got) {
+  got = 0;
+  while (got < length) {
+    const ssize_t n = ::read(fd, into + got, size_t(length - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0;
+    got += n;
+  }
+  return true;
+}
+
+// The whole content of a regular file whose first 12 bytes the caller wants; empty when it is
+// missing, not a regular file (a FIFO would block the read), too large, unreadable or empty.
+// Files of another kind are not read beyond their head.
+QByteArray ReadSoundFile(const QString& path, bool (*wanted)(const QByteArray& head)) {
   if (path.isEmpty()) return {};
   const int fd = ::open(ToNativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return {};
@@ -33,26 +56,20 @@ QByteArray ReadSoundFile(const QString& path) {
   struct stat st;
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
       st.st_size <= kMaxFileBytes) {
-    data.resize(qsizetype(st.st_size));
-    qsizetype got = 0;
-    while (got < data.size()) {
-      const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += n;
+    QByteArray head(std::min<qsizetype>(12, qsizetype(st.st_size)), Qt::Uninitialized);
+    qsizetype got = 0, rest = 0;
+    if (ReadFully(fd, head.data(), head.size(), got) && wanted(head.left(got))) {
+      data = head.left(got);
+      data.resize(qsizetype(st.st_size));
+      if (ReadFully(fd, data.data() + got, data.size() - got, rest))
+        data.truncate(got + rest);  // a file that shrank while being read
+      else
+        data.clear();
     }
-    data.truncate(got);  // a file that shrank while being read
   }
   ::close(fd);
   return data;
 }
-
-bool IsWave(const QByteArray& data) {
-  return data.size() >= 12 && std::memcmp(data.constData(), "RIFF", 4) == 0 &&
-         std::memcmp(data.constData() + 8, "WAVE", 4) == 0;
-}
-
-bool IsMidi(const QByteArray& data) { return data.startsWith("MThd"); }
 
 struct ChunkFree {
   void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
@@ -146,7 +163,7 @@ bool SdlSound::IsOpen() const { return d->open; }
 
 bool SdlSound::PlayWaveOrMidi(const QString& path, bool loop) {
   if (!d->open) return false;
-  const QByteArray data = ReadSoundFile(path);
+  const QByteArray data = ReadSoundFile(path, IsWaveOrMidi);
   if (IsWave(data)) return d->PlayWave(data, loop);
   if (IsMidi(data)) return d->PlayMidi(data, loop);
   return false;
@@ -154,7 +171,7 @@ bool SdlSound::PlayWaveOrMidi(const QString& path, bool loop) {
 
 bool SdlSound::PlayMp3(const QString& path, int count) {
   if (!d->open || (count < 1 && count != -1)) return false;
-  QByteArray data = ReadSoundFile(path);
+  QByteArray data = ReadSoundFile(path, AnyContent);
   if (data.isEmpty()) return false;
   std::unique_ptr<Mix_Music, MusicFree> loaded(Mix_LoadMUSType_RW(
       SDL_RWFromConstMem(data.constData(), int(data.size())), MUS_MP3, 1));

@@ -87,6 +87,7 @@ class SoundTest : public QObject {
     badFiles_ << path;
     QVERIFY(!sound_.PlayWaveOrMidi(path, false));
     QVERIFY(!sound_.PlayWaveOrMidi(path, true));
+    QVERIFY(!sound_.PlayMp3(path, 1));
     QCOMPARE(sound_.Playing(), Kind::Nothing);
   }
 
