@@ -94,14 +94,17 @@ void Finder::FindAll() {
   }
   if (runs.empty()) return;
 
+  // Whole-row ranges built here: the Rows flag would merge range by range, quadratic in the
+  // number of runs.
   QItemSelection selection;
   const int rowCount = list.RowCount();
+  const int lastColumn = list.columnCount() - 1;
   for (const auto& [first, last] : runs) {
     if (first >= rowCount) break;
-    selection.select(list.index(first, 0), list.index(std::min(last, rowCount - 1), 0));
+    selection.append(QItemSelectionRange(list.index(first, 0),
+                                         list.index(std::min(last, rowCount - 1), lastColumn)));
   }
-  list.selectionModel()->select(selection,
-                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  list.selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 void Finder::SetFindPoint(bool report) {
