@@ -11,10 +11,10 @@ constexpr int kCount = 100000;
 
 // Names like those of a sound collection: Chinese and Latin stems, numbers, mixed extensions.
 QStringList GeneratedNames() {
-  static const char16_t* kStems[] = {u"鼓点", u"Kick", u"snare_roll", u"钢琴和弦", u"FX-whoosh",
-                                     u"铃声", u"bell", u"环境音 雨声"};
-  static const char16_t* kExtensions[] = {u".wav", u".WAV", u".mid", u".mp3", u".ogg",
-                                          u".txt", u".wav.bak", u""};
+  static const char16_t* kStems[] = {u"鼓点",      u"Kick", u"snare_roll", u"钢琴和弦",
+                                     u"FX-whoosh", u"铃声", u"bell",       u"环境音 雨声"};
+  static const char16_t* kExtensions[] = {u".wav", u".WAV", u".mid",     u".mp3",
+                                          u".ogg", u".txt", u".wav.bak", u""};
   QStringList names;
   names.reserve(kCount);
   for (int i = 0; i < kCount; ++i)
@@ -41,13 +41,15 @@ void BM_ExpandNameTokens(benchmark::State& state) {
   const QStringList names = GeneratedNames();
   QStringList paths;
   paths.reserve(kCount);
-  for (const QString& name : names) paths << JoinPath(QStringLiteral("/home/user/声音/短音资源"), name);
+  for (const QString& name : names)
+    paths << JoinPath(QStringLiteral("/home/user/声音/短音资源"), name);
   const QString expression = QStringLiteral("#主名_#编号.#扩展名");
   const TokenSet tokens = TokenSet::FromExpression(expression);
   const QString number = QStringLiteral("0042");
   for (auto _ : state) {
     qsizetype total = 0;
-    for (const QString& path : paths) total += ExpandNameTokens(path, expression, tokens, number).size();
+    for (const QString& path : paths)
+      total += ExpandNameTokens(path, expression, tokens, number).size();
     benchmark::DoNotOptimize(total);
   }
 }

@@ -62,8 +62,7 @@ QStringList MatchTexts(const QRegularExpressionMatch& match, int groupCount) {
 
 }  // namespace
 
-bool RegexMatcher::Configure(const QString& pattern, bool ignoreCase, bool multiline,
-                             bool global) {
+bool RegexMatcher::Configure(const QString& pattern, bool ignoreCase, bool multiline, bool global) {
   matches_.reset();
   pending_ = false;
   pendingSubject_.clear();
@@ -88,10 +87,12 @@ QString RegexMatcher::Replace(const QString& source, const QString& replacement)
   const int groupCount = re.captureCount();
   QString out;
   qsizetype copied = 0;
+  bool replaced = false;
   auto replaceOne = [&](const QRegularExpressionMatch& match) {
     out += QStringView(source).mid(copied, match.capturedStart(0) - copied);
     AppendReplacement(out, replacement, source, match, groupCount);
     copied = match.capturedEnd(0);
+    replaced = true;
   };
   if (engine_->global) {
     QRegularExpressionMatchIterator it = re.globalMatch(source);
@@ -100,7 +101,7 @@ QString RegexMatcher::Replace(const QString& source, const QString& replacement)
     const QRegularExpressionMatch match = re.match(source);
     if (match.hasMatch()) replaceOne(match);
   }
-  if (copied == 0) return source;
+  if (!replaced) return source;
   out += QStringView(source).mid(copied);
   return out;
 }

@@ -136,7 +136,8 @@ bool IsValidUtf8(const QByteArray& bytes) {
 }
 
 QString DecodeTextFile(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  if (bytes.startsWith("\xEF\xBB\xBF"))
+    return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
   if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes);
   return DecodeGb18030(bytes);
 }

@@ -53,7 +53,9 @@ QString ResolveConfigDir(const QStringList& arguments, const QString& executable
   return dir;
 }
 
-QString SettingsFilePath(const QString& configDir) { return JoinPath(configDir, SettingsFileName()); }
+QString SettingsFilePath(const QString& configDir) {
+  return JoinPath(configDir, SettingsFileName());
+}
 
 QString ListFilePath(const QString& configDir) {
   return JoinPath(configDir, QStringLiteral("Plinkbox·音频列表.ini"));

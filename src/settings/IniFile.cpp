@@ -51,11 +51,21 @@ QString Encode(const QString& text, bool isKey) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     switch (c) {
-      case u'\\': out += QStringLiteral("\\\\"); break;
-      case u'"': out += QStringLiteral("\\\""); break;
-      case u'\n': out += QStringLiteral("\\n"); break;
-      case u'\r': out += QStringLiteral("\\r"); break;
-      case u'\t': out += QStringLiteral("\\t"); break;
+      case u'\\':
+        out += QStringLiteral("\\\\");
+        break;
+      case u'"':
+        out += QStringLiteral("\\\"");
+        break;
+      case u'\n':
+        out += QStringLiteral("\\n");
+        break;
+      case u'\r':
+        out += QStringLiteral("\\r");
+        break;
+      case u'\t':
+        out += QStringLiteral("\\t");
+        break;
       default:
         if (IsControl(c))
           out += HexEscape(c, 2);
@@ -134,7 +144,10 @@ IniFile IniFile::Load(const QString& path) {
     return file;
   const QByteArray bytes = in.readAll();
   if (in.error() != QFileDevice::NoError || HoldsBinary(bytes)) return file;
-  const bool utf8 = bytes.startsWith("\xEF\xBB\xBF") || IsValidUtf8(bytes);
+  // Bytes that decode to nothing would be lost by the next write: such a file is left alone.
+  const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+  const bool utf8 = IsValidUtf8(bom ? bytes.mid(3) : bytes);
+  if (bom && !utf8) return file;
   const QString text = DecodeTextFile(bytes);
   if (!utf8 && text.contains(QChar(QChar::ReplacementCharacter))) return file;
 

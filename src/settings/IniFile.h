@@ -42,7 +42,8 @@ class IniFile {
 };
 
 // One value of the file, or nothing when the file, section or key is absent or unreadable.
-std::optional<QString> ReadIniValue(const QString& path, const QString& section, const QString& key);
+std::optional<QString> ReadIniValue(const QString& path, const QString& section,
+                                    const QString& key);
 // Sets one value and writes the whole file; false when nothing was written.
 bool WriteIniValue(const QString& path, const QString& section, const QString& key,
                    const QString& value);

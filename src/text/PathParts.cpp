@@ -32,6 +32,18 @@ QStringView ExtensionView(QStringView path) {
   return dot < 0 ? QStringView() : name.mid(dot + 1);
 }
 
+QStringView TokenValue(NameToken token, QStringView path, QStringView numberText) {
+  switch (token) {
+    case NameToken::kExtension: return ExtensionView(path);
+    case NameToken::kMainName: return MainNameView(path);
+    case NameToken::kFileName: return FileNameView(path);
+    case NameToken::kDirectoryName: return DirectoryNameView(path);
+    case NameToken::kDirectoryPath: return DirectoryPathView(path);
+    case NameToken::kNumber: return numberText;
+  }
+  return QStringView();
+}
+
 }  // namespace
 
 QString FileNameOf(const QString& path) { return FileNameView(path).toString(); }
@@ -79,15 +91,7 @@ QString ExpandNameTokens(const QString& path, const QString& expression, const T
     if (!tokens.Contains(token)) continue;
     const QString& tokenText = NameTokenText(token);
     if (!text.contains(tokenText)) continue;
-    QStringView value;
-    switch (token) {
-      case NameToken::kExtension: value = ExtensionView(path); break;
-      case NameToken::kMainName: value = MainNameView(path); break;
-      case NameToken::kFileName: value = FileNameView(path); break;
-      case NameToken::kDirectoryName: value = DirectoryNameView(path); break;
-      case NameToken::kDirectoryPath: value = DirectoryPathView(path); break;
-      case NameToken::kNumber: value = numberText; break;
-    }
+    const QStringView value = TokenValue(token, path, numberText);
     // Views into path or numberText stay valid: replace() only changes text.
     text.replace(tokenText.constData(), tokenText.size(), value.constData(), value.size());
   }

@@ -196,6 +196,7 @@ void TestMatch::replace_data() {
   QTest::newRow("backslash ordinary") << "(b)" << true << "abc" << "\\1\\$1" << "a\\1\\bc";
   QTest::newRow("empty replacement") << "\\.wav$" << true << "x.wav" << "" << "x";
   QTest::newRow("no match") << "z" << true << "abc" << "y" << "abc";
+  QTest::newRow("empty match at start") << "^" << true << "abc" << "x" << "xabc";
   QTest::newRow("empty matches") << "x*" << true << "ab" << "-" << "-a-b-";
   QTest::newRow("chinese") << "鼓" << true << "大鼓鼓" << "钹" << "大钹钹";
 }

@@ -139,7 +139,8 @@ void TestSettings::plainValuesStayPlain() {
   QCOMPARE(QString::fromUtf8(ReadBytes(path_)),
            QString("[播放]\n目录=C:\\snd\\鼓 a=b;[c]\n列表=a【→↓】b\n空=\n"));
   const QDir dir(dir_->path());
-  QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{"Plinkbox.ini"});  // no temporary left
+  // No temporary file is left behind.
+  QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{"Plinkbox.ini"});
 }
 
 void TestSettings::awkwardKeysAndSections() {
@@ -198,6 +199,7 @@ void TestSettings::badFiles_data() {
   QTest::newRow("1 MB line") << "[播放]\na=1\n" + QByteArray(1 << 20, 'x') + "\n";
   QTest::newRow("missing bracket") << QByteArray("[播放\na=1\n");
   QTest::newRow("undecodable") << QByteArray("[播放]\na=1\n\xFF\xFF\n");
+  QTest::newRow("invalid after BOM") << QByteArray("\xEF\xBB\xBF[播放]\na=1\n\xC9\xF9\n");
 }
 
 void TestSettings::badFiles() {

@@ -28,7 +28,8 @@ QString EncodeCheckList(const QListWidget* list) {
   for (int i = 0; i < list->count(); ++i) {
     const QListWidgetItem* item = list->item(i);
     records << item->text() + FieldMark() +
-                   (item->checkState() == Qt::Checked ? QStringLiteral("真") : QStringLiteral("假")) +
+                   (item->checkState() == Qt::Checked ? QStringLiteral("真")
+                                                      : QStringLiteral("假")) +
                    FieldMark() + QString::number(item->data(Qt::UserRole).toInt());
   }
   return records.join(RecordMark());
