@@ -185,7 +185,7 @@ class SoundTest : public QObject {
     QVERIFY(play(false));
     QTRY_COMPARE_WITH_TIMEOUT(sound_.Playing(), Kind::Nothing, 5000);
     QVERIFY(play(true));
-    PassBuffers(200);  // 2.3 s, several times each file's length
+    PassBuffers(100);  // 1.1 s, several times each file's length
     QCOMPARE(sound_.Playing(), kind);
   }
 
