@@ -53,11 +53,7 @@ void SoundListView::mouseReleaseEvent(QMouseEvent* event) {
 
 void SoundListView::keyPressEvent(QKeyEvent* event) {
   if (keyHandler_ && state() != QAbstractItemView::EditingState) {
-    int modifiers = 0;
-    if (event->modifiers() & Qt::ControlModifier) modifiers |= kCtrlBit;
-    if (event->modifiers() & Qt::ShiftModifier) modifiers |= kShiftBit;
-    if (event->modifiers() & Qt::AltModifier) modifiers |= kAltBit;
-    if (!keyHandler_(event->key(), modifiers)) {
+    if (!keyHandler_(event->key(), ModifierBits(event->modifiers()))) {
       event->accept();
       return;
     }

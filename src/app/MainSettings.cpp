@@ -33,8 +33,10 @@ void MainWindow::LoadMainSettings() {
   for (const QString& caption : PlayItems()) settings_.LoadMenuCheck(MenuItem(caption));
 
   settings_.SetSection(kImportSection);
-  if (settings_.LoadMenuCheck(MenuItem(Caption::kLoadListAtStart)))
+  if (settings_.LoadMenuCheck(MenuItem(Caption::kLoadListAtStart))) {
     LoadListFile(*list_, ListFilePath(c.configDir), false);
+    UpdateCountPart(c);
+  }
   c.lastImportFile = settings_.ReadText(kLastFileKey);
 
   settings_.SetSection(kIconSection);

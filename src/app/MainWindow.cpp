@@ -222,10 +222,8 @@ void MainWindow::ConnectList() {
           [this](int row) { hover_->OnRowUnderMouse(row); });
   connect(view_, &SoundListView::leftButtonPressed, this, [this] { hover_->OnLeftButtonDown(); });
   connect(view_, &SoundListView::leftButtonReleased, this, [this] { hover_->OnLeftButtonUp(); });
-  connect(view_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-    LongJobGuard job;
-    if (job.Acquired()) sorter_->SortByColumn(*list_, *status_, column);
-  });
+  connect(view_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int column) { sorter_->SortByColumn(*list_, *status_, column); });
   hover_->SetCursorHandler([this](HoverTracker::Cursor cursor) {
     if (cursor == HoverTracker::Cursor::kDefault)
       view_->viewport()->unsetCursor();
