@@ -39,13 +39,17 @@ QString DecodeGb18030(const QByteArray& bytes) {
   return text;
 }
 
-constexpr uint32_t kSurrogateKeyBase = 0xFF000000u;  // GB18030 never starts with 0xFF
+// GB18030 never starts with 0xFF: the few private-use code points that iconv cannot encode sort
+// after every encoded character, and lone surrogates after those.
+constexpr uint32_t kUnencodableKeyBase = 0xFF000000u;
+constexpr uint32_t kSurrogateKeyBase = 0xFF010000u;
 
 // Key of every BMP code point: its GB18030 bytes left-aligned in 32 bits, so comparing keys
-// compares the bytes. Code points that iconv cannot encode (surrogates) sort after everything.
+// compares the bytes.
 std::unique_ptr<std::array<uint32_t, 65536>> BuildBmpKeys() {
   auto keys = std::make_unique<std::array<uint32_t, 65536>>();
-  for (uint32_t cp = 0; cp < 65536; ++cp) (*keys)[cp] = kSurrogateKeyBase | cp;
+  for (uint32_t cp = 0; cp < 65536; ++cp)
+    (*keys)[cp] = (cp >= 0xD800 && cp <= 0xDFFF ? kSurrogateKeyBase : kUnencodableKeyBase) | cp;
   iconv_t cd = iconv_open("GB18030", "UTF-16LE");
   if (cd == reinterpret_cast<iconv_t>(-1)) return keys;
   for (uint32_t cp = 0; cp < 65536; ++cp) {

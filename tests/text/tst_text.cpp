@@ -264,6 +264,10 @@ void TestText::loneSurrogatesSortLast() {
   QCOMPARE(Sign(CompareGb18030(lone, QString("\uFFFF"))), 1);
   QCOMPARE(Sign(CompareGb18030(lone, QString(QChar(0xDC82)))), -1);
   QCOMPARE(CompareGb18030(lone, lone), 0);
+  // A private-use character that GB18030 cannot encode sorts after every encoded one.
+  const QString unencodable(QChar(0xE78D));
+  QCOMPARE(Sign(CompareGb18030(unencodable, QString("\U0010FFFF"))), 1);
+  QCOMPARE(Sign(CompareGb18030(lone, unencodable)), 1);
   QCOMPARE(Sign(CompareGb18030(QString("a" + lone), QString("ab"))), 1);
 }
 
