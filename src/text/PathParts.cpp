@@ -44,6 +44,23 @@ QStringView TokenValue(NameToken token, QStringView path, QStringView numberText
   return QStringView();
 }
 
+// Every occurrence, left to right, not overlapping; text is rebuilt only when the token occurs.
+void ReplaceAll(QString& text, QStringView token, QStringView value) {
+  qsizetype at = text.indexOf(token);
+  if (at < 0) return;
+  QString result;
+  result.reserve(text.size() + 2 * value.size());
+  qsizetype from = 0;
+  while (at >= 0) {
+    result += QStringView(text).mid(from, at - from);
+    result += value;
+    from = at + token.size();
+    at = text.indexOf(token, from);
+  }
+  result += QStringView(text).mid(from);
+  text = std::move(result);
+}
+
 }  // namespace
 
 QString FileNameOf(const QString& path) { return FileNameView(path).toString(); }
@@ -90,10 +107,7 @@ QString ExpandNameTokens(const QString& path, const QString& expression, const T
     const auto token = static_cast<NameToken>(i);
     if (!tokens.Contains(token)) continue;
     const QString& tokenText = NameTokenText(token);
-    if (!text.contains(tokenText)) continue;
-    const QStringView value = TokenValue(token, path, numberText);
-    // Views into path or numberText stay valid: replace() only changes text.
-    text.replace(tokenText.constData(), tokenText.size(), value.constData(), value.size());
+    ReplaceAll(text, tokenText, TokenValue(token, path, numberText));
   }
   return text;
 }
