@@ -24,7 +24,7 @@ SoundListView::SoundListView(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(true);
-  horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setStretchLastSection(true);
 }
 
 void SoundListView::SetKeyHandler(std::function<bool(int, int)> handler) {

@@ -76,6 +76,16 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
   setFloatable(false);
   setIconSize(QSize(32, 32));
   setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  // Compact buttons and a narrow arrow part, so all 23 entries fit the designed width.
+  setStyleSheet(QStringLiteral(
+      "QToolBar { spacing: 0px; padding: 1px; }"
+      "QToolBar::separator { width: 5px; }"
+      "QToolButton { padding: 1px 1px; border: 1px solid transparent; border-radius: 3px; }"
+      "QToolButton:hover { border-color: #9ab; background: #e8f0fa; }"
+      "QToolButton:pressed { background: #cddcef; }"
+      "QToolButton[popupMode=\"1\"] { padding-right: 10px; }"
+      "QToolButton::menu-button { width: 9px; border: none; }"
+      "QToolButton::menu-arrow { width: 7px; height: 7px; }"));
   const auto& entries = ToolbarEntries();
   for (int index = 0; index < static_cast<int>(entries.size()); ++index) {
     const ToolbarEntry& entry = entries[static_cast<size_t>(index)];
