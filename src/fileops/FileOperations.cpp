@@ -105,9 +105,15 @@ void FileOperations::RunFileOperation(int code) {
           if (Files::Delete(path) && StillHolds(list, index, row)) toRemove.push_back(index);
           break;
         case kOpMove: {
-          const QString name = ConflictFreeTargetName(
-              target, row.fileName, context_.checks.IsChecked(Caption::kSmartRename), path);
-          if (!Files::Move(path, JoinPath(target, name)) || !StillHolds(list, index, row)) break;
+          const bool smart = context_.checks.IsChecked(Caption::kSmartRename);
+          QString name = row.fileName;
+          // With smart renaming a free name is taken in one step that cannot replace a file
+          // appearing meanwhile; a clash, the file itself or another file system go the long way.
+          if (!(smart && Files::RenameNoReplace(path, JoinPath(target, name)))) {
+            name = ConflictFreeTargetName(target, row.fileName, smart, path);
+            if (!Files::Move(path, JoinPath(target, name))) break;
+          }
+          if (!StillHolds(list, index, row)) break;
           list.SetRowDirectory(index, target);
           list.SetRowFileName(index, name);
           if (context_.checks.IsChecked(Caption::kRemoveAfterMove)) toRemove.push_back(index);
