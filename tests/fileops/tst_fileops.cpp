@@ -162,8 +162,6 @@ class TestFileOps : public QObject {
  private Q_SLOTS:
   void smartRenameName_data();
   void smartRenameName();
-  void conflictFreeTargetName_data();
-  void conflictFreeTargetName();
   void operations_data();
   void operations();
   void readOnly_data();
@@ -202,35 +200,6 @@ void TestFileOps::smartRenameName() {
   QFETCH(int, number);
   QFETCH(QString, expected);
   QCOMPARE(SmartRenameName(name, number), expected);
-}
-
-void TestFileOps::conflictFreeTargetName_data() {
-  QTest::addColumn<QStringList>("existing");
-  QTest::addColumn<bool>("smart");
-  QTest::addColumn<bool>("movingItself");
-  QTest::addColumn<QString>("expected");
-  const QStringList one{"bell.wav"};
-  const QStringList three{"bell.wav", "bell_1.wav", "bell_2.wav"};
-  QTest::newRow("off, clash replaces") << one << false << false << "bell.wav";
-  QTest::newRow("on, free") << QStringList{"bell_1.wav"} << true << false << "bell.wav";
-  QTest::newRow("on, clash") << one << true << false << "bell_1.wav";
-  QTest::newRow("on, numbers taken") << three << true << false << "bell_3.wav";
-  QTest::newRow("on, a directory clashes") << QStringList{"bell.wav/"} << true << false
-                                           << "bell_1.wav";
-  QTest::newRow("on, the file itself") << one << true << true << "bell.wav";
-}
-
-void TestFileOps::conflictFreeTargetName() {
-  QFETCH(QStringList, existing);
-  QFETCH(bool, smart);
-  QFETCH(bool, movingItself);
-  Env env;
-  for (const QString& name : existing) {
-    if (name.endsWith(u'/')) MakeDir(env.Path(name.chopped(1)));
-    else env.File(name, "x");
-  }
-  const QString source = movingItself ? env.Path("bell.wav") : QString();
-  QTEST(ConflictFreeTargetName(env.dir.path(), "bell.wav", smart, source), "expected");
 }
 
 // Rows a/0.wav ... a/4.wav and b/0.wav; t holds 2.wav, 2_1.wav and a directory 3.wav; e is
