@@ -120,9 +120,15 @@ void FileOperations::RunFileOperation(int code) {
           break;
         }
         case kOpCopy:
-          Files::Copy(path, JoinPath(target, ConflictFreeTargetName(
-                                                 target, row.fileName,
-                                                 context_.checks.IsChecked(Caption::kSmartRename))));
+          if (!context_.checks.IsChecked(Caption::kSmartRename)) {
+            Files::Copy(path, JoinPath(target, row.fileName));
+            break;
+          }
+          // A name taken while the copy runs is never replaced: the next free one is tried.
+          for (int attempt = 0; attempt < 3; ++attempt) {
+            const QString name = ConflictFreeTargetName(target, row.fileName, true);
+            if (Files::CopyNoReplace(path, JoinPath(target, name))) break;
+          }
           break;
         default:
           if (StillHolds(list, index, row)) toRemove.push_back(index);

@@ -18,6 +18,9 @@ bool Move(const QString& from, const QString& to);
 // Copies through a temporary file in the target directory that is renamed over the target, so
 // a failed copy never destroys the file it would have replaced. Same file: nothing, true.
 bool Copy(const QString& from, const QString& to);
+// Copy that fails, leaving everything as it was, when the target name is taken (also when it
+// is taken while the copy runs).
+bool CopyNoReplace(const QString& from, const QString& to);
 // Rename that never replaces an existing file (renameat2 RENAME_NOREPLACE, else link+unlink).
 bool RenameNoReplace(const QString& from, const QString& to);
 // Creates one directory (its parent must exist).

@@ -127,6 +127,7 @@ class TestPlatform : public QObject {
   void failedCopyKeepsTarget_data();
   void failedCopyKeepsTarget();
   void renameNeverReplaces();
+  void copyNoReplaceNeverReplaces();
   void sameFileIsLeftAlone_data();
   void sameFileIsLeftAlone();
   void oddNames_data();
@@ -315,6 +316,22 @@ void TestPlatform::renameNeverReplaces() {
   QVERIFY(Files::CreateDirectory(Path(QStringLiteral("d2"))));
   QVERIFY(!Files::RenameNoReplace(Path(QStringLiteral("d1")), Path(QStringLiteral("d2"))));
   QVERIFY(Files::RenameNoReplace(Path(QStringLiteral("d1")), Path(QStringLiteral("d3"))));
+}
+
+void TestPlatform::copyNoReplaceNeverReplaces() {
+  const QString a = Path(QStringLiteral("a.wav"));
+  const QString b = Path(QStringLiteral("b.wav"));
+  const QString c = Path(QStringLiteral("c.wav"));
+  QVERIFY(Write(a, "A", 0600));
+  QVERIFY(Write(b, "B"));
+  QVERIFY(!Files::CopyNoReplace(a, b));
+  QCOMPARE(Read(b), QByteArray("B"));
+  QVERIFY(Files::CopyNoReplace(a, c));
+  QCOMPARE(Read(c), QByteArray("A"));
+  QCOMPARE(Mode(c), mode_t(0600));
+  QCOMPARE(Read(a), QByteArray("A"));
+  QVERIFY(Files::CopyNoReplace(a, a));  // the file itself: nothing to do
+  QCOMPARE(QDir(Path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 void TestPlatform::sameFileIsLeftAlone_data() {
