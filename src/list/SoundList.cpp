@@ -463,6 +463,20 @@ void SoundList::SelectRange(int from, int to) {
   selection_->select(RowsSelection(first, last), QItemSelectionModel::Select);
 }
 
+void SoundList::SelectRows(const std::vector<int>& rows) {
+  std::vector<RowSpan> spans;
+  spans.reserve(rows.size());
+  for (int r : rows) {
+    if (r >= 0 && r < RowCount()) spans.push_back({r, r});
+  }
+  if (spans.empty()) return;
+  QItemSelection selection;
+  for (const RowSpan& s : MergeSpans(std::move(spans))) {
+    selection.append(QItemSelectionRange(index(s.first, 0), index(s.last, kColumnCount - 1)));
+  }
+  selection_->select(selection, QItemSelectionModel::Select);
+}
+
 QString SoundList::CountText(int row) const {
   return QString::number(row + 1) + u'/' + QString::number(RowCount());
 }

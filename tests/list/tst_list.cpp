@@ -205,8 +205,10 @@ void TestList::selectionCommands_data() {
                                      << -1;
   QTest::newRow("deselect") << 5 << QStringList{"range:0:4", "deselect:0"}
                             << QList<int>{1, 2, 3, 4} << 1;
+  QTest::newRow("rows in one change") << 8 << QStringList{"select:2", "rows:6:0:7:3:2:-1:9"}
+                                      << QList<int>{0, 2, 3, 6, 7} << 0;
   QTest::newRow("empty list")
-      << 0 << QStringList{"change:1", "change:0", "range:-1:0", "only:0", "select:0"}
+      << 0 << QStringList{"change:1", "change:0", "range:-1:0", "only:0", "select:0", "rows:0"}
       << QList<int>{} << -1;
 }
 
@@ -226,6 +228,13 @@ void TestList::selectionCommands() {
     if (p[0] == u"only") list.SelectOnly(a);
     if (p[0] == u"range") list.SelectRange(a, p.value(2).toInt());
     if (p[0] == u"change") list.ChangeSelection(a);
+    if (p[0] == u"rows") {
+      std::vector<int> rowList;
+      for (qsizetype i = 1; i < p.size(); ++i) rowList.push_back(p[i].toInt());
+      QSignalSpy changes(list.selectionModel(), &QItemSelectionModel::selectionChanged);
+      list.SelectRows(rowList);
+      QVERIFY(changes.count() <= 1);
+    }
   }
   QCOMPARE(Selected(list), selected);
   QCOMPARE(list.SelectedCount(), selected.size());
