@@ -49,7 +49,11 @@ bool Finder::FindStep(bool upward) {
     find.findPoint = ClampedStart(find.findPoint, step, list.RowCount());
     for (int row = find.findPoint; row >= 0 && row < list.RowCount(); row += step) {
       if (matcher.Test(list.RowFileName(row))) {
-        list.SelectOnly(row);
+        {
+          // Playing is the find's own choice, not the play-on-selection trigger's.
+          const SoundList::QuietSelection quiet(list);
+          list.SelectOnly(row);
+        }
         find.findPoint = row;
         if (find.playWhenFound) {
           player_.PlayRow(row, true);
@@ -74,7 +78,11 @@ void Finder::FindAll() {
   if (!guard.Acquired()) return;
 
   SoundList& list = context_.list;
-  list.SelectOnly(-1);
+  {
+    // Find all selects without playing anything.
+    const SoundList::QuietSelection quiet(list);
+    list.SelectOnly(-1);
+  }
   RegexMatcher matcher;
   PrepareMatcher(matcher, context_.find);
 
@@ -104,6 +112,7 @@ void Finder::FindAll() {
     selection.append(QItemSelectionRange(list.index(first, 0),
                                          list.index(std::min(last, rowCount - 1), lastColumn)));
   }
+  const SoundList::QuietSelection quiet(list);
   list.selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 

@@ -86,6 +86,22 @@ class SoundList : public QAbstractTableModel {
   // selection change, as runs of rows: the way to select thousands of rows.
   void SelectRows(const std::vector<int>& rows);
 
+  // While one exists, selections made by the program raise no currentRowChanged (find selects
+  // its matches without the play-on-selection trigger playing them).
+  class QuietSelection {
+   public:
+    explicit QuietSelection(SoundList& list) : list_(list) { ++list_.quiet_; }
+    ~QuietSelection() {
+      --list_.quiet_;
+      list_.lastCurrent_ = list_.CurrentRow();
+    }
+    QuietSelection(const QuietSelection&) = delete;
+    QuietSelection& operator=(const QuietSelection&) = delete;
+
+   private:
+    SoundList& list_;
+  };
+
   // "n/m" with n = row + 1 (0 for -1) and m the row count.
   QString CountText(int row) const;
 

@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "app/Toolbar.h"
 #include "core/StatusTexts.h"
+#include "find/Finder.h"
 #include "list/ListFile.h"
 #include "list/SoundList.h"
 #include "platform/ScriptedDialogs.h"
@@ -410,6 +411,41 @@ class AppTest : public QObject {
     QCOMPARE(window->List().headerData(1, Qt::Horizontal).toString(), QStringLiteral("大小 ∵"));
     QVERIFY(window->MessagePart()->text().startsWith(QStringLiteral("按尺寸排序完成，")));
     QCOMPARE(window->List().RowSize(0), 50);
+  }
+
+  void findPlaysOnlyWhenAskedTo_data() {
+    QTest::addColumn<int>("command");  // 0 find next, 1 find all
+    QTest::addColumn<bool>("playWhenFound");
+    QTest::addColumn<int>("plays");
+    QTest::newRow("next, play when found") << 0 << true << 1;
+    QTest::newRow("next, no play") << 0 << false << 0;
+    QTest::newRow("find all") << 1 << true << 0;
+  }
+
+  void findPlaysOnlyWhenAskedTo() {
+    QFETCH(int, command);
+    QFETCH(bool, playWhenFound);
+    QFETCH(int, plays);
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.mid"),
+                                        QStringLiteral("c.wav")}),
+                            false);
+    FindParameters& find = window->Context().find;
+    find.text = QStringLiteral("*.wav");
+    find.fuzzy = false;
+    find.playWhenFound = playWhenFound;
+    sound.log.clear();
+    if (command == 0) {
+      window->RunCommand(Command::kFindNext);
+      QCOMPARE(window->List().SelectedRows(), std::vector<int>{0});
+      QCOMPARE(window->CountPart()->text(), QStringLiteral("1/3"));
+    } else {
+      Finder finder(window->Context(), window->GetPlayer());
+      finder.FindAll();
+      QCOMPARE(window->List().SelectedRows(), (std::vector<int>{0, 2}));
+    }
+    QCOMPARE(sound.log.filter(QStringLiteral("wave:/")).size(), plays);
   }
 
   void saveListNowConfirms() {
