@@ -13,7 +13,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
-  fonts-noto-cjk
+  fonts-noto-cjk qt6-translations-l10n
 )
 [ "$mode" = bench ] && packages+=(libbenchmark-dev)
 

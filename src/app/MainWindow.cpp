@@ -90,6 +90,9 @@ MainWindow::MainWindow(const QString& configDir, SoundOutput& sound, QWidget* pa
   resize(835, 485);
   settings_.Open(SettingsFilePath(configDir));
   LoadMainSettings();
+  // The keyboard commands are the list's keys: the list has the focus from the start.
+  setFocusProxy(view_);
+  view_->setFocus();
 }
 
 MainWindow::~MainWindow() {

@@ -1,5 +1,6 @@
 #include <QApplication>
-#include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
@@ -14,6 +15,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName(QStringLiteral("Plinkbox"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
   QApplication::setDesktopFileName(QStringLiteral("plinkbox"));
+  // The interface is Chinese: Qt's own dialogs and buttons speak it too.
+  QTranslator qtTranslator;
+  if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTranslator);
   InitArtwork();
   InstallDialogs(std::make_unique<QtDialogs>());
 

@@ -487,7 +487,7 @@ class AppTest : public QObject {
     QWidget* picture = about->findChild<QWidget*>(QStringLiteral("图片框"));
     QVERIFY(picture);
     QTest::mouseClick(picture, Qt::LeftButton);
-    QVERIFY(dialogs_->prompts.last().text.contains(QStringLiteral("Ctrl+Shift+↑/↓")));
+    QVERIFY(dialogs_->prompts.last().text.contains(QStringLiteral("Ctrl+Shift+↑ / ↓")));
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!window->OpenAboutWindow());
   }

@@ -320,7 +320,9 @@ void TestFind::windowOpensOnce() {
   FindWindow::ShowFor(slot, h.context, h.finder, &owner);
   QCOMPARE(slot.data(), first);
   QCOMPARE(owner.findChildren<FindWindow*>().size(), 1);
-  first->close();
+  first->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(first));
+  QTest::keyClick(first, Qt::Key_Escape);
   QTRY_VERIFY(slot.isNull());
 }
 

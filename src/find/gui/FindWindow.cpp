@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "core/AppContext.h"
 #include "find/Finder.h"
@@ -27,6 +28,9 @@ FindWindow::FindWindow(AppContext& context, Finder& finder, QWidget* owner)
   setObjectName(QStringLiteral("FindWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("查找表项"));
+  // Esc closes the window as it closes a dialog; the find keys stay those of the list.
+  auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+  closeKey->setContext(Qt::WindowShortcut);
 
   auto* 标签1 = new QLabel(QStringLiteral("欲查找文件名："), this);
   标签1->setObjectName(QStringLiteral("标签1"));
