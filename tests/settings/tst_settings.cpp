@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <iconv.h>
 
+#include "Iconv.h"
 #include "platform/Encoding.h"
 #include "settings/ConfigDir.h"
 #include "settings/IniFile.h"
@@ -30,19 +30,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
-QByteArray ToGbk(const QString& text) {
-  iconv_t cd = iconv_open("GBK", "UTF-8");
-  QByteArray in = text.toUtf8();
-  QByteArray out(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  size_t inLeft = in.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.truncate(out.size() - static_cast<qsizetype>(outLeft));
-  return out;
-}
+QByteArray ToGbk(const QString& text) { return EncodeAs("GBK", text); }
 
 QStringList ItemTexts(const QListWidget& list) {
   QStringList texts;

@@ -1,6 +1,6 @@
 #include <QTest>
-#include <iconv.h>
 
+#include "Iconv.h"
 #include "platform/Encoding.h"
 #include "text/PathParts.h"
 #include "text/SizeTexts.h"
@@ -8,19 +8,7 @@
 namespace {
 
 // Reference encoding for the sort-order checks.
-QByteArray ToGb18030(const QString& text) {
-  iconv_t cd = iconv_open("GB18030", "UTF-16LE");
-  QByteArray in(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-  QByteArray out(text.size() * 4 + 4, '\0');
-  char* inPtr = in.data();
-  size_t inLeft = in.size();
-  char* outPtr = out.data();
-  size_t outLeft = out.size();
-  iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.truncate(out.size() - static_cast<qsizetype>(outLeft));
-  return out;
-}
+QByteArray ToGb18030(const QString& text) { return EncodeAs("GB18030", text); }
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
