@@ -42,7 +42,7 @@ case "$mode" in
     cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINKBOX_TESTS=OFF -DPLINKBOX_BENCH=ON
     cmake --build build-bench -j "$jobs"
     for b in build-bench/bench/*/bench_*; do
-      [ -x "$b" ] || continue
+      [ -f "$b" ] && [ -x "$b" ] || continue
       echo "== $b"
       SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=offscreen "$b" "$@"
     done
