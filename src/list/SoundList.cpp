@@ -11,10 +11,11 @@
 
 namespace {
 
-// Above this many separate runs, RemoveRows rebuilds the rows in one model reset: every
-// removal of a run moves the whole tail of the vector and walks the selection, so scattered
-// rows would cost runs x rows.
-constexpr size_t kMaxSeparateRemovals = 16;
+// Above this many separate runs, RemoveRows rebuilds the rows in one model reset (selection,
+// current index and scroll position kept): every removal of a run moves the tail of the
+// vector and walks every selection range, so under a view of 100,000 rows one run costs about
+// as much as the whole reset (bench_list BM_RemoveScattered).
+constexpr size_t kMaxSeparateRemovals = 3;
 
 struct RowSpan {
   int first;
@@ -339,13 +340,17 @@ void SoundList::ApplyOrder(const std::vector<int>& order) {
   }
 
   ++quiet_;
+  // The selection is carried over here as row runs: the selection model's own way keeps one
+  // persistent index per selected row, which costs more than the sort itself.
+  const std::vector<int> selected = SelectedRows();
+  if (!selected.empty()) selection_->clearSelection();
   Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::vector<SoundRow> sorted;
   sorted.reserve(n);
   for (int old : order) sorted.push_back(std::move(rows_[static_cast<size_t>(old)]));
   rows_.swap(sorted);
 
-  // The selection model and the view keep persistent indices: move them with their rows.
+  // The view keeps persistent indices (its current index): move them with their rows.
   const QModelIndexList from = persistentIndexList();
   QModelIndexList to;
   to.reserve(from.size());
@@ -354,6 +359,10 @@ void SoundList::ApplyOrder(const std::vector<int>& order) {
   }
   changePersistentIndexList(from, to);
   Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<int> moved;
+  moved.reserve(selected.size());
+  for (int r : selected) moved.push_back(newPosition[static_cast<size_t>(r)]);
+  SelectRows(moved);
   --quiet_;
   lastCurrent_ = CurrentRow();
 }
