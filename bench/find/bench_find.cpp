@@ -5,7 +5,7 @@
 #include <QTableView>
 #include <memory>
 
-#include "RecordingSound.h"
+#include "ListContext.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
@@ -20,7 +20,7 @@ constexpr int kRows = 100000;
 
 // 100,000 rows cycling through .wav, .mid and .mp3, so two rows in three match "*.wav|*.mid"
 // in runs of two.
-struct Fixture {
+struct Fixture : ListContext {
   Fixture() {
     static const char* const kExtensions[] = {".wav", ".mid", ".mp3"};
     QStringList paths;
@@ -32,12 +32,6 @@ struct Fixture {
     list.AddPaths(paths, false);
     InstallDialogs(std::make_unique<ScriptedDialogs>());
   }
-  SoundList list;
-  StatusTexts status;
-  RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
-  Player player{context};
   Finder finder{context, player};
 };
 

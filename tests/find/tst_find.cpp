@@ -7,7 +7,7 @@
 #include <climits>
 #include <memory>
 
-#include "RecordingSound.h"
+#include "ListContext.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
@@ -21,7 +21,7 @@
 namespace {
 
 // A list of rows in a temporary directory, the find logic around it and scripted dialogs.
-struct Harness {
+struct Harness : ListContext {
   explicit Harness(const QStringList& names) {
     for (const QString& name : names) list.AddRow(name, dir.path());
     auto scripted = std::make_unique<ScriptedDialogs>();
@@ -37,12 +37,6 @@ struct Harness {
   }
 
   QTemporaryDir dir;
-  SoundList list;
-  StatusTexts status;
-  RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
-  Player player{context};
   Finder finder{context, player};
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "RecordingSound.h"
+#include "ListContext.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
@@ -21,7 +21,7 @@ using Cursor = HoverTracker::Cursor;
 
 // A list of named rows in a temporary directory with the player and the mouse state around it,
 // connected as the main window connects them.
-struct Bench {
+struct Bench : ListContext {
   explicit Bench(const QStringList& names) {
     for (const QString& name : names) list.AddRow(name, dir.path());
     QObject::connect(&list, &SoundList::currentRowChanged, &list,
@@ -35,12 +35,6 @@ struct Bench {
   std::vector<int> Selection() const { return list.SelectedRows(); }
 
   QTemporaryDir dir;
-  SoundList list;
-  StatusTexts status;
-  RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
-  Player player{context};
   HoverTracker hover{context, player};
   QList<Cursor> cursors;
 };
