@@ -29,6 +29,7 @@ const QStringList& IconItems() {
 
 void MainWindow::LoadMainSettings() {
   AppContext& c = *context_;
+  const SettingsStore::Batch batch(settings_);
   settings_.SetSection(kPlaySection);
   for (const QString& caption : PlayItems()) settings_.LoadMenuCheck(MenuItem(caption));
 
@@ -62,6 +63,7 @@ void MainWindow::LoadMainSettings() {
 
 void MainWindow::SaveMainSettings() {
   const AppContext& c = *context_;
+  const SettingsStore::Batch batch(settings_);
   settings_.SetSection(kPlaySection);
   for (const QString& caption : PlayItems()) settings_.SaveMenuCheck(MenuItem(caption));
 

@@ -40,12 +40,26 @@ void SettingsStore::Open(const QString& filePath, const QString& section, bool w
   if (withSection) section_ = section;
 }
 
+SettingsStore::Batch::Batch(const SettingsStore& store) : store_(store) {
+  store_.batch_ = std::make_shared<IniFile>(IniFile::Load(store_.filePath_));
+  store_.batchChanged_ = false;
+}
+
+SettingsStore::Batch::~Batch() {
+  if (store_.batchChanged_) store_.batch_->Save(store_.filePath_);
+  store_.batch_.reset();
+}
+
 std::optional<QString> SettingsStore::Stored(const QString& key) const {
+  if (batch_) return batch_->Value(section_, key);
   return ReadIniValue(filePath_, section_, key);
 }
 
 bool SettingsStore::WriteText(const QString& key, const QString& text) const {
-  return WriteIniValue(filePath_, section_, key, text);
+  if (!batch_) return WriteIniValue(filePath_, section_, key, text);
+  const bool stored = batch_->SetValue(section_, key, text);
+  batchChanged_ = batchChanged_ || stored;
+  return stored;
 }
 
 QString SettingsStore::ReadText(const QString& key, const QString& defaultText) const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -12,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QComboBox;
 class QWidget;
+class IniFile;
 
 // The one way to read and write settings: values under keys of sections of an INI file. Every
 // read goes to the file and every write reaches it at once (written whole and atomically).
@@ -55,11 +57,28 @@ class SettingsStore {
   void SaveWindowPlacement(QWidget* window, const QString& section) const;
   void LoadWindowPlacement(QWidget* window, const QString& section) const;
 
+  // While a Batch lives, the store reads the file once and keeps its changes, which reach the
+  // file in one atomic write when the batch ends: a window's whole state then costs one read and
+  // one write instead of one of each per key. Writes inside a batch report whether the value
+  // could be stored; whether the file could be written shows only at the end.
+  class Batch {
+   public:
+    explicit Batch(const SettingsStore& store);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    const SettingsStore& store_;
+  };
+
  private:
   // The value stored under key in the current section, or nothing when it is absent.
   std::optional<QString> Stored(const QString& key) const;
 
   QString filePath_;
+  mutable std::shared_ptr<IniFile> batch_;  // the file's copy while a Batch lives
+  mutable bool batchChanged_ = false;
   mutable QString section_;  // the placement calls choose their section
 };
 

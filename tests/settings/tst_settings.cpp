@@ -54,6 +54,7 @@ class TestSettings : public QObject {
   void awkwardKeysAndSections();
   void updateKeepsOtherLines();
   void firstOccurrenceWins();
+  void batchWritesOnceAtTheEnd();
   void readsCrLfAndGbk();
   void badFiles_data();
   void badFiles();
@@ -165,6 +166,25 @@ void TestSettings::firstOccurrenceWins() {
   QVERIFY(store_.WriteText("a", "9"));
   QCOMPARE(QString::fromUtf8(ReadBytes(path_)),
            QString("[播放]\na=9\na=2\n[其他]\nb=0\n[播放]\na=3\nc=4\n"));
+}
+
+void TestSettings::batchWritesOnceAtTheEnd() {
+  QVERIFY(store_.WriteText("旧", "1"));
+  {
+    const SettingsStore::Batch batch(store_);
+    QVERIFY(store_.WriteText("甲", "a=b"));
+    store_.SetSection("导入");
+    QVERIFY(store_.WriteBool("乙", true));
+    QCOMPARE(store_.ReadText("乙"), QStringLiteral("真"));  // reads see the batch
+    QVERIFY(!QString::fromUtf8(ReadBytes(path_)).contains("甲"));  // nothing written yet
+  }
+  store_.SetSection("播放");
+  QCOMPARE(store_.ReadText("旧"), QStringLiteral("1"));
+  QCOMPARE(store_.ReadText("甲"), QStringLiteral("a=b"));
+  store_.SetSection("导入");
+  QVERIFY(store_.ReadBool("乙", false));
+  QVERIFY(store_.WriteText("丙", "after"));  // after the batch every write reaches the file
+  QVERIFY(QString::fromUtf8(ReadBytes(path_)).contains("丙=after"));
 }
 
 void TestSettings::readsCrLfAndGbk() {
