@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include "RecordingSound.h"
+#include "ListContext.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
@@ -26,7 +26,7 @@ constexpr int kNameRows = 100000;
 
 // The main list in a shown view, the move options as designed (both checked) and scripted
 // dialogs that answer OK and name the target folder.
-struct Window {
+struct Window : ListContext {
   Window() {
     view.setModel(&list);
     view.setSelectionModel(list.selectionModel());
@@ -48,11 +48,6 @@ struct Window {
     QApplication::processEvents();  // the repaint after the job belongs to its cost
   }
 
-  SoundList list;
-  StatusTexts status;
-  RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
   FileOperations ops{context};
   ScriptedDialogs* dialogs = nullptr;
   QTableView view;

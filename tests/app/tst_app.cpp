@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFiles.h"
 #include "RecordingSound.h"
 #include "app/ListView.h"
 #include "app/MainWindow.h"
@@ -22,17 +23,6 @@
 #include "ui/Artwork.h"
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A mouse event sent straight to the list's viewport.
 void SendMouse(SoundListView* view, QEvent::Type type, int row, Qt::MouseButton button,

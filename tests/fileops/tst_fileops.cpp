@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "RecordingSound.h"
+#include "ListContext.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
@@ -78,7 +78,7 @@ void Walk(const QByteArray& root, const QByteArray& rel, QStringList* out) {
 }
 
 // A list over files in a temporary directory, with the dialogs scripted.
-struct Env {
+struct Env : ListContext {
   Env() {
     auto scripted = std::make_unique<ScriptedDialogs>();
     dialogs = scripted.get();
@@ -140,11 +140,6 @@ struct Env {
   }
 
   QTemporaryDir dir;
-  SoundList list;
-  StatusTexts status;
-  RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
   FileOperations ops{context};
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestFiles.h"
 #include "RecordingSound.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
@@ -33,18 +34,6 @@ void Fill(SoundList& list, int count) {
   QStringList paths;
   for (int i = 0; i < count; ++i) paths << QStringLiteral("d/%1.wav").arg(QChar(u'a' + i));
   list.AddPaths(paths, false);
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
 }
 
 }  // namespace

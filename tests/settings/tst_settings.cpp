@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
 #include "Iconv.h"
 #include "platform/Encoding.h"
 #include "settings/ConfigDir.h"
@@ -18,17 +19,6 @@
 #include "settings/SettingsStore.h"
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
 
 QByteArray ToGbk(const QString& text) { return EncodeAs("GBK", text); }
 
@@ -115,7 +105,7 @@ void TestSettings::valuesRoundTrip() {
   QVERIFY(store_.WriteText("后", "x"));
   QCOMPARE(store_.ReadText("键", "默认"), value);
   QCOMPARE(store_.ReadText("后"), QString("x"));
-  const QByteArray bytes = ReadBytes(path_);
+  const QByteArray bytes = ReadFile(path_);
   QVERIFY(IsValidUtf8(bytes));
   QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
   QCOMPARE(bytes.count('\n'), 3);  // header and two keys, one line each
@@ -125,7 +115,7 @@ void TestSettings::plainValuesStayPlain() {
   store_.WriteText("目录", "C:\\snd\\鼓 a=b;[c]");
   store_.WriteText("列表", "a【→↓】b");
   store_.WriteText("空", "");
-  QCOMPARE(QString::fromUtf8(ReadBytes(path_)),
+  QCOMPARE(QString::fromUtf8(ReadFile(path_)),
            QString("[播放]\n目录=C:\\snd\\鼓 a=b;[c]\n列表=a【→↓】b\n空=\n"));
   const QDir dir(dir_->path());
   // No temporary file is left behind.
@@ -149,22 +139,22 @@ void TestSettings::awkwardKeysAndSections() {
 }
 
 void TestSettings::updateKeepsOtherLines() {
-  WriteBytes(path_, "; 注释\n[播放]\n仅播放一次 = 真\n\n[导入]\nx=1\n");
+  WriteFile(path_, "; 注释\n[播放]\n仅播放一次 = 真\n\n[导入]\nx=1\n");
   QCOMPARE(store_.ReadText("仅播放一次"), QString("真"));  // blanks around "=" are not part of it
   QVERIFY(store_.WriteText("新", "n"));
   QVERIFY(store_.WriteText("仅播放一次", "假"));
   store_.SetSection("查找参数");
   QVERIFY(store_.WriteText("欲查找", "鼓"));
-  QCOMPARE(QString::fromUtf8(ReadBytes(path_)),
+  QCOMPARE(QString::fromUtf8(ReadFile(path_)),
            QString("; 注释\n[播放]\n仅播放一次=假\n新=n\n\n[导入]\nx=1\n\n[查找参数]\n欲查找=鼓\n"));
 }
 
 void TestSettings::firstOccurrenceWins() {
-  WriteBytes(path_, "[播放]\na=1\na=2\n[其他]\nb=0\n[播放]\na=3\nc=4\n");
+  WriteFile(path_, "[播放]\na=1\na=2\n[其他]\nb=0\n[播放]\na=3\nc=4\n");
   QCOMPARE(store_.ReadText("a"), QString("1"));
   QCOMPARE(store_.ReadText("c", "无"), QString("无"));  // only the first section counts
   QVERIFY(store_.WriteText("a", "9"));
-  QCOMPARE(QString::fromUtf8(ReadBytes(path_)),
+  QCOMPARE(QString::fromUtf8(ReadFile(path_)),
            QString("[播放]\na=9\na=2\n[其他]\nb=0\n[播放]\na=3\nc=4\n"));
 }
 
@@ -176,7 +166,7 @@ void TestSettings::batchWritesOnceAtTheEnd() {
     store_.SetSection("导入");
     QVERIFY(store_.WriteBool("乙", true));
     QCOMPARE(store_.ReadText("乙"), QStringLiteral("真"));  // reads see the batch
-    QVERIFY(!QString::fromUtf8(ReadBytes(path_)).contains("甲"));  // nothing written yet
+    QVERIFY(!QString::fromUtf8(ReadFile(path_)).contains("甲"));  // nothing written yet
   }
   store_.SetSection("播放");
   QCOMPARE(store_.ReadText("旧"), QStringLiteral("1"));
@@ -184,17 +174,17 @@ void TestSettings::batchWritesOnceAtTheEnd() {
   store_.SetSection("导入");
   QVERIFY(store_.ReadBool("乙", false));
   QVERIFY(store_.WriteText("丙", "after"));  // after the batch every write reaches the file
-  QVERIFY(QString::fromUtf8(ReadBytes(path_)).contains("丙=after"));
+  QVERIFY(QString::fromUtf8(ReadFile(path_)).contains("丙=after"));
 }
 
 void TestSettings::readsCrLfAndGbk() {
-  WriteBytes(path_, ToGbk("[播放]\r\n仅播放一次=真\r\n目录=声音\\短音\r\n"));
+  WriteFile(path_, ToGbk("[播放]\r\n仅播放一次=真\r\n目录=声音\\短音\r\n"));
   QCOMPARE(store_.ReadText("仅播放一次"), QString("真"));
   QCOMPARE(store_.ReadText("目录"), QString("声音\\短音"));
   // A write turns the whole file into UTF-8 and keeps the other values.
   QVERIFY(store_.WriteText("新", "值"));
-  QCOMPARE(QString::fromUtf8(ReadBytes(path_)), QString("[播放]\n仅播放一次=真\n目录=声音\\短音\n新=值\n"));
-  WriteBytes(path_, "\xEF\xBB\xBF[播放]\r\na=1\r\n");
+  QCOMPARE(QString::fromUtf8(ReadFile(path_)), QString("[播放]\n仅播放一次=真\n目录=声音\\短音\n新=值\n"));
+  WriteFile(path_, "\xEF\xBB\xBF[播放]\r\na=1\r\n");
   QCOMPARE(store_.ReadText("a"), QString("1"));
 }
 
@@ -212,11 +202,11 @@ void TestSettings::badFiles_data() {
 
 void TestSettings::badFiles() {
   QFETCH(QByteArray, bytes);
-  WriteBytes(path_, bytes);
+  WriteFile(path_, bytes);
   QCOMPARE(store_.ReadText("a", "默认"), QString("默认"));
   QCOMPARE(store_.ReadNumber("a", 5), 5.0);
   QVERIFY(!store_.WriteText("a", "2"));
-  QCOMPARE(ReadBytes(path_), bytes);
+  QCOMPARE(ReadFile(path_), bytes);
 }
 
 void TestSettings::missingDirectory() {
@@ -439,7 +429,7 @@ void TestSettings::configDir() {
   QCOMPARE(ResolveConfigDir({"plinkbox"}, exeDir), dir_->filePath("xdg/plinkbox"));
   QVERIFY(QDir(dir_->filePath("xdg/plinkbox")).exists());
 
-  WriteBytes(exeDir + "/Plinkbox.ini", "");
+  WriteFile(exeDir + "/Plinkbox.ini", "");
   QCOMPARE(ResolveConfigDir({"plinkbox"}, exeDir), exeDir);
 
   qputenv("PLINKBOX_CONFIG_DIR", dir_->filePath("环境").toUtf8());

@@ -14,6 +14,20 @@
 
 namespace {
 
+// Menu items, check boxes and radio buttons alike: the caption is the key, the check mark the
+// value, and the current check mark the default.
+template <typename Checkable>
+bool SaveCheck(const SettingsStore& store, const Checkable* control) {
+  return control && store.WriteBool(control->text(), control->isChecked());
+}
+
+template <typename Checkable>
+bool LoadCheck(const SettingsStore& store, Checkable* control) {
+  if (!control) return false;
+  control->setChecked(store.ReadBool(control->text(), control->isChecked()));
+  return control->isChecked();
+}
+
 const QString& FieldMark() {
   static const QString text = QStringLiteral("【==】");
   return text;
@@ -80,34 +94,15 @@ int PlacementCode(const QWidget* window) {
 
 }  // namespace
 
-bool SettingsStore::SaveMenuCheck(const QAction* item) const {
-  return item && WriteBool(item->text(), item->isChecked());
-}
-
-bool SettingsStore::LoadMenuCheck(QAction* item) const {
-  if (!item) return false;
-  item->setChecked(ReadBool(item->text(), item->isChecked()));
-  return item->isChecked();
-}
-
-bool SettingsStore::SaveCheckBox(const QCheckBox* box) const {
-  return box && WriteBool(box->text(), box->isChecked());
-}
-
-bool SettingsStore::LoadCheckBox(QCheckBox* box) const {
-  if (!box) return false;
-  box->setChecked(ReadBool(box->text(), box->isChecked()));
-  return box->isChecked();
-}
-
+bool SettingsStore::SaveMenuCheck(const QAction* item) const { return SaveCheck(*this, item); }
+bool SettingsStore::LoadMenuCheck(QAction* item) const { return LoadCheck(*this, item); }
+bool SettingsStore::SaveCheckBox(const QCheckBox* box) const { return SaveCheck(*this, box); }
+bool SettingsStore::LoadCheckBox(QCheckBox* box) const { return LoadCheck(*this, box); }
 bool SettingsStore::SaveRadioButton(const QRadioButton* button) const {
-  return button && WriteBool(button->text(), button->isChecked());
+  return SaveCheck(*this, button);
 }
-
 bool SettingsStore::LoadRadioButton(QRadioButton* button) const {
-  if (!button) return false;
-  button->setChecked(ReadBool(button->text(), button->isChecked()));
-  return button->isChecked();
+  return LoadCheck(*this, button);
 }
 
 bool SettingsStore::SaveMultiLineText(const QString& key, const QPlainTextEdit* edit) const {
