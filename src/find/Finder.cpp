@@ -1,8 +1,5 @@
 #include "find/Finder.h"
 
-#include <QItemSelection>
-#include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "core/AppContext.h"
@@ -86,34 +83,15 @@ void Finder::FindAll() {
   RegexMatcher matcher;
   PrepareMatcher(matcher, context_.find);
 
-  // Runs of adjacent matching rows, selected at the end in one call: one selection change
-  // instead of one per row.
-  std::vector<std::pair<int, int>> runs;
+  // Selected at the end in one selection change, not one per match.
+  std::vector<int> matches;
   for (int row = 0; row < list.RowCount(); ++row) {
-    if (matcher.Test(list.RowFileName(row))) {
-      if (!runs.empty() && runs.back().second == row - 1) {
-        runs.back().second = row;
-      } else {
-        runs.emplace_back(row, row);
-      }
-    }
+    if (matcher.Test(list.RowFileName(row))) matches.push_back(row);
     PumpEvents();
     if (LongJobGuard::StopRequested()) break;
   }
-  if (runs.empty()) return;
-
-  // Whole-row ranges built here: the Rows flag would merge range by range, quadratic in the
-  // number of runs.
-  QItemSelection selection;
-  const int rowCount = list.RowCount();
-  const int lastColumn = list.columnCount() - 1;
-  for (const auto& [first, last] : runs) {
-    if (first >= rowCount) break;
-    selection.append(QItemSelectionRange(list.index(first, 0),
-                                         list.index(std::min(last, rowCount - 1), lastColumn)));
-  }
   const SoundList::QuietSelection quiet(list);
-  list.selectionModel()->select(selection, QItemSelectionModel::Select);
+  list.SelectRows(matches);
 }
 
 void Finder::SetFindPoint(bool report) {
