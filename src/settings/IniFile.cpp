@@ -206,7 +206,8 @@ qsizetype IniFile::FindSection(const QString& section) const {
 }
 
 std::optional<QString> IniFile::Value(const QString& section, const QString& key) const {
-  if (state_ != State::kReadable) return std::nullopt;
+  // A missing file holds whatever was set since it was loaded.
+  if (state_ == State::kUnreadable) return std::nullopt;
   const qsizetype start = FindSection(section);
   if (start < 0) return std::nullopt;
   for (size_t i = start + 1; i < lines_.size() && lines_[i].kind != Line::Kind::kSection; ++i)

@@ -1,26 +1,25 @@
 #include "settings/SettingsStore.h"
 
 #include <cmath>
+#include <limits>
 
 #include "settings/IniFile.h"
 #include "text/PathParts.h"
 
-namespace {
-
-const QString& TrueText() {
+const QString& SettingsTrue() {
   static const QString text = QStringLiteral("真");
   return text;
 }
-const QString& FalseText() {
+
+const QString& SettingsFalse() {
   static const QString text = QStringLiteral("假");
   return text;
 }
+
 const QString& LineBreakMark() {
   static const QString text = QStringLiteral("【→↓】");
   return text;
 }
-
-}  // namespace
 
 QString EscapeLineBreaks(const QString& text) {
   QString escaped = text;
@@ -35,17 +34,27 @@ QString UnescapeLineBreaks(const QString& text) {
   return unescaped;
 }
 
+int TruncToInt32(double value) {
+  if (std::isnan(value)) return 0;
+  const double truncated = std::trunc(value);
+  if (truncated <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  if (truncated >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  return static_cast<int>(truncated);
+}
+
 void SettingsStore::Open(const QString& filePath, const QString& section, bool withSection) {
   filePath_ = filePath;
   if (withSection) section_ = section;
 }
 
 SettingsStore::Batch::Batch(const SettingsStore& store) : store_(store) {
+  if (store_.batchDepth_++ > 0) return;
   store_.batch_ = std::make_shared<IniFile>(IniFile::Load(store_.filePath_));
   store_.batchChanged_ = false;
 }
 
 SettingsStore::Batch::~Batch() {
+  if (--store_.batchDepth_ > 0) return;
   if (store_.batchChanged_) store_.batch_->Save(store_.filePath_);
   store_.batch_.reset();
 }
@@ -82,15 +91,15 @@ double SettingsStore::ReadNumber(const QString& key, double defaultValue) const 
 }
 
 bool SettingsStore::WriteBool(const QString& key, bool value) const {
-  return WriteText(key, value ? TrueText() : FalseText());
+  return WriteText(key, value ? SettingsTrue() : SettingsFalse());
 }
 
 bool SettingsStore::ReadBool(const QString& key, bool defaultValue) const {
-  return ReadText(key, defaultValue ? TrueText() : FalseText()) == TrueText();
+  return ReadText(key, defaultValue ? SettingsTrue() : SettingsFalse()) == SettingsTrue();
 }
 
 bool SettingsStore::ReadBoolUnlessFalse(const QString& key, bool defaultValue) const {
-  return ReadText(key, defaultValue ? TrueText() : FalseText()) != FalseText();
+  return ReadText(key, defaultValue ? SettingsTrue() : SettingsFalse()) != SettingsFalse();
 }
 
 bool SettingsStore::WriteDateTime(const QString& key, const QDateTime& value) const {

@@ -21,7 +21,7 @@ class IniFile;
 class SettingsStore {
  public:
   void Open(const QString& filePath, const QString& section = QString(), bool withSection = false);
-  void SetSection(const QString& section) { section_ = section; }
+  void SetSection(const QString& section) const { section_ = section; }
   const QString& FilePath() const { return filePath_; }
   const QString& Section() const { return section_; }
 
@@ -60,7 +60,8 @@ class SettingsStore {
   // While a Batch lives, the store reads the file once and keeps its changes, which reach the
   // file in one atomic write when the batch ends: a window's whole state then costs one read and
   // one write instead of one of each per key. Writes inside a batch report whether the value
-  // could be stored; whether the file could be written shows only at the end.
+  // could be stored; whether the file could be written shows only at the end. Batches nest: an
+  // inner one shares the outer one's copy, and only the outermost reads and writes the file.
   class Batch {
    public:
     explicit Batch(const SettingsStore& store);
@@ -78,10 +79,18 @@ class SettingsStore {
 
   QString filePath_;
   mutable std::shared_ptr<IniFile> batch_;  // the file's copy while a Batch lives
+  mutable int batchDepth_ = 0;
   mutable bool batchChanged_ = false;
   mutable QString section_;  // the placement calls choose their section
 };
 
-// Multi-line texts are stored on one line: every line break becomes "【→↓】".
+// How a boolean is written: "真" or "假".
+const QString& SettingsTrue();
+const QString& SettingsFalse();
+// Multi-line texts are stored on one line: every line break becomes "【→↓】", which also
+// separates the records of a check list.
+const QString& LineBreakMark();
 QString EscapeLineBreaks(const QString& text);
 QString UnescapeLineBreaks(const QString& text);
+// A stored number as a 32-bit integer: truncated toward zero and held within range, NaN as 0.
+int TruncToInt32(double value);

@@ -45,6 +45,7 @@ class TestSettings : public QObject {
   void updateKeepsOtherLines();
   void firstOccurrenceWins();
   void batchWritesOnceAtTheEnd();
+  void nestedBatchesWriteOnce();
   void readsCrLfAndGbk();
   void badFiles_data();
   void badFiles();
@@ -175,6 +176,24 @@ void TestSettings::batchWritesOnceAtTheEnd() {
   QVERIFY(store_.ReadBool("乙", false));
   QVERIFY(store_.WriteText("丙", "after"));  // after the batch every write reaches the file
   QVERIFY(QString::fromUtf8(ReadFile(path_)).contains("丙=after"));
+}
+
+void TestSettings::nestedBatchesWriteOnce() {
+  {
+    const SettingsStore::Batch outer(store_);
+    QVERIFY(store_.WriteText("外", "1"));
+    {
+      const SettingsStore::Batch inner(store_);
+      QCOMPARE(store_.ReadText("外"), QStringLiteral("1"));  // the outer copy, not the file
+      QVERIFY(store_.WriteText("内", "2"));
+    }
+    QVERIFY(store_.WriteText("末", "3"));
+    QCOMPARE(store_.ReadText("内"), QStringLiteral("2"));
+    QVERIFY(!QFile::exists(path_));
+  }
+  QCOMPARE(QString::fromUtf8(ReadFile(path_)), QStringLiteral("[播放]\n外=1\n内=2\n末=3\n"));
+  QVERIFY(store_.WriteText("后", "4"));
+  QVERIFY(QString::fromUtf8(ReadFile(path_)).contains("后=4"));
 }
 
 void TestSettings::readsCrLfAndGbk() {

@@ -7,8 +7,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
-#include <cmath>
-#include <limits>
 
 #include "settings/SettingsStore.h"
 
@@ -32,49 +30,35 @@ const QString& FieldMark() {
   static const QString text = QStringLiteral("【==】");
   return text;
 }
-const QString& RecordMark() {
-  static const QString text = QStringLiteral("【→↓】");
-  return text;
-}
 
 QString EncodeCheckList(const QListWidget* list) {
   QStringList records;
   for (int i = 0; i < list->count(); ++i) {
     const QListWidgetItem* item = list->item(i);
     records << item->text() + FieldMark() +
-                   (item->checkState() == Qt::Checked ? QStringLiteral("真")
-                                                      : QStringLiteral("假")) +
+                   (item->checkState() == Qt::Checked ? SettingsTrue() : SettingsFalse()) +
                    FieldMark() + QString::number(item->data(Qt::UserRole).toInt());
   }
-  return records.join(RecordMark());
-}
-
-// Truncated toward zero and held within 32 bits.
-int TruncToInt(double value) {
-  if (std::isnan(value)) return 0;
-  const double truncated = std::trunc(value);
-  if (truncated <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-  if (truncated >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-  return static_cast<int>(truncated);
+  return records.join(LineBreakMark());
 }
 
 // 0 when the text is not a number.
 int ToInt32(const QString& text) {
   bool ok = false;
   const double value = text.trimmed().toDouble(&ok);
-  return ok ? TruncToInt(value) : 0;
+  return ok ? TruncToInt32(value) : 0;
 }
 
 void DecodeCheckList(const QString& text, QListWidget* list, bool clearFirst) {
   if (clearFirst) list->clear();
   if (text.isEmpty()) return;
-  for (const QString& record : text.split(RecordMark())) {
+  for (const QString& record : text.split(LineBreakMark())) {
     QStringList fields = record.split(FieldMark());
     while (fields.size() < 3) fields << QString();
     auto* item = new QListWidgetItem(fields[0], list);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setData(Qt::UserRole, ToInt32(fields[2]));
-    item->setCheckState(fields[1] == QStringLiteral("真") ? Qt::Checked : Qt::Unchecked);
+    item->setCheckState(fields[1] == SettingsTrue() ? Qt::Checked : Qt::Unchecked);
   }
 }
 
@@ -174,7 +158,7 @@ void SettingsStore::SaveWindowPlacement(QWidget* window, const QString& section)
 void SettingsStore::LoadWindowPlacement(QWidget* window, const QString& section) const {
   if (!window) return;
   if (!section.isEmpty()) section_ = section;
-  const int code = TruncToInt(ReadNumber(QStringLiteral("位置"), PlacementCode(window)));
+  const int code = TruncToInt32(ReadNumber(QStringLiteral("位置"), PlacementCode(window)));
   if (code == 2 || code == 3) {
     window->setWindowState(code == 2 ? Qt::WindowMinimized : Qt::WindowMaximized);
     return;
@@ -182,7 +166,7 @@ void SettingsStore::LoadWindowPlacement(QWidget* window, const QString& section)
   window->setWindowState(Qt::WindowNoState);
   const QRect current = window->geometry();
   const auto read = [this](const char16_t* key, int fallback) {
-    return TruncToInt(ReadNumber(QString::fromUtf16(key), fallback));
+    return TruncToInt32(ReadNumber(QString::fromUtf16(key), fallback));
   };
   QRect bounds(read(u"左边", current.x()), read(u"顶边", current.y()),
                read(u"宽度", current.width()), read(u"高度", current.height()));
