@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "list/SoundList.h"
 #include "platform/Sound.h"
@@ -44,14 +45,15 @@ struct StartupFixture {
 void BM_StartupToShownWindow(benchmark::State& state) {
   StartupFixture fixture(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    SdlSound sound;
-    sound.Open();
-    MainWindow window(fixture.configDir, sound);
+    auto sound = std::make_unique<SdlSound>();
+    sound->Open();
+    Application program(fixture.configDir, std::move(sound));
+    MainWindow window(program);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) state.SkipWithError("window not exposed");
     QApplication::processEvents();
     state.PauseTiming();
-    if (window.List().RowCount() != state.range(0)) state.SkipWithError("rows missing");
+    if (program.List().RowCount() != state.range(0)) state.SkipWithError("rows missing");
     QFile::remove(SettingsFilePath(fixture.configDir));
     state.ResumeTiming();
   }

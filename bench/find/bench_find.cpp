@@ -9,6 +9,7 @@
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
+#include "find/FindParameters.h"
 #include "find/Finder.h"
 #include "list/SoundList.h"
 #include "platform/ScriptedDialogs.h"
@@ -32,7 +33,8 @@ struct Fixture : ListContext {
     list.AddPaths(paths, false);
     InstallDialogs(std::make_unique<ScriptedDialogs>());
   }
-  Finder finder{context, player};
+  FindParameters find;
+  Finder finder{context, find, player};
 };
 
 Fixture& Shared() {
@@ -42,14 +44,14 @@ Fixture& Shared() {
 
 void BM_FindAllWavMid(benchmark::State& state) {
   Fixture& f = Shared();
-  f.context.find.text = QStringLiteral("*.wav|*.mid");
+  f.find.text = QStringLiteral("*.wav|*.mid");
   for (auto _ : state) f.finder.FindAll();
   state.counters["selected"] = f.list.SelectedCount();
 }
 
 void BM_FindStepMissWithWrap(benchmark::State& state) {
   Fixture& f = Shared();
-  f.context.find.text = QStringLiteral("*.ogg");
+  f.find.text = QStringLiteral("*.ogg");
   for (auto _ : state) benchmark::DoNotOptimize(f.finder.FindStep(false));
   state.counters["messages"] =
       static_cast<double>(static_cast<ScriptedDialogs&>(CurrentDialogs()).prompts.size());
@@ -66,7 +68,7 @@ void BM_FindAllWavMidShown(benchmark::State& state) {
   view.horizontalHeader()->setHighlightSections(false);
   view.resize(800, 600);
   view.show();
-  f.context.find.text = QStringLiteral("*.wav|*.mid");
+  f.find.text = QStringLiteral("*.wav|*.mid");
   for (auto _ : state) {
     f.finder.FindAll();
     QCoreApplication::processEvents();

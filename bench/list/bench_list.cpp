@@ -12,7 +12,6 @@
 #include <memory>
 #include <numeric>
 
-#include "core/StatusTexts.h"
 #include "list/ListFile.h"
 #include "list/ListRowSorter.h"
 #include "list/SoundList.h"

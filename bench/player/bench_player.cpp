@@ -98,7 +98,7 @@ void HoverMoves(benchmark::State& state, SoundOutput& output) {
   CheckTable checks;
   checks.states[Caption::kPlayOnHover] = true;
   checks.states[Caption::kPlayOnSelect] = true;  // the window's usual options: both triggers
-  AppContext context{files.list, status, sound, checks, {}, {}, {}, {}};
+  AppContext context{files.list, status, sound, checks, {}, {}, {}};
   Player player(context);
   HoverTracker hover(context, player);
   QObject::connect(&files.list, &SoundList::currentRowChanged, &files.list,

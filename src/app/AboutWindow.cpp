@@ -1,17 +1,16 @@
 #include "app/AboutWindow.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "fileops/FileOperations.h"
+#include "app/CommandTable.h"
+#include "platform/Dialogs.h"
 #include "ui/Artwork.h"
 
 AboutWindow::AboutWindow(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("AboutWindow"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("关于 Plinkbox"));
 
   picture_ = new QLabel(this);
@@ -46,41 +45,19 @@ AboutWindow::AboutWindow(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Frame
   layout->addWidget(hint);
 }
 
-void AboutWindow::ShowFor(QPointer<AboutWindow>& slot, QWidget* owner) {
-  if (!slot) {
-    slot = new AboutWindow(owner);
-    slot->adjustSize();
-    if (owner) slot->move(owner->geometry().center() - slot->rect().center());
-  }
-  slot->show();
-  slot->raise();
-  slot->activateWindow();
-}
-
 QString AboutWindow::HelpText() {
   return QStringLiteral(
-      "Plinkbox 用于快速试听短音文件（WAV 波形、MID 序列、MP3 音频）并整理它们："
-      "鼠标移过、选中或双击列表条目即可发音；可删除、移动、复制选定文件，移除条目，"
-      "复制名称或路径，就地改名，按名称或大小排序，按通配符或正则表达式查找，"
-      "并在文件管理器中定位文件。\n\n"
-      "播放选项（点“播放”按钮的向下三角）：仅播放一次、选择时发音、双击时发音、"
-      "移过时发音、定位当前播放条目。\n\n"
-      "按键：\n"
-      "空格　播放当前选定\n"
-      "↑ / ↓　上一条 / 下一条\n"
-      "Ctrl+↑ / Ctrl+↓　第一条 / 最后一条\n"
-      "Ctrl+T　停止播放\n"
-      "Ctrl+O　导入文件　　Ctrl+J　检索目录\n"
-      "Ctrl+1 / 2 / 3　全选 / 全不选 / 反选\n"
-      "Ctrl+Shift+↑ / ↓　从当前选择到最顶 / 最底\n"
-      "Del　删除文件　　Ctrl+X　移动　　Ctrl+C　复制\n"
-      "Ctrl+Y　移除条目（不删除文件）\n"
-      "Ctrl+M　复制名称　　Ctrl+L　复制路径\n"
-      "F2　改名　　Ctrl+F2　批量改名　　Enter　定位文件\n"
-      "Ctrl+F　查找　　F3　查找下一个　　F4　查找上一个\n"
-      "F1　关于　　Alt+F4　退出\n\n"
-      "把文件从文件管理器拖到列表上即可加入；在列表里按住一条拖到另一条上可交换两者；"
-      "点列标题可排序。");
+             "Plinkbox 用于快速试听短音文件（WAV 波形、MID 序列、MP3 音频）并整理它们："
+             "鼠标移过、选中或双击列表条目即可发音；可删除、移动、复制选定文件，移除条目，"
+             "复制名称或路径，就地改名，按名称或大小排序，按通配符或正则表达式查找，"
+             "并在文件管理器中定位文件。\n\n"
+             "播放选项（点“播放”按钮的向下三角）：仅播放一次、选择时发音、双击时发音、"
+             "移过时发音、定位当前播放条目。\n\n"
+             "按键：\n") +
+         HelpKeyLines().join(u'\n') +
+         QStringLiteral(
+             "\n\n把文件从文件管理器拖到列表上即可加入；在列表里按住一条拖到另一条上可交换两者；"
+             "点列标题可排序。");
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -94,14 +71,6 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
 void AboutWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   close();
-}
-
-void AboutWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::paintEvent(QPaintEvent*) {

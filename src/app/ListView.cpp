@@ -3,10 +3,30 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionHeader>
 
 #include "player/ListKeys.h"
 
-SoundListView::SoundListView(QWidget* parent) : QTableView(parent) {
+SortMarkHeader::SortMarkHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+void SortMarkHeader::SetMarks(std::function<QString(int)> marks) {
+  marks_ = std::move(marks);
+  viewport()->update();
+}
+
+QString SortMarkHeader::SectionText(int column) const {
+  const QString caption = model() ? model()->headerData(column, orientation()).toString() : QString();
+  return marks_ ? caption + marks_(column) : caption;
+}
+
+void SortMarkHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const {
+  QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+  option->text = SectionText(logicalIndex);
+}
+
+SoundListView::SoundListView(QWidget* parent)
+    : QTableView(parent), header_(new SortMarkHeader(this)) {
+  setHorizontalHeader(header_);
   setObjectName(QStringLiteral("列表框"));
   setMouseTracking(true);
   setSelectionBehavior(QAbstractItemView::SelectRows);

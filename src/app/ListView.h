@@ -1,5 +1,24 @@
 #pragma once
+#include <QHeaderView>
 #include <QTableView>
+#include <functional>
+
+// The column header of the list: the model's captions followed by the sort mark of each column.
+class SortMarkHeader : public QHeaderView {
+  Q_OBJECT
+ public:
+  explicit SortMarkHeader(QWidget* parent);
+  // Where the marks come from (the column sorter); repaints the header.
+  void SetMarks(std::function<QString(int column)> marks);
+  // The caption as shown: model caption + mark.
+  QString SectionText(int column) const;
+
+ protected:
+  void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+
+ private:
+  std::function<QString(int)> marks_;
+};
 
 // The report view of the sound list (`列表框`): reports the row under the mouse, the left button
 // and the keys to the window, and leaves press-and-drag to the row exchange instead of
@@ -8,6 +27,7 @@ class SoundListView : public QTableView {
   Q_OBJECT
  public:
   explicit SoundListView(QWidget* parent = nullptr);
+  SortMarkHeader* Header() const { return header_; }
   // Keys are offered to this handler first; it returns whether the view handles them itself.
   void SetKeyHandler(std::function<bool(int key, int modifiers)> handler);
   // The row under a point of the viewport, -1 over no row.
@@ -26,4 +46,5 @@ class SoundListView : public QTableView {
 
  private:
   std::function<bool(int, int)> keyHandler_;
+  SortMarkHeader* header_;
 };

@@ -1,7 +1,9 @@
 // Loading and saving the main window's settings, section by section.
 #include <QAction>
 
+#include "app/Application.h"
 #include "app/MainWindow.h"
+#include "core/CheckStates.h"
 #include "list/ListFile.h"
 #include "settings/ConfigDir.h"
 
@@ -28,14 +30,15 @@ const QStringList& IconItems() {
 }  // namespace
 
 void MainWindow::LoadMainSettings() {
-  AppContext& c = *context_;
+  AppContext& c = app_.Context();
+  SettingsStore& settings_ = app_.Settings();
   const SettingsStore::Batch batch(settings_);
   settings_.SetSection(kPlaySection);
   for (const QString& caption : PlayItems()) settings_.LoadMenuCheck(MenuItem(caption));
 
   settings_.SetSection(kImportSection);
   if (settings_.LoadMenuCheck(MenuItem(Caption::kLoadListAtStart))) {
-    LoadListFile(*list_, ListFilePath(c.configDir), false);
+    LoadListFile(app_.List(), ListFilePath(c.configDir), false);
     UpdateCountPart(c);
   }
   c.lastImportFile = settings_.ReadText(kLastFileKey);
@@ -52,7 +55,7 @@ void MainWindow::LoadMainSettings() {
   settings_.LoadWindowPlacement(this, kWindowSection);
 
   settings_.SetSection(kFindSection);
-  FindParameters& f = c.find;
+  FindParameters& f = app_.Find();
   f.text = settings_.ReadText(QStringLiteral("欲查找"));
   f.regex = settings_.ReadBool(QStringLiteral("启用正则"), false);
   f.fuzzy = settings_.ReadBool(QStringLiteral("模糊匹配"), true);
@@ -62,7 +65,8 @@ void MainWindow::LoadMainSettings() {
 }
 
 void MainWindow::SaveMainSettings() {
-  const AppContext& c = *context_;
+  const AppContext& c = app_.Context();
+  SettingsStore& settings_ = app_.Settings();
   const SettingsStore::Batch batch(settings_);
   settings_.SetSection(kPlaySection);
   for (const QString& caption : PlayItems()) settings_.SaveMenuCheck(MenuItem(caption));
@@ -70,7 +74,7 @@ void MainWindow::SaveMainSettings() {
   settings_.SetSection(kImportSection);
   const QAction* loadAtStart = MenuItem(Caption::kLoadListAtStart);
   settings_.SaveMenuCheck(loadAtStart);
-  if (loadAtStart->isChecked()) SaveListFile(*list_, ListFilePath(c.configDir));
+  if (loadAtStart->isChecked()) SaveListFile(app_.List(), ListFilePath(c.configDir));
   settings_.WriteText(kLastFileKey, c.lastImportFile);
 
   settings_.SetSection(kIconSection);
@@ -84,7 +88,7 @@ void MainWindow::SaveMainSettings() {
   settings_.SaveWindowPlacement(this, kWindowSection);
 
   settings_.SetSection(kFindSection);
-  const FindParameters& f = c.find;
+  const FindParameters& f = app_.Find();
   settings_.WriteText(QStringLiteral("欲查找"), f.text);
   settings_.WriteBool(QStringLiteral("启用正则"), f.regex);
   settings_.WriteBool(QStringLiteral("模糊匹配"), f.fuzzy);

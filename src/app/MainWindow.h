@@ -1,54 +1,44 @@
 #pragma once
 #include <QHash>
+#include <QMap>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
-#include "core/AppContext.h"
-#include "core/CheckStates.h"
+#include "app/CommandTable.h"
 #include "core/Commands.h"
-#include "settings/SettingsStore.h"
+#include "list/ListRowSorter.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class Application;
+struct AppContext;
 class SoundList;
-class StatusTexts;
-class SoundOutput;
 class Player;
 class HoverTracker;
-class FileOperations;
-class Finder;
-class ColumnSorter;
 class SoundListView;
 class MainToolbar;
 class FindWindow;
 class AboutWindow;
 
-// The check marks of the window's menus, known by caption.
-class MenuChecks : public CheckStates {
- public:
-  bool IsChecked(const QString& caption) const override;
-  QHash<QString, QAction*> items;
-};
-
-// The main window: toolbar, sound list, status bar, the three pop-up menus, and the command
-// table that every click, arrow, menu item and key is dispatched through.
+// The main window: toolbar, sound list, status bar and the three pop-up menus, all built from
+// the command table; every click, arrow, menu item and key runs its command's row.
 class MainWindow : public QWidget {
   Q_OBJECT
  public:
-  MainWindow(const QString& configDir, SoundOutput& sound, QWidget* parent = nullptr);
+  explicit MainWindow(Application& app, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  AppContext& Context() { return *context_; }
-  SoundList& List() { return *list_; }
+  Application& App() { return app_; }
+  AppContext& Context();
+  SoundList& List();
+  Player& GetPlayer();
   SoundListView* View() const { return view_; }
   MainToolbar* Toolbar() const { return toolbar_; }
-  Player& GetPlayer() { return *player_; }
-  QMenu* Menu(const QString& name) const;
+  QMenu* Menu(MenuId menu) const { return menus_.value(menu); }
   // A menu item by its caption (check items and commands alike).
   QAction* MenuItem(const QString& caption) const;
   QLabel* CountPart() const { return countPart_; }
@@ -56,14 +46,22 @@ class MainWindow : public QWidget {
   QWidget* OpenFindWindow() const;
   QWidget* OpenAboutWindow() const;
 
-  // Dispatch, as the toolbar, the menus and the keys do it.
+  // Dispatch, as the toolbar, the menus and the keys do it. A command that changes rows or
+  // files does nothing while a long job runs.
   void RunCommand(Command command);
   void OnToolbarClick(int index);
   void OnToolbarArrow(int index);
-  void ChooseListIcons(QAction* item);
+
+  // What the commands do beyond the areas' own operations.
+  void PopupMenu(MenuId menu);
+  void ChooseListIcons(const QString& caption);
   void ApplyListIcons();
   void LayoutMainWindow();
   void SaveListNow();
+  void StartRenameInPlace();
+  void ShowFindWindow();
+  void ShowAboutWindow();
+  void FocusList();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -73,36 +71,27 @@ class MainWindow : public QWidget {
 
  private:
   void BuildMenus();
-  void BuildCommandTable();
   void ConnectList();
-  QAction* AddCheckItem(QMenu* menu, const QString& caption, bool checked);
-  QAction* AddCommandItem(QMenu* menu, const QString& caption, Command command);
+  void Run(const CommandRow& row);
+  // Greys (or brings back) every command that a running job would refuse.
+  void ShowBusy(bool busy);
   void LoadMainSettings();
   void SaveMainSettings();
-  void PopupMenu(QMenu* menu);
 
-  std::unique_ptr<SoundList> list_;
-  std::unique_ptr<StatusTexts> status_;
-  MenuChecks checks_;
-  std::unique_ptr<AppContext> context_;
-  std::unique_ptr<Player> player_;
+  Application& app_;
   std::unique_ptr<HoverTracker> hover_;
-  std::unique_ptr<FileOperations> fileOps_;
-  std::unique_ptr<Finder> finder_;
-  std::unique_ptr<ColumnSorter> sorter_;
-  SettingsStore settings_;
-  std::unordered_map<Command, std::function<void()>> commands_;
+  ColumnSorter sorter_;
 
   MainToolbar* toolbar_ = nullptr;
   SoundListView* view_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   QLabel* countPart_ = nullptr;
   QLabel* messagePart_ = nullptr;
-  QMenu* playMenu_ = nullptr;
-  QMenu* importMenu_ = nullptr;
-  QMenu* moveMenu_ = nullptr;
-  QMenu* iconMenu_ = nullptr;
+  QMap<MenuId, QMenu*> menus_;
+  // The menu item of each row of the command table that has one.
+  QHash<const CommandRow*, QAction*> items_;
   QPointer<FindWindow> findWindow_;
   QPointer<AboutWindow> aboutWindow_;
+  bool closeWhenJobEnds_ = false;
   bool settingsSaved_ = false;
 };

@@ -4,45 +4,8 @@
 #include <QMouseEvent>
 #include <QStyleOptionToolButton>
 
+#include "app/CommandTable.h"
 #include "ui/Artwork.h"
-
-const std::vector<ToolbarEntry>& ToolbarEntries() {
-  static const std::vector<ToolbarEntry> entries = {
-      {QStringLiteral("导入"), 0, QStringLiteral("导入短音文件(Ctrl+D)"), true,
-       Command::kImport, Command::kPopupImportMenu},
-      {},
-      {QStringLiteral("向上"), 1, QStringLiteral("播放上一条(↑)，点向下三角播放第一条(Ctrl+↑)"), true,
-       Command::kPlayPrevious, Command::kPlayFirst},
-      {QStringLiteral("播放"), 2, QStringLiteral("播放当前选定(空格)"), true, Command::kPlayCurrent,
-       Command::kPopupPlayMenu},
-      {QStringLiteral("向下"), 3, QStringLiteral("播放下一条(↓)，点向下三角播放最后一条(Ctrl+↓)"), true,
-       Command::kPlayNext, Command::kPlayLast},
-      {QStringLiteral("停止"), 4, QStringLiteral("停止播放(Ctrl+T)"), false, Command::kStop},
-      {},
-      {QStringLiteral("全选"), 5, QStringLiteral("全选列表(Ctrl+1) Ctrl+Shift+↑↓可从当前选择到最顶或最底"),
-       false, Command::kSelectAll},
-      {QStringLiteral("去选"), 6, QStringLiteral("全不选列表(Ctrl+2)"), false, Command::kSelectNone},
-      {QStringLiteral("反选"), 7, QStringLiteral("反选列表(Ctrl+3)"), false, Command::kInvertSelection},
-      {},
-      {QStringLiteral("删除"), 8, QStringLiteral("删除选定文件(Del)"), false, Command::kDelete},
-      {QStringLiteral("移动"), 9, QStringLiteral("移动选定文件(Ctrl+X)"), true, Command::kMove,
-       Command::kPopupMoveMenu},
-      {QStringLiteral("复制"), 10, QStringLiteral("复制选定文件(Ctrl+C)"), false, Command::kCopy},
-      {QStringLiteral("改名"), 11, QStringLiteral("修改当前文件名称(F2)，点向下三角可批量改名(Ctrl+F2)"), true,
-       Command::kRenameInPlace, Command::kOpenBatchRename},
-      {QStringLiteral("定位"), 12, QStringLiteral("在资源管理器里定位该文件(Enter)"), false,
-       Command::kShowInFileManager},
-      {},
-      {QStringLiteral("移除"), 13, QStringLiteral("移除（非物理删除）选定文件(Ctrl+Y)，点向下三角清空全部"), true,
-       Command::kRemoveRows, Command::kRemoveAll},
-      {QStringLiteral("名称"), 14, QStringLiteral("复制选定文件的名称(Ctrl+M)"), false, Command::kCopyNames},
-      {QStringLiteral("路径"), 15, QStringLiteral("复制选定文件的路径(Ctrl+L)"), false, Command::kCopyPaths},
-      {},
-      {QStringLiteral("关于"), 16, QStringLiteral("显示关于信息(F1)"), false, Command::kAbout},
-      {QStringLiteral("退出"), 17, QStringLiteral("退出程序(Alt+F4)"), false, Command::kExit},
-  };
-  return entries;
-}
 
 ArrowToolButton::ArrowToolButton(bool hasArrow, QWidget* parent)
     : QToolButton(parent), hasArrow_(hasArrow) {
@@ -86,15 +49,15 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
       "QToolButton[popupMode=\"1\"] { padding-right: 10px; }"
       "QToolButton::menu-button { width: 9px; border: none; }"
       "QToolButton::menu-arrow { width: 7px; height: 7px; }"));
-  const auto& entries = ToolbarEntries();
-  for (int index = 0; index < static_cast<int>(entries.size()); ++index) {
-    const ToolbarEntry& entry = entries[static_cast<size_t>(index)];
-    if (entry.caption.isEmpty()) {
+  for (int index = 0; index < kToolbarEntryCount; ++index) {
+    const CommandRow* click = ToolbarRow(index, false);
+    if (!click) {
       addSeparator();
       buttons_.push_back(nullptr);
       continue;
     }
-    auto* button = new ArrowToolButton(entry.hasArrow, this);
+    const ToolbarPlace& entry = click->toolbar;
+    auto* button = new ArrowToolButton(ToolbarRow(index, true) != nullptr, this);
     button->setObjectName(entry.caption);
     button->setText(entry.caption);
     button->setToolTip(entry.tooltip);

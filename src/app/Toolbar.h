@@ -4,21 +4,6 @@
 #include <QToolButton>
 #include <vector>
 
-#include "core/Commands.h"
-
-// One entry of the main toolbar, by its index (separators have an index too).
-struct ToolbarEntry {
-  QString caption;  // empty for a separator
-  int image = -1;
-  QString tooltip;
-  bool hasArrow = false;
-  Command click = Command::kNone;
-  Command arrow = Command::kNone;  // kNone: the arrow does nothing
-};
-
-// The 23 entries of the main toolbar, in order.
-const std::vector<ToolbarEntry>& ToolbarEntries();
-
 // A toolbar button whose drop-down arrow is a separate event, not a menu of its own.
 class ArrowToolButton : public QToolButton {
   Q_OBJECT
@@ -37,7 +22,8 @@ class ArrowToolButton : public QToolButton {
   bool hasArrow_;
 };
 
-// `工具条`: images of 32x32 with captions under them; reports clicks and arrows by index.
+// `工具条`: images of 32x32 with captions under them, one entry per index of the command table
+// (an index without a click row is a separator); reports clicks and arrows by index.
 class MainToolbar : public QToolBar {
   Q_OBJECT
  public:

@@ -2,6 +2,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Sound.h"
@@ -25,10 +26,12 @@ int main(int argc, char* argv[]) {
 
   const QString configDir =
       ResolveConfigDir(QApplication::arguments(), QApplication::applicationDirPath());
-  SdlSound sound;
-  sound.Open();  // without a device the program runs on and stays silent
+  auto sound = std::make_unique<SdlSound>();
+  sound->Open();  // without a device the program runs on and stays silent
 
-  MainWindow window(configDir, sound);
+  // The program-wide objects outlive every window.
+  Application program(configDir, std::move(sound));
+  MainWindow window(program);
   window.show();
   return app.exec();
 }

@@ -1,14 +1,7 @@
-#include "fileops/SmartRename.h"
+#include "fileops/ConflictFreeName.h"
 
 #include "platform/Files.h"
 #include "text/PathParts.h"
-
-QString SmartRenameName(const QString& fileName, int number) {
-  QString result = MainNameOf(fileName) + u'_' + QString::number(number);
-  const QString extension = ExtensionOf(fileName);
-  if (!extension.isEmpty()) result += u'.' + extension;
-  return result;
-}
 
 QString ConflictFreeTargetName(const QString& directory, const QString& fileName, bool smartRename,
                                const QString& sourcePath) {

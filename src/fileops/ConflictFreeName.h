@@ -1,10 +1,6 @@
 #pragma once
 #include <QString>
 
-// The numbered name for a clash: main name + "_" + number, then "." + extension when there is
-// one ("bell.wav" gives "bell_1.wav", "drum.loop.wav" gives "drum_1.wav"). Pure: no disk access.
-QString SmartRenameName(const QString& fileName, int number = 1);
-
 // The caller protocol of a move or copy into directory: the source name when smart renaming is
 // off or the name is free; otherwise the first of _1, _2, _3 ... that is free. sourcePath names
 // the file being moved: a target that is that file itself is no clash (the move changes nothing).

@@ -5,16 +5,14 @@
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
-#include "fileops/SmartRename.h"
+#include "fileops/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
-#include "platform/EventPump.h"
 #include "platform/FileManager.h"
 #include "platform/Files.h"
-#include "platform/Ticks.h"
+#include "platform/LongJob.h"
 #include "text/PathParts.h"
-#include "text/SizeTexts.h"
 
 namespace {
 
@@ -27,13 +25,6 @@ QString OperationName(int code) {
     case kOpCopyNames: return QStringLiteral("复制文件名（每行一个）");
     default: return QStringLiteral("复制文件路径（每行一个）");
   }
-}
-
-// A name that stays in its directory: no path separator, not "." or "..", and no NUL (which
-// would cut the name short on its way to the file system).
-bool IsPlainName(const QString& name) {
-  return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
-         !name.contains(kPathSeparator) && !name.contains(QChar(u'\0'));
 }
 
 // A directory as rows hold it: without trailing separators ("/" becomes "", the root).
@@ -54,8 +45,8 @@ bool StillHolds(const SoundList& list, int index, const SoundRow& row) {
 
 void FileOperations::RunFileOperation(int code) {
   if (code < kOpDelete || code > kOpCopyPaths) return;
-  LongJobGuard guard;
-  if (!guard.Acquired()) return;
+  LongJob job;
+  if (!job.Acquired()) return;
   SoundList& list = context_.list;
 
   const std::vector<int> selected = list.SelectedRows();
@@ -84,7 +75,6 @@ void FileOperations::RunFileOperation(int code) {
     target = WithoutTrailingSeparators(chosen);
   }
 
-  const qint64 start = TickCount();
   context_.status.SetMessage(QStringLiteral("正在操作，请稍后..."));
 
   std::vector<int> toRemove;
@@ -93,7 +83,7 @@ void FileOperations::RunFileOperation(int code) {
   if (code <= kOpRemoveRows) {
     // Last to first, as rows that may be removed are always visited.
     for (size_t i = selected.size(); i-- > 0;) {
-      if (LongJobGuard::StopRequested()) {
+      if (!job.Continue()) {
         stopped = true;
         break;
       }
@@ -134,17 +124,15 @@ void FileOperations::RunFileOperation(int code) {
           if (StillHolds(list, index, row)) toRemove.push_back(index);
           break;
       }
-      PumpEvents();
     }
   } else {
     collected.reserve(static_cast<qsizetype>(rows.size()));
     for (const SoundRow& row : rows) {
-      if (LongJobGuard::StopRequested()) {
+      if (!job.Continue()) {
         stopped = true;
         break;
       }
       collected << (code == kOpCopyNames ? row.fileName : JoinPath(row.directory, row.fileName));
-      PumpEvents();
     }
   }
 
@@ -153,7 +141,7 @@ void FileOperations::RunFileOperation(int code) {
   if (code >= kOpCopyNames && !stopped) SetClipboardText(collected.join(PlatformLineBreak()));
   context_.status.SetMessage(QStringLiteral("已经") + OperationName(code) + u',' + count +
                              QStringLiteral(" 个文件,耗时 ") +
-                             FormatElapsedTime(TickCount() - start));
+                             job.ElapsedText());
   UpdateCountPart(context_);
 }
 
@@ -208,16 +196,4 @@ void FileOperations::AddDroppedFiles(const QStringList& paths) {
   list.AddPaths(cleaned, false);
   UpdateCountPart(context_);
   list.ScrollIntoView(list.RowCount() - 1);
-}
-
-int ShowMessage(const QString& text, int buttons, const QString& title) {
-  return CurrentDialogs().Message(text, buttons, title.isEmpty() ? DefaultMessageTitle() : title);
-}
-
-QString BrowseForFolder(const QString& initial, const QString& prompt) {
-  const QString chosen = CurrentDialogs().ChooseFolder(
-      initial, prompt.isEmpty() ? QStringLiteral("请选择一个文件夹") : prompt);
-  // A directory whose name really ends in a blank is kept as chosen.
-  if (chosen.isEmpty() || Files::IsDirectory(chosen)) return chosen;
-  return chosen.trimmed();
 }

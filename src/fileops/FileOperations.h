@@ -33,10 +33,3 @@ class FileOperations {
  private:
   AppContext& context_;
 };
-
-// The program's message box: buttons 0 OK, 1 OK/Cancel; an empty title becomes "Tovrik：".
-// Returns 0 for OK, 1 for Cancel.
-int ShowMessage(const QString& text, int buttons = 0, const QString& title = QString());
-// A directory chooser opened at initial; "" when cancelled. Default prompt "请选择一个文件夹".
-// Surrounding blanks are trimmed unless the untrimmed text is itself an existing directory.
-QString BrowseForFolder(const QString& initial, const QString& prompt = QString());

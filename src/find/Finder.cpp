@@ -4,10 +4,11 @@
 
 #include "core/AppContext.h"
 #include "core/StatusTexts.h"
-#include "fileops/FileOperations.h"
+#include "find/FindParameters.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
-#include "platform/EventPump.h"
+#include "platform/Dialogs.h"
+#include "platform/LongJob.h"
 #include "player/Player.h"
 
 namespace {
@@ -30,10 +31,10 @@ int ClampedStart(int findPoint, int step, int rowCount) {
 
 bool Finder::FindStep(bool upward) {
   // Rows must not be removed under the loop by a command started from its event processing.
-  LongJobGuard guard;
-  if (!guard.Acquired()) return false;
+  LongJob job;
+  if (!job.Acquired()) return false;
 
-  FindParameters& find = context_.find;
+  FindParameters& find = find_;
   SoundList& list = context_.list;
   find.upward = upward;
   const QString text = find.text;
@@ -59,8 +60,7 @@ bool Finder::FindStep(bool upward) {
         }
         return true;
       }
-      PumpEvents();
-      if (LongJobGuard::StopRequested()) return false;
+      if (!job.Continue()) return false;
     }
     if (wrapped) break;
     wrapped = true;
@@ -71,8 +71,8 @@ bool Finder::FindStep(bool upward) {
 }
 
 void Finder::FindAll() {
-  LongJobGuard guard;
-  if (!guard.Acquired()) return;
+  LongJob job;
+  if (!job.Acquired()) return;
 
   SoundList& list = context_.list;
   {
@@ -81,20 +81,19 @@ void Finder::FindAll() {
     list.SelectOnly(-1);
   }
   RegexMatcher matcher;
-  PrepareMatcher(matcher, context_.find);
+  PrepareMatcher(matcher, find_);
 
   // Selected at the end in one selection change, not one per match.
   std::vector<int> matches;
   for (int row = 0; row < list.RowCount(); ++row) {
     if (matcher.Test(list.RowFileName(row))) matches.push_back(row);
-    PumpEvents();
-    if (LongJobGuard::StopRequested()) break;
+    if (!job.Continue()) break;
   }
   const SoundList::QuietSelection quiet(list);
   list.SelectRows(matches);
 }
 
 void Finder::SetFindPoint(bool report) {
-  context_.find.findPoint = context_.list.CurrentRow();
+  find_.findPoint = context_.list.CurrentRow();
   if (report) context_.status.SetMessage(QStringLiteral("已设置当前位置为查找点！"));
 }

@@ -1,12 +1,15 @@
 #pragma once
 
 struct AppContext;
+struct FindParameters;
 class Player;
 
-// Find in the list by the options and find point of AppContext::find.
+// Find in the list by the options and the find point of the program's FindParameters.
 class Finder {
  public:
-  Finder(AppContext& context, Player& player) : context_(context), player_(player) {}
+  Finder(AppContext& context, FindParameters& find, Player& player)
+      : context_(context), find_(find), player_(player) {}
+  FindParameters& Parameters() { return find_; }
 
   // One step downward or upward from the find point, wrapping once; reports " 完全找不到！".
   bool FindStep(bool upward);
@@ -17,5 +20,6 @@ class Finder {
 
  private:
   AppContext& context_;
+  FindParameters& find_;
   Player& player_;
 };

@@ -2,20 +2,20 @@
 
 #include <QStringList>
 
-#include "core/AppContext.h"
 #include "list/SoundList.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/LongJob.h"
 
-void ImportByDialog(AppContext& context) {
+void ImportByDialog(SoundList& list, QString& lastImportFile) {
   const LongJobGuard guard;
   if (!guard.Acquired()) return;
   const QStringList paths = CurrentDialogs().ChooseOpenFiles(
       QStringLiteral("选择多个短音文件："),
       QStringLiteral("Wav波形和Mid序列|*.wav;*.mid|Wav波形、Mid序列和mp3音频|*.wav;*.mid;*.mp3|"
                      "Wav波形|*.wav|Mid序列|*.mid|Mp3音频|*.mp3|所有文件|*.*"),
-      context.lastImportFile);
+      lastImportFile);
   if (paths.isEmpty()) return;
-  context.list.AddPaths(paths, false);
-  context.lastImportFile = paths.first();
+  list.AddPaths(paths, false);
+  lastImportFile = paths.first();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
-struct AppContext;
+#include <QString>
+
+class SoundList;
 
 // The open-file import: every chosen path becomes a row (missing files too) and the first
 // becomes the next dialog's starting file. A cancelled dialog changes nothing.
-void ImportByDialog(AppContext& context);
+void ImportByDialog(SoundList& list, QString& lastImportFile);

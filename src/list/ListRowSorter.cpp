@@ -4,12 +4,9 @@
 #include <algorithm>
 #include <numeric>
 
-#include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/Encoding.h"
-#include "platform/EventPump.h"
-#include "platform/Ticks.h"
-#include "text/SizeTexts.h"
+#include "platform/LongJob.h"
 
 namespace {
 
@@ -54,25 +51,21 @@ void ListRowSorter::SortRows(SoundList& list, KeyKind kind, int column, bool asc
   list.ApplyOrder(SortedOrder(list, kind, column, ascending));
 }
 
-void ColumnSorter::SortByColumn(SoundList& list, StatusTexts& status, int column) {
-  const LongJobGuard guard;
-  if (!guard.Acquired()) return;
+void ColumnSorter::SortByColumn(SoundList& list, int column,
+                                const std::function<void(const QString&)>& say) {
+  LongJob job;
+  if (!job.Acquired()) return;
   ascending_ = !ascending_;
   const bool bySize = column == SoundList::kSizeColumn;
   const QString kindWord = bySize ? QStringLiteral("按尺寸") : QStringLiteral("按文本");
-  status.SetMessage(QStringLiteral("正在排序...") + kindWord);
-  const qint64 start = TickCount();
+  say(QStringLiteral("正在排序...") + kindWord);
   sorter_.SortRows(list, bySize ? ListRowSorter::kByValue : ListRowSorter::kByText, column,
                    ascending_);
-  status.SetMessage(kindWord + QStringLiteral("排序完成，") +
-                    FormatElapsedTime(TickCount() - start));
+  say(kindWord + QStringLiteral("排序完成，") + job.ElapsedText());
+  markedColumn_ = column;
+}
 
-  for (int c = 0; c < SoundList::kColumnCount; ++c) {
-    QString header = list.headerData(c, Qt::Horizontal).toString();
-    header.remove(kAscendingMark).remove(kDescendingMark);
-    if (c == column) header += ascending_ ? kAscendingMark : kDescendingMark;
-    list.setHeaderData(c, Qt::Horizontal, header);
-  }
-  // The selection moved with its files, so the current row's position may have changed.
-  status.SetCount(list.CountText(list.CurrentRow()));
+QString ColumnSorter::Mark(int column) const {
+  if (column != markedColumn_) return QString();
+  return ascending_ ? kAscendingMark : kDescendingMark;
 }

@@ -1,9 +1,9 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <vector>
 
 class SoundList;
-class StatusTexts;
 
 // Sorts the whole list by one column: text columns in GB18030 byte order, the size column by
 // the size in bytes. Ascending is stable; descending is non-increasing with rows of equal keys
@@ -17,15 +17,18 @@ class ListRowSorter {
                                       bool ascending);
 };
 
-// The header-click command: flips the one direction flag, shows "正在排序..." + kind word,
-// sorts, reports kind word + "排序完成，" + elapsed time, and moves the header mark
-// (" ∴" ascending, " ∵" descending) to the sorted column.
+// The header-click command: flips the one direction flag, says "正在排序..." + kind word,
+// sorts, says kind word + "排序完成，" + elapsed time, and moves the header mark (" ∴"
+// ascending, " ∵" descending) to the sorted column. The view's header shows the marks.
 class ColumnSorter {
  public:
-  void SortByColumn(SoundList& list, StatusTexts& status, int column);
+  void SortByColumn(SoundList& list, int column, const std::function<void(const QString&)>& say);
   bool Ascending() const { return ascending_; }
+  // The mark that the header shows after the caption of column: "" for an unsorted column.
+  QString Mark(int column) const;
 
  private:
   ListRowSorter sorter_;
   bool ascending_ = false;
+  int markedColumn_ = -1;
 };

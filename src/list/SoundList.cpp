@@ -92,17 +92,6 @@ QVariant SoundList::headerData(int section, Qt::Orientation orientation, int rol
   return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-bool SoundList::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
-                              int role) {
-  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount ||
-      (role != Qt::DisplayRole && role != Qt::EditRole)) {
-    return false;
-  }
-  headers_[section] = value.toString();
-  Q_EMIT headerDataChanged(orientation, section, section);
-  return true;
-}
-
 Qt::ItemFlags SoundList::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled;

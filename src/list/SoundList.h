@@ -31,8 +31,6 @@ class SoundList : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
-  bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
-                     int role = Qt::EditRole) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   // An edit of column 0 goes to the rename handler; the name changes only when it accepts.
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;

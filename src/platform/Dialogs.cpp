@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Files.h"
 #include "platform/ScriptedDialogs.h"
 
 namespace {
@@ -26,4 +27,16 @@ Dialogs& CurrentDialogs() {
 std::unique_ptr<Dialogs> InstallDialogs(std::unique_ptr<Dialogs> d) {
   std::swap(Installed(), d);
   return d;
+}
+
+int ShowMessage(const QString& text, int buttons, const QString& title) {
+  return CurrentDialogs().Message(text, buttons, title.isEmpty() ? DefaultMessageTitle() : title);
+}
+
+QString BrowseForFolder(const QString& initial, const QString& prompt) {
+  const QString chosen = CurrentDialogs().ChooseFolder(
+      initial, prompt.isEmpty() ? QStringLiteral("请选择一个文件夹") : prompt);
+  // A directory whose name really ends in a blank is kept as chosen.
+  if (chosen.isEmpty() || Files::IsDirectory(chosen)) return chosen;
+  return chosen.trimmed();
 }

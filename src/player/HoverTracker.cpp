@@ -4,6 +4,7 @@
 #include "core/CheckStates.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
+#include "platform/LongJob.h"
 #include "player/Player.h"
 
 void HoverTracker::OnRowUnderMouse(int row) {

@@ -111,3 +111,15 @@ QString ExpandNameTokens(const QString& path, const QString& expression, const T
   }
   return text;
 }
+
+bool IsPlainName(const QString& name) {
+  return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+         !name.contains(kPathSeparator) && !name.contains(QChar(u'\0'));
+}
+
+QString SmartRenameName(const QString& fileName, int number) {
+  QString result = MainNameOf(fileName) + u'_' + QString::number(number);
+  const QString extension = ExtensionOf(fileName);
+  if (!extension.isEmpty()) result += u'.' + extension;
+  return result;
+}

@@ -18,6 +18,12 @@ QString MainNameOf(const QString& path);
 QString ExtensionOf(const QString& path);
 // directory + separator + name.
 QString JoinPath(const QString& directory, const QString& name);
+// A name that stays in its directory: not empty, not "." or "..", no path separator and no NUL
+// (which would cut the name short on its way to the file system).
+bool IsPlainName(const QString& name);
+// The numbered name for a clash: main name + "_" + number, then "." + extension when there is
+// one ("bell.wav" gives "bell_1.wav", "drum.loop.wav" gives "drum_1.wav").
+QString SmartRenameName(const QString& fileName, int number = 1);
 
 // The name tokens, in the order in which they are substituted.
 enum class NameToken { kExtension, kMainName, kFileName, kDirectoryName, kDirectoryPath, kNumber };

@@ -11,6 +11,8 @@
 
 #include "TestFiles.h"
 #include "RecordingSound.h"
+#include "app/Application.h"
+#include "app/CommandTable.h"
 #include "app/ListView.h"
 #include "app/MainWindow.h"
 #include "app/Toolbar.h"
@@ -18,11 +20,29 @@
 #include "find/Finder.h"
 #include "list/ListFile.h"
 #include "list/SoundList.h"
+#include "platform/LongJob.h"
 #include "platform/ScriptedDialogs.h"
+#include "player/ListKeys.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
 
+Q_DECLARE_METATYPE(Command)
+
 namespace {
+
+// The program's sound output, handing every request to a recorder that the test keeps.
+class ForwardingSound : public SoundOutput {
+ public:
+  explicit ForwardingSound(SoundOutput& to) : to_(to) {}
+  bool PlayWaveOrMidi(const QString& path, bool loop) override {
+    return to_.PlayWaveOrMidi(path, loop);
+  }
+  bool PlayMp3(const QString& path, int count) override { return to_.PlayMp3(path, count); }
+  void Stop() override { to_.Stop(); }
+
+ private:
+  SoundOutput& to_;
+};
 
 // A mouse event sent straight to the list's viewport.
 void SendMouse(SoundListView* view, QEvent::Type type, int row, Qt::MouseButton button,
@@ -60,11 +80,15 @@ class AppTest : public QObject {
     return paths;
   }
 
+  // A start of the program: new program-wide objects and a main window on them. The objects
+  // live until the next start or the end of the test, after the window.
   std::unique_ptr<MainWindow> OpenWindow(SoundOutput& sound) {
-    auto window = std::make_unique<MainWindow>(ConfigDir(), sound);
+    app_ = std::make_unique<Application>(ConfigDir(), std::make_unique<ForwardingSound>(sound));
+    auto window = std::make_unique<MainWindow>(*app_);
     window->show();
     return window;
   }
+  std::unique_ptr<Application> app_;
 
  private Q_SLOTS:
   void initTestCase() { InitArtwork(); }
@@ -78,6 +102,8 @@ class AppTest : public QObject {
     dialogs_ = dialogs.get();
     InstallDialogs(std::move(dialogs));
   }
+
+  void cleanup() { app_.reset(); }
 
   void firstStartHasDesignedStateAndCloseWritesEveryKey() {
     RecordingSound sound;
@@ -120,9 +146,9 @@ class AppTest : public QObject {
       window->List().AddPaths(paths, false);
       window->MenuItem(QStringLiteral("移过时发音"))->setChecked(false);
       window->MenuItem(QStringLiteral("重名时智能改名"))->setChecked(false);
-      window->ChooseListIcons(window->MenuItem(QStringLiteral("16x16")));
-      window->Context().find.text = QStringLiteral("*.mp3");
-      window->Context().find.findPoint = 2;
+      window->ChooseListIcons(QStringLiteral("16x16"));
+      window->App().Find().text = QStringLiteral("*.mp3");
+      window->App().Find().findPoint = 2;
       window->Context().lastTargetDirectory = QStringLiteral("/tmp/目标");
       window->resize(700, 400);
       window->close();
@@ -137,8 +163,8 @@ class AppTest : public QObject {
     QVERIFY(window->MenuItem(QStringLiteral("16x16"))->isChecked());
     QVERIFY(!window->MenuItem(QStringLiteral("32x32"))->isChecked());
     QCOMPARE(window->View()->iconSize(), QSize(16, 16));
-    QCOMPARE(window->Context().find.text, QStringLiteral("*.mp3"));
-    QCOMPARE(window->Context().find.findPoint, 2);
+    QCOMPARE(window->App().Find().text, QStringLiteral("*.mp3"));
+    QCOMPARE(window->App().Find().findPoint, 2);
     QCOMPARE(window->Context().lastTargetDirectory, QStringLiteral("/tmp/目标"));
     QCOMPARE(window->size(), QSize(700, 400));
     QCOMPARE(window->CountPart()->text(), QStringLiteral("0/2"));
@@ -164,10 +190,10 @@ class AppTest : public QObject {
     RecordingSound sound;
     auto window = OpenWindow(sound);
     QCOMPARE(window->View()->iconSize(), QSize(48, 48));
-    window->ChooseListIcons(window->MenuItem(QStringLiteral("16x16")));
+    window->ChooseListIcons(QStringLiteral("16x16"));
     QVERIFY(window->MenuItem(QStringLiteral("16x16"))->isChecked());
     QVERIFY(!window->MenuItem(QStringLiteral("48x48"))->isChecked());
-    window->ChooseListIcons(window->MenuItem(QStringLiteral("无")));
+    window->ChooseListIcons(QStringLiteral("无"));
     QCOMPARE(window->View()->iconSize(), QSize(0, 0));
     window->List().AddPaths(MakeSounds({QStringLiteral("a.wav")}), false);
     QVERIFY(!window->List().data(window->List().index(0, 0), Qt::DecorationRole).isValid());
@@ -190,7 +216,7 @@ class AppTest : public QObject {
   void toolbarHasItsEntriesAndSeparatorsDoNothing() {
     RecordingSound sound;
     auto window = OpenWindow(sound);
-    QCOMPARE(static_cast<int>(ToolbarEntries().size()), 23);
+    QCOMPARE(window->Toolbar()->findChildren<ArrowToolButton*>().size(), 18);
     for (int index : {1, 6, 10, 16, 20}) QVERIFY(window->Toolbar()->Button(index) == nullptr);
     QCOMPARE(window->Toolbar()->Button(3)->toolTip(), QStringLiteral("播放当前选定(空格)"));
     QCOMPARE(window->Toolbar()->Button(22)->text(), QStringLiteral("退出"));
@@ -394,11 +420,11 @@ class AppTest : public QObject {
     for (int row : window->List().SelectedRows()) selected << window->List().RowFileName(row);
     QCOMPARE(selected, (QStringList{"Zoo.wav", "a.wav", "e.wav"}));
     QVERIFY(sound.log.filter(QStringLiteral("wave:")).isEmpty());
-    QCOMPARE(window->List().headerData(0, Qt::Horizontal).toString(), QStringLiteral("文件名 ∴"));
+    QCOMPARE(window->View()->Header()->SectionText(0), QStringLiteral("文件名 ∴"));
     QVERIFY(window->MessagePart()->text().startsWith(QStringLiteral("按文本排序完成，")));
     Q_EMIT header->sectionClicked(1);
-    QCOMPARE(window->List().headerData(0, Qt::Horizontal).toString(), QStringLiteral("文件名"));
-    QCOMPARE(window->List().headerData(1, Qt::Horizontal).toString(), QStringLiteral("大小 ∵"));
+    QCOMPARE(window->View()->Header()->SectionText(0), QStringLiteral("文件名"));
+    QCOMPARE(window->View()->Header()->SectionText(1), QStringLiteral("大小 ∵"));
     QVERIFY(window->MessagePart()->text().startsWith(QStringLiteral("按尺寸排序完成，")));
     QCOMPARE(window->List().RowSize(0), 50);
   }
@@ -421,7 +447,7 @@ class AppTest : public QObject {
     window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.mid"),
                                         QStringLiteral("c.wav")}),
                             false);
-    FindParameters& find = window->Context().find;
+    FindParameters& find = window->App().Find();
     find.text = QStringLiteral("*.wav");
     find.fuzzy = false;
     find.playWhenFound = playWhenFound;
@@ -431,8 +457,7 @@ class AppTest : public QObject {
       QCOMPARE(window->List().SelectedRows(), std::vector<int>{0});
       QCOMPARE(window->CountPart()->text(), QStringLiteral("1/3"));
     } else {
-      Finder finder(window->Context(), window->GetPlayer());
-      finder.FindAll();
+      window->App().GetFinder().FindAll();
       QCOMPARE(window->List().SelectedRows(), (std::vector<int>{0, 2}));
     }
     QCOMPARE(sound.log.filter(QStringLiteral("wave:/")).size(), plays);
@@ -477,9 +502,193 @@ class AppTest : public QObject {
     QWidget* picture = about->findChild<QWidget*>(QStringLiteral("图片框"));
     QVERIFY(picture);
     QTest::mouseClick(picture, Qt::LeftButton);
-    QVERIFY(dialogs_->prompts.last().text.contains(QStringLiteral("Ctrl+Shift+↑ / ↓")));
+    const QString help = dialogs_->prompts.last().text;
+    QVERIFY(help.contains(QStringLiteral("\nCtrl+Shift+↑　从当前选择到最顶\n")));
+    QVERIFY(help.contains(QStringLiteral("\nEnter　定位文件\n")));
+    QVERIFY(help.contains(QStringLiteral("\nAlt+F4　退出\n")));
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!window->OpenAboutWindow());
+  }
+
+  void listKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<bool>("passOn");
+    const int cs = kCtrlBit | kShiftBit;
+    struct Row {
+      const char* name;
+      int key;
+      int modifiers;
+      Command command;
+      bool passOn;
+    };
+    const Row rows[] = {
+        {"ctrl+shift+up", Qt::Key_Up, cs, Command::kExtendToTop, false},
+        {"ctrl+shift+down", Qt::Key_Down, cs, Command::kExtendToBottom, false},
+        {"ctrl+shift+alt+up", Qt::Key_Up, cs | kAltBit, Command::kExtendToTop, false},
+        {"ctrl+shift+a swallowed", Qt::Key_A, cs, Command::kNone, false},
+        {"ctrl+shift+space swallowed", Qt::Key_Space, cs, Command::kNone, false},
+        {"ctrl+o", Qt::Key_O, kCtrlBit, Command::kImport, false},
+        {"ctrl+j", Qt::Key_J, kCtrlBit, Command::kOpenSearchDir, false},
+        {"ctrl+up", Qt::Key_Up, kCtrlBit, Command::kPlayFirst, false},
+        {"ctrl+down", Qt::Key_Down, kCtrlBit, Command::kPlayLast, false},
+        {"ctrl+t", Qt::Key_T, kCtrlBit, Command::kStopQuiet, false},
+        {"ctrl+1", Qt::Key_1, kCtrlBit, Command::kSelectAll, false},
+        {"ctrl+2", Qt::Key_2, kCtrlBit, Command::kSelectNone, false},
+        {"ctrl+3", Qt::Key_3, kCtrlBit, Command::kInvertSelection, false},
+        {"ctrl+x", Qt::Key_X, kCtrlBit, Command::kMove, false},
+        {"ctrl+c", Qt::Key_C, kCtrlBit, Command::kCopy, false},
+        {"ctrl+y", Qt::Key_Y, kCtrlBit, Command::kRemoveRows, false},
+        {"ctrl+m", Qt::Key_M, kCtrlBit, Command::kCopyNames, false},
+        {"ctrl+l", Qt::Key_L, kCtrlBit, Command::kCopyPaths, false},
+        {"ctrl+f", Qt::Key_F, kCtrlBit, Command::kOpenFind, false},
+        {"ctrl+f2", Qt::Key_F2, kCtrlBit, Command::kOpenBatchRename, false},
+        {"space", Qt::Key_Space, 0, Command::kPlayCurrent, false},
+        {"shift+space", Qt::Key_Space, kShiftBit, Command::kPlayCurrent, false},
+        {"ctrl+alt+space", Qt::Key_Space, kCtrlBit | kAltBit, Command::kPlayCurrent, false},
+        {"delete", Qt::Key_Delete, 0, Command::kDelete, false},
+        {"f2", Qt::Key_F2, 0, Command::kRenameInPlace, false},
+        {"alt+f2", Qt::Key_F2, kAltBit, Command::kRenameInPlace, false},
+        {"f3", Qt::Key_F3, 0, Command::kFindNext, false},
+        {"f4", Qt::Key_F4, 0, Command::kFindPrevious, false},
+        {"return", Qt::Key_Return, 0, Command::kShowInFileManager, false},
+        {"keypad enter", Qt::Key_Enter, 0, Command::kShowInFileManager, false},
+        {"f1", Qt::Key_F1, 0, Command::kAbout, false},
+        // keys without an action reach the list view
+        {"up", Qt::Key_Up, 0, Command::kNone, true},
+        {"shift+down", Qt::Key_Down, kShiftBit, Command::kNone, true},
+        {"home", Qt::Key_Home, 0, Command::kNone, true},
+        {"page down", Qt::Key_PageDown, 0, Command::kNone, true},
+        {"plain o", Qt::Key_O, 0, Command::kNone, true},
+        {"ctrl+a", Qt::Key_A, kCtrlBit, Command::kNone, true},
+        {"ctrl+space (only-ctrl group)", Qt::Key_Space, kCtrlBit, Command::kNone, true},
+        {"ctrl+delete (only-ctrl group)", Qt::Key_Delete, kCtrlBit, Command::kNone, true},
+        {"ctrl+alt+o (not only ctrl)", Qt::Key_O, kCtrlBit | kAltBit, Command::kNone, true},
+        {"plain 1", Qt::Key_1, 0, Command::kNone, true},
+    };
+    for (const Row& r : rows)
+      QTest::newRow(r.name) << r.key << r.modifiers << r.command << r.passOn;
+  }
+
+  void listKeys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(Command, command);
+    QFETCH(bool, passOn);
+    const ListKeyResult result = HandleListKey(ListKeyBindings(), key, modifiers);
+    QCOMPARE(result.command, command);
+    QCOMPARE(result.passOn, passOn);
+  }
+
+  // The designed tables, checked against what the command table builds: each menu's items in
+  // order ("-" a separator), each toolbar entry's caption, tooltip and what its click and
+  // arrow run. The keys are checked by listKeys.
+  void menusAndToolbarAreBuiltAsDesigned() {
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    const auto items = [&window](MenuId id) {
+      QStringList texts;
+      for (const QAction* a : window->Menu(id)->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+      return texts.join(u'|');
+    };
+    QCOMPARE(items(MenuId::kPlay),
+             QStringLiteral("仅播放一次|-|选择时发音|双击时发音|移过时发音|-|定位当前播放条目"));
+    QCOMPARE(items(MenuId::kImport),
+             QStringLiteral("选择文件...|检索目录...|-|启动时载入上次列表|立即保存当前列表|-|"
+                            "列表图标|-|查找...|查找下一个|查找上一个|置当前位置为查找点"));
+    QCOMPARE(items(MenuId::kIcons), QStringLiteral("无|-|16x16|32x32|48x48"));
+    QCOMPARE(items(MenuId::kMove), QStringLiteral("移动后移除列表|重名时智能改名"));
+    QVERIFY(window->MenuItem(QStringLiteral("选择时发音"))->isCheckable());
+    QVERIFY(!window->MenuItem(QStringLiteral("查找..."))->isCheckable());
+
+    struct Entry {
+      int index;
+      const char* caption;
+      Command click;
+      Command arrow;
+    };
+    const Entry entries[] = {
+        {0, "导入", Command::kImport, Command::kPopupImportMenu},
+        {2, "向上", Command::kPlayPrevious, Command::kPlayFirst},
+        {3, "播放", Command::kPlayCurrent, Command::kPopupPlayMenu},
+        {4, "向下", Command::kPlayNext, Command::kPlayLast},
+        {5, "停止", Command::kStop, Command::kNone},
+        {7, "全选", Command::kSelectAll, Command::kNone},
+        {8, "去选", Command::kSelectNone, Command::kNone},
+        {9, "反选", Command::kInvertSelection, Command::kNone},
+        {11, "删除", Command::kDelete, Command::kNone},
+        {12, "移动", Command::kMove, Command::kPopupMoveMenu},
+        {13, "复制", Command::kCopy, Command::kNone},
+        {14, "改名", Command::kRenameInPlace, Command::kOpenBatchRename},
+        {15, "定位", Command::kShowInFileManager, Command::kNone},
+        {17, "移除", Command::kRemoveRows, Command::kRemoveAll},
+        {18, "名称", Command::kCopyNames, Command::kNone},
+        {19, "路径", Command::kCopyPaths, Command::kNone},
+        {21, "关于", Command::kAbout, Command::kNone},
+        {22, "退出", Command::kExit, Command::kNone},
+    };
+    for (const Entry& e : entries) {
+      const QByteArray at = QByteArray::number(e.index);
+      ArrowToolButton* button = window->Toolbar()->Button(e.index);
+      QVERIFY2(button, at);
+      QCOMPARE(button->text(), QString::fromUtf8(e.caption));
+      QCOMPARE(ToolbarRow(e.index, false)->command, e.click);
+      const CommandRow* arrow = ToolbarRow(e.index, true);
+      QCOMPARE(arrow ? arrow->command : Command::kNone, e.arrow);
+      QCOMPARE(button->ArrowRect().isEmpty(), e.arrow == Command::kNone);
+    }
+    QCOMPARE(window->Toolbar()->Button(14)->toolTip(),
+             QStringLiteral("修改当前文件名称(F2)，点向下三角可批量改名(Ctrl+F2)"));
+  }
+
+  // While a job runs, whatever changes rows or files is greyed and refused; playback, stop and
+  // the windows stay live; all comes back when the job ends.
+  void commandsThatChangeFilesWaitForTheJob() {
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.wav")}), false);
+    window->List().SelectOnly(0);
+    QAction* importItem = window->MenuItem(QStringLiteral("选择文件..."));
+    QWidget* deleteButton = window->Toolbar()->Button(11);
+    {
+      const LongJobGuard job;
+      QVERIFY(!importItem->isEnabled());
+      QVERIFY(!deleteButton->isEnabled());
+      QVERIFY(!window->Toolbar()->Button(17)->isEnabled());
+      QVERIFY(window->Toolbar()->Button(3)->isEnabled());
+      QVERIFY(window->Toolbar()->Button(5)->isEnabled());
+      QVERIFY(window->MenuItem(QStringLiteral("查找..."))->isEnabled());
+      QVERIFY(window->MenuItem(QStringLiteral("仅播放一次"))->isEnabled());
+      QTest::keyClick(window->View(), Qt::Key_Delete);
+      importItem->trigger();
+      QVERIFY(dialogs_->prompts.isEmpty());
+      sound.log.clear();
+      QTest::keyClick(window->View(), Qt::Key_Space);
+      QCOMPARE(sound.log.filter(QStringLiteral("wave:")).size(), 1);
+    }
+    QVERIFY(importItem->isEnabled());
+    QVERIFY(deleteButton->isEnabled());
+    dialogs_->QueueMessageAnswer(Dialogs::kAnswerCancel);
+    QTest::keyClick(window->View(), Qt::Key_Delete);
+    QCOMPARE(dialogs_->prompts.size(), 1);
+  }
+
+  void closeDuringAJobStopsItThenCloses() {
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    QSignalSpy busy(&LongJobSignals::Instance(), &LongJobSignals::busyChanged);
+    {
+      const LongJobGuard job;
+      window->close();
+      QVERIFY(window->isVisible());
+      QVERIFY(LongJobGuard::StopRequested());
+      QVERIFY(!QFile::exists(SettingsFilePath(ConfigDir())));
+    }
+    QCOMPARE(busy.size(), 2);
+    QTRY_VERIFY(!window->isVisible());
+    QVERIFY(QFile::exists(SettingsFilePath(ConfigDir())));
   }
 };
 

@@ -14,10 +14,11 @@
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
-#include "fileops/SmartRename.h"
+#include "fileops/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
+#include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 
@@ -155,8 +156,6 @@ bool Root() { return ::geteuid() == 0; }
 class TestFileOps : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void smartRenameName_data();
-  void smartRenameName();
   void operations_data();
   void operations();
   void readOnly_data();
@@ -176,26 +175,6 @@ class TestFileOps : public QObject {
   void browseForFolder_data();
   void browseForFolder();
 };
-
-void TestFileOps::smartRenameName_data() {
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<int>("number");
-  QTest::addColumn<QString>("expected");
-  QTest::newRow("plain") << "bell.wav" << 1 << "bell_1.wav";
-  QTest::newRow("no extension") << "bell" << 1 << "bell_1";
-  QTest::newRow("numbered again") << "bell_1.wav" << 1 << "bell_1_1.wav";
-  QTest::newRow("middle dropped") << "drum.loop.wav" << 1 << "drum_1.wav";
-  QTest::newRow("only extension") << ".wav" << 1 << "_1.wav";
-  QTest::newRow("trailing dot") << "bell." << 1 << "bell_1";
-  QTest::newRow("third") << "鼓声.mp3" << 3 << "鼓声_3.mp3";
-}
-
-void TestFileOps::smartRenameName() {
-  QFETCH(QString, name);
-  QFETCH(int, number);
-  QFETCH(QString, expected);
-  QCOMPARE(SmartRenameName(name, number), expected);
-}
 
 // Rows a/0.wav ... a/4.wav and b/0.wav; t holds 2.wav, 2_1.wav and a directory 3.wav; e is
 // empty. Each row: what is run and answered, then the file changes ("-x" gone, "x>y" moved,

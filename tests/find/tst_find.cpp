@@ -11,12 +11,15 @@
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
+#include "find/FindParameters.h"
 #include "find/Finder.h"
 #include "find/gui/FindWindow.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
+#include "platform/LongJob.h"
 #include "platform/ScriptedDialogs.h"
 #include "player/Player.h"
+#include "ui/ToolWindow.h"
 
 namespace {
 
@@ -37,7 +40,8 @@ struct Harness : ListContext {
   }
 
   QTemporaryDir dir;
-  Finder finder{context, player};
+  FindParameters find;
+  Finder finder{context, find, player};
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;
 };
@@ -137,7 +141,7 @@ void TestFind::findStep() {
   QFETCH(Ints, found);
   QFETCH(int, endPoint);
   Harness h(names);
-  FindParameters& find = h.context.find;
+  FindParameters& find = h.find;
   find.text = text;
   QFETCH(bool, regex);
   QFETCH(bool, fuzzy);
@@ -171,8 +175,8 @@ void TestFind::findStep() {
 
 void TestFind::playWhenFoundOff() {
   Harness h(kFive);
-  h.context.find.text = "*.wav";
-  h.context.find.playWhenFound = false;
+  h.find.text = "*.wav";
+  h.find.playWhenFound = false;
   QVERIFY(h.finder.FindStep(false));
   QCOMPARE(h.list.SelectedRows(), std::vector<int>{1});
   QCOMPARE(h.status.Count(), QStringLiteral("2/5"));
@@ -181,11 +185,11 @@ void TestFind::playWhenFoundOff() {
 
 void TestFind::busyJobFindsNothing() {
   Harness h(kFive);
-  h.context.find.text = "*.wav";
+  h.find.text = "*.wav";
   LongJobGuard running;
   QVERIFY(!h.finder.FindStep(false));
   h.finder.FindAll();
-  QCOMPARE(h.context.find.findPoint, -1);
+  QCOMPARE(h.find.findPoint, -1);
   QCOMPARE(h.list.SelectedCount(), 0);
   QVERIFY(h.Messages().isEmpty());
 }
@@ -209,9 +213,9 @@ void TestFind::findAll() {
   QFETCH(bool, regex);
   QFETCH(std::vector<int>, selected);
   Harness h(names);
-  h.context.find.text = text;
-  h.context.find.regex = regex;
-  h.context.find.findPoint = 4;
+  h.find.text = text;
+  h.find.regex = regex;
+  h.find.findPoint = 4;
   h.list.SelectOnly(2);
   h.status.SetCount("x");
   h.status.SetMessage("y");
@@ -220,7 +224,7 @@ void TestFind::findAll() {
   h.finder.FindAll();
   QCOMPARE(h.list.SelectedRows(), selected);
   for (int row : selected) QVERIFY(h.list.selectionModel()->isRowSelected(row, {}));
-  QCOMPARE(h.context.find.findPoint, 4);
+  QCOMPARE(h.find.findPoint, 4);
   QCOMPARE(h.status.Count(), QStringLiteral("x"));
   QCOMPARE(h.status.Message(), QStringLiteral("y"));
   QVERIFY(h.sound.log.isEmpty());
@@ -231,24 +235,24 @@ void TestFind::setFindPoint() {
   Harness h(kFive);
   h.list.SelectOnly(2);
   h.finder.SetFindPoint(false);
-  QCOMPARE(h.context.find.findPoint, 2);
+  QCOMPARE(h.find.findPoint, 2);
   QVERIFY(h.status.Message().isEmpty());
   h.list.SelectOnly(-1);
   h.finder.SetFindPoint(true);
-  QCOMPARE(h.context.find.findPoint, -1);
+  QCOMPARE(h.find.findPoint, -1);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));
 }
 
 void TestFind::windowStartsAsDesigned() {
   Harness h(kFive);
-  h.context.find.regex = true;
-  h.context.find.playWhenFound = false;
-  FindWindow window(h.context, h.finder, nullptr);
+  h.find.regex = true;
+  h.find.playWhenFound = false;
+  FindWindow window(h.finder, nullptr);
   QCOMPARE(window.windowTitle(), QStringLiteral("查找表项"));
   auto* combo = window.findChild<QComboBox*>("组合框欲查找");
   QVERIFY(combo && combo->isEditable());
   QCOMPARE(combo->currentText(), QStringLiteral("*.wav|*.mid"));
-  QCOMPARE(h.context.find.text, QStringLiteral("*.wav|*.mid"));
+  QCOMPARE(h.find.text, QStringLiteral("*.wav|*.mid"));
   QStringList items;
   for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
   QCOMPARE(items, (QStringList{"*.wav|*.mid|*.mp3", "*.wav|*.mid", "*.wav|*.mp3", "*.mid|*.mp3",
@@ -258,49 +262,49 @@ void TestFind::windowStartsAsDesigned() {
   QVERIFY(window.findChild<QCheckBox*>("选择框忽略大小写")->isChecked());
   QVERIFY(!window.findChild<QCheckBox*>("选择框找到时播放")->isChecked());
 
-  h.context.find.text = "^x";
-  FindWindow second(h.context, h.finder, nullptr);
+  h.find.text = "^x";
+  FindWindow second(h.finder, nullptr);
   QCOMPARE(second.findChild<QComboBox*>("组合框欲查找")->currentText(), QStringLiteral("^x"));
-  QCOMPARE(h.context.find.text, QStringLiteral("^x"));
+  QCOMPARE(h.find.text, QStringLiteral("^x"));
 }
 
 void TestFind::windowChangesReachParameters() {
   Harness h(kFive);
-  FindWindow window(h.context, h.finder, nullptr);
+  FindWindow window(h.finder, nullptr);
   auto* combo = window.findChild<QComboBox*>("组合框欲查找");
   combo->lineEdit()->clear();
   QTest::keyClicks(combo->lineEdit(), "*.w");
-  QCOMPARE(h.context.find.text, QStringLiteral("*.w"));  // not completed into an item
+  QCOMPARE(h.find.text, QStringLiteral("*.w"));  // not completed into an item
   combo->setCurrentIndex(7);
-  QCOMPARE(h.context.find.text, QStringLiteral("*.*"));
+  QCOMPARE(h.find.text, QStringLiteral("*.*"));
   QCOMPARE(combo->count(), 8);
 
   window.findChild<QCheckBox*>("选择框启用正则")->click();
   window.findChild<QCheckBox*>("选择框模糊匹配")->click();
   window.findChild<QCheckBox*>("选择框忽略大小写")->click();
   window.findChild<QCheckBox*>("选择框找到时播放")->click();
-  QVERIFY(h.context.find.regex);
-  QVERIFY(!h.context.find.fuzzy);
-  QVERIFY(!h.context.find.ignoreCase);
-  QVERIFY(!h.context.find.playWhenFound);
+  QVERIFY(h.find.regex);
+  QVERIFY(!h.find.fuzzy);
+  QVERIFY(!h.find.ignoreCase);
+  QVERIFY(!h.find.playWhenFound);
 }
 
 void TestFind::windowButtonsAct() {
   Harness h(kFive);
-  h.context.find.text = "*.wav";
-  FindWindow window(h.context, h.finder, nullptr);
+  h.find.text = "*.wav";
+  FindWindow window(h.finder, nullptr);
   auto click = [&](const char* name) { window.findChild<QPushButton*>(name)->click(); };
   click("按钮向下查找");
   QCOMPARE(h.list.SelectedRows(), std::vector<int>{1});
   click("按钮向下查找");
   click("按钮向上查找");
   QCOMPARE(h.list.SelectedRows(), std::vector<int>{1});
-  QVERIFY(h.context.find.upward);
+  QVERIFY(h.find.upward);
   click("按钮查找全部");
   QCOMPARE(h.list.SelectedRows(), (std::vector<int>{1, 3}));
   h.list.SelectOnly(4);
   click("按钮置查找点");
-  QCOMPARE(h.context.find.findPoint, 4);
+  QCOMPARE(h.find.findPoint, 4);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));
 }
 
@@ -308,10 +312,12 @@ void TestFind::windowOpensOnce() {
   Harness h(kFive);
   QWidget owner;
   QPointer<FindWindow> slot;
-  FindWindow::ShowFor(slot, h.context, h.finder, &owner);
-  FindWindow* first = slot;
+  const auto open = [&] {
+    return ShowToolWindow(slot, [&] { return new FindWindow(h.finder, &owner); });
+  };
+  FindWindow* first = open();
   QVERIFY(first && first->isVisible());
-  FindWindow::ShowFor(slot, h.context, h.finder, &owner);
+  QCOMPARE(open(), first);
   QCOMPARE(slot.data(), first);
   QCOMPARE(owner.findChildren<FindWindow*>().size(), 1);
   first->activateWindow();

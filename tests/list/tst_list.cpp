@@ -4,10 +4,6 @@
 #include <QtTest>
 
 #include "TestFiles.h"
-#include "RecordingSound.h"
-#include "core/AppContext.h"
-#include "core/CheckStates.h"
-#include "core/StatusTexts.h"
 #include "list/Import.h"
 #include "list/ListFile.h"
 #include "list/ListRowSorter.h"
@@ -389,49 +385,48 @@ void TestList::sortKeepsSelectedFiles() {
   list.SelectRow(6);  // g, d, b
   list.selectionModel()->setCurrentIndex(list.index(4, 0), QItemSelectionModel::NoUpdate);
   QSignalSpy changed(&list, &SoundList::currentRowChanged);
-  StatusTexts status;
   ColumnSorter sorter;
-  sorter.SortByColumn(list, status, 0);
+  sorter.SortByColumn(list, 0, [](const QString&) {});
   QCOMPARE(Names(list).join(u' '), QStringLiteral("a.wav b.wav c.wav d.wav e.wav f.wav g.wav h.wav"));
   QCOMPARE(Selected(list), (QList<int>{1, 3, 6}));
   QCOMPARE(list.selectionModel()->currentIndex().row(), 3);  // d stays the view's current row
   QCOMPARE(changed.count(), 0);  // a sort plays nothing
-  QCOMPARE(status.Count(), QStringLiteral("2/8"));
+  QCOMPARE(list.CountText(list.CurrentRow()), QStringLiteral("2/8"));
 }
 
 void TestList::columnSorterMarksAndMessages() {
   SoundList list;
   Fill(list, 3);
-  list.setHeaderData(2, Qt::Horizontal, QStringLiteral("目录 ∴ ∵"));
-  StatusTexts status;
-  QSignalSpy messages(&status, &StatusTexts::messageChanged);
+  QStringList said;
+  const auto say = [&said](const QString& text) { said << text; };
   ColumnSorter sorter;
-  const auto headers = [&list] {
+  const auto headers = [&list, &sorter] {
     QStringList h;
-    for (int c = 0; c < 3; ++c) h << list.headerData(c, Qt::Horizontal).toString();
+    for (int c = 0; c < 3; ++c) h << list.headerData(c, Qt::Horizontal).toString() + sorter.Mark(c);
     return h;
   };
+  QCOMPARE(headers(), (QStringList{"文件名", "大小", "目录"}));
 
-  sorter.SortByColumn(list, status, 0);
+  sorter.SortByColumn(list, 0, say);
   QVERIFY(sorter.Ascending());
   QCOMPARE(headers(), (QStringList{"文件名 ∴", "大小", "目录"}));
-  QCOMPARE(messages.count(), 2);
-  QCOMPARE(messages[0].first().toString(), QStringLiteral("正在排序...按文本"));
-  QVERIFY(messages[1].first().toString().startsWith(QStringLiteral("按文本排序完成，")));
-  QVERIFY(messages[1].first().toString().endsWith(QStringLiteral(" 毫秒")));
+  QCOMPARE(said.count(), 2);
+  QCOMPARE(said[0], QStringLiteral("正在排序...按文本"));
+  QVERIFY(said[1].startsWith(QStringLiteral("按文本排序完成，")));
+  QVERIFY(said[1].endsWith(QStringLiteral(" 毫秒")));
 
-  sorter.SortByColumn(list, status, 0);
+  sorter.SortByColumn(list, 0, say);
   QCOMPARE(headers(), (QStringList{"文件名 ∵", "大小", "目录"}));
   QCOMPARE(Names(list).first(), QStringLiteral("c.wav"));
 
-  messages.clear();
-  sorter.SortByColumn(list, status, 1);  // the direction alternates across columns
+  said.clear();
+  sorter.SortByColumn(list, 1, say);  // the direction alternates across columns
   QVERIFY(sorter.Ascending());
   QCOMPARE(headers(), (QStringList{"文件名", "大小 ∴", "目录"}));
-  QCOMPARE(messages[0].first().toString(), QStringLiteral("正在排序...按尺寸"));
-  QVERIFY(messages[1].first().toString().startsWith(QStringLiteral("按尺寸排序完成，")));
+  QCOMPARE(said[0], QStringLiteral("正在排序...按尺寸"));
+  QVERIFY(said[1].startsWith(QStringLiteral("按尺寸排序完成，")));
 
-  sorter.SortByColumn(list, status, 2);
+  sorter.SortByColumn(list, 2, say);
   QCOMPARE(headers(), (QStringList{"文件名", "大小", "目录 ∵"}));
 }
 
@@ -528,18 +523,14 @@ void TestList::listFileAppendAndEmpty() {
 
 void TestList::importByDialog() {
   SoundList list;
-  StatusTexts status;
-  RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, Dir(), QStringLiteral("/last/one.wav"),
-                     {}, {}};
+  QString lastImportFile = QStringLiteral("/last/one.wav");
   auto owned = std::make_unique<ScriptedDialogs>();
   ScriptedDialogs* dialogs = owned.get();
   auto previous = InstallDialogs(std::move(owned));
 
-  ImportByDialog(context);  // cancelled
+  ImportByDialog(list, lastImportFile);  // cancelled
   QCOMPARE(list.RowCount(), 0);
-  QCOMPARE(context.lastImportFile, QStringLiteral("/last/one.wav"));
+  QCOMPARE(lastImportFile, QStringLiteral("/last/one.wav"));
   QCOMPARE(dialogs->prompts.size(), 1);
   const ScriptedDialogs::Prompt prompt = dialogs->prompts.first();
   QCOMPARE(prompt.kind, ScriptedDialogs::Prompt::kOpenFiles);
@@ -551,11 +542,11 @@ void TestList::importByDialog() {
 
   const QString a = MakeFile(QStringLiteral("a.wav"), 4);
   dialogs->QueueOpenFiles({QStringLiteral("/gone/z.mid"), a, a});
-  ImportByDialog(context);
+  ImportByDialog(list, lastImportFile);
   QCOMPARE(list.RowCount(), 3);
   QCOMPARE(list.RowSize(0), -1);
   QCOMPARE(list.RowFullPath(2), a);
-  QCOMPARE(context.lastImportFile, QStringLiteral("/gone/z.mid"));
+  QCOMPARE(lastImportFile, QStringLiteral("/gone/z.mid"));
   InstallDialogs(std::move(previous));
 }
 

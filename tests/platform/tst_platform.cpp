@@ -13,6 +13,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/LongJob.h"
 #include "platform/FileManager.h"
 #include "platform/Files.h"
 #include "platform/NativePath.h"

@@ -8,6 +8,7 @@
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
+#include "platform/LongJob.h"
 #include "player/HoverTracker.h"
 #include "player/ListKeys.h"
 #include "player/Player.h"
@@ -49,8 +50,6 @@ const QStringList kSixNames = kFiveNames + QStringList{QStringLiteral("f.wav")};
 class TestPlayer : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void listKeys_data();
-  void listKeys();
   void modifierBits();
   void playRow_data();
   void playRow();
@@ -67,77 +66,6 @@ class TestPlayer : public QObject {
   void dragExchange();
   void clickEndsButtonState();
 };
-
-void TestPlayer::listKeys_data() {
-  QTest::addColumn<int>("key");
-  QTest::addColumn<int>("modifiers");
-  QTest::addColumn<Command>("command");
-  QTest::addColumn<bool>("passOn");
-  const int cs = kCtrlBit | kShiftBit;
-  struct Row {
-    const char* name;
-    int key;
-    int modifiers;
-    Command command;
-    bool passOn;
-  };
-  const Row rows[] = {
-      {"ctrl+shift+up", Qt::Key_Up, cs, Command::kExtendToTop, false},
-      {"ctrl+shift+down", Qt::Key_Down, cs, Command::kExtendToBottom, false},
-      {"ctrl+shift+alt+up", Qt::Key_Up, cs | kAltBit, Command::kExtendToTop, false},
-      {"ctrl+shift+a swallowed", Qt::Key_A, cs, Command::kNone, false},
-      {"ctrl+shift+space swallowed", Qt::Key_Space, cs, Command::kNone, false},
-      {"ctrl+o", Qt::Key_O, kCtrlBit, Command::kImport, false},
-      {"ctrl+j", Qt::Key_J, kCtrlBit, Command::kOpenSearchDir, false},
-      {"ctrl+up", Qt::Key_Up, kCtrlBit, Command::kPlayFirst, false},
-      {"ctrl+down", Qt::Key_Down, kCtrlBit, Command::kPlayLast, false},
-      {"ctrl+t", Qt::Key_T, kCtrlBit, Command::kStopQuiet, false},
-      {"ctrl+1", Qt::Key_1, kCtrlBit, Command::kSelectAll, false},
-      {"ctrl+2", Qt::Key_2, kCtrlBit, Command::kSelectNone, false},
-      {"ctrl+3", Qt::Key_3, kCtrlBit, Command::kInvertSelection, false},
-      {"ctrl+x", Qt::Key_X, kCtrlBit, Command::kMove, false},
-      {"ctrl+c", Qt::Key_C, kCtrlBit, Command::kCopy, false},
-      {"ctrl+y", Qt::Key_Y, kCtrlBit, Command::kRemoveRows, false},
-      {"ctrl+m", Qt::Key_M, kCtrlBit, Command::kCopyNames, false},
-      {"ctrl+l", Qt::Key_L, kCtrlBit, Command::kCopyPaths, false},
-      {"ctrl+f", Qt::Key_F, kCtrlBit, Command::kOpenFind, false},
-      {"ctrl+f2", Qt::Key_F2, kCtrlBit, Command::kOpenBatchRename, false},
-      {"space", Qt::Key_Space, 0, Command::kPlayCurrent, false},
-      {"shift+space", Qt::Key_Space, kShiftBit, Command::kPlayCurrent, false},
-      {"ctrl+alt+space", Qt::Key_Space, kCtrlBit | kAltBit, Command::kPlayCurrent, false},
-      {"delete", Qt::Key_Delete, 0, Command::kDelete, false},
-      {"f2", Qt::Key_F2, 0, Command::kRenameInPlace, false},
-      {"alt+f2", Qt::Key_F2, kAltBit, Command::kRenameInPlace, false},
-      {"f3", Qt::Key_F3, 0, Command::kFindNext, false},
-      {"f4", Qt::Key_F4, 0, Command::kFindPrevious, false},
-      {"return", Qt::Key_Return, 0, Command::kShowInFileManager, false},
-      {"keypad enter", Qt::Key_Enter, 0, Command::kShowInFileManager, false},
-      {"f1", Qt::Key_F1, 0, Command::kAbout, false},
-      // keys without an action reach the list view
-      {"up", Qt::Key_Up, 0, Command::kNone, true},
-      {"shift+down", Qt::Key_Down, kShiftBit, Command::kNone, true},
-      {"home", Qt::Key_Home, 0, Command::kNone, true},
-      {"page down", Qt::Key_PageDown, 0, Command::kNone, true},
-      {"plain o", Qt::Key_O, 0, Command::kNone, true},
-      {"ctrl+a", Qt::Key_A, kCtrlBit, Command::kNone, true},
-      {"ctrl+space (only-ctrl group)", Qt::Key_Space, kCtrlBit, Command::kNone, true},
-      {"ctrl+delete (only-ctrl group)", Qt::Key_Delete, kCtrlBit, Command::kNone, true},
-      {"ctrl+alt+o (not only ctrl)", Qt::Key_O, kCtrlBit | kAltBit, Command::kNone, true},
-      {"plain 1", Qt::Key_1, 0, Command::kNone, true},
-  };
-  for (const Row& r : rows)
-    QTest::newRow(r.name) << r.key << r.modifiers << r.command << r.passOn;
-}
-
-void TestPlayer::listKeys() {
-  QFETCH(int, key);
-  QFETCH(int, modifiers);
-  QFETCH(Command, command);
-  QFETCH(bool, passOn);
-  const ListKeyResult result = HandleListKey(key, modifiers);
-  QCOMPARE(result.command, command);
-  QCOMPARE(result.passOn, passOn);
-}
 
 void TestPlayer::modifierBits() {
   QCOMPARE(ModifierBits(Qt::NoModifier), 0);

@@ -13,6 +13,6 @@ struct ListContext {
   StatusTexts status;
   RecordingSound sound;
   CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}, {}};
+  AppContext context{list, status, sound, checks, {}, {}, {}};
   Player player{context};
 };

@@ -31,6 +31,8 @@ class TestText : public QObject {
   void decodeTextFile();
   void gb18030OrderMatchesBytes();
   void loneSurrogatesSortLast();
+  void smartRenameName_data();
+  void smartRenameName();
 };
 
 void TestText::byteSize_data() {
@@ -227,6 +229,26 @@ void TestText::loneSurrogatesSortLast() {
   QCOMPARE(Sign(CompareGb18030(unencodable, QString("\U0010FFFF"))), 1);
   QCOMPARE(Sign(CompareGb18030(lone, unencodable)), 1);
   QCOMPARE(Sign(CompareGb18030(QString("a" + lone), QString("ab"))), 1);
+}
+
+void TestText::smartRenameName_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<int>("number");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("plain") << "bell.wav" << 1 << "bell_1.wav";
+  QTest::newRow("no extension") << "bell" << 1 << "bell_1";
+  QTest::newRow("numbered again") << "bell_1.wav" << 1 << "bell_1_1.wav";
+  QTest::newRow("middle dropped") << "drum.loop.wav" << 1 << "drum_1.wav";
+  QTest::newRow("only extension") << ".wav" << 1 << "_1.wav";
+  QTest::newRow("trailing dot") << "bell." << 1 << "bell_1";
+  QTest::newRow("third") << "鼓声.mp3" << 3 << "鼓声_3.mp3";
+}
+
+void TestText::smartRenameName() {
+  QFETCH(QString, name);
+  QFETCH(int, number);
+  QFETCH(QString, expected);
+  QCOMPARE(SmartRenameName(name, number), expected);
 }
 
 QTEST_GUILESS_MAIN(TestText)

@@ -5,9 +5,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 
-#include "core/AppContext.h"
+#include "find/FindParameters.h"
 #include "find/Finder.h"
 
 namespace {
@@ -23,14 +22,10 @@ QPushButton* AddButton(QWidget* parent, const QString& name, const QString& capt
 
 }  // namespace
 
-FindWindow::FindWindow(AppContext& context, Finder& finder, QWidget* owner)
-    : QWidget(owner, Qt::Tool), context_(context), finder_(finder) {
+FindWindow::FindWindow(Finder& finder, QWidget* owner)
+    : QWidget(owner, Qt::Tool), find_(finder.Parameters()), finder_(finder) {
   setObjectName(QStringLiteral("FindWindow"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("查找表项"));
-  // Esc closes the window as it closes a dialog; the find keys stay those of the list.
-  auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
-  closeKey->setContext(Qt::WindowShortcut);
 
   auto* 标签1 = new QLabel(QStringLiteral("欲查找文件名："), this);
   标签1->setObjectName(QStringLiteral("标签1"));
@@ -49,14 +44,14 @@ FindWindow::FindWindow(AppContext& context, Finder& finder, QWidget* owner)
   组合框欲查找_->setMinimumContentsLength(24);
   标签1->setBuddy(组合框欲查找_);
 
-  FindParameters& find = context_.find;
+  FindParameters& find = find_;
   if (find.text.isEmpty()) {
     find.text = kDesignedText;
   } else {
     组合框欲查找_->setEditText(find.text);
   }
   connect(组合框欲查找_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { context_.find.text = text; });
+          [this](const QString& text) { find_.text = text; });
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(标签1, 0, 0);
@@ -96,12 +91,4 @@ QCheckBox* FindWindow::AddCheckBox(const QString& name, const QString& caption, 
   box->setChecked(field);
   connect(box, &QCheckBox::toggled, this, [&field](bool checked) { field = checked; });
   return box;
-}
-
-void FindWindow::ShowFor(QPointer<FindWindow>& slot, AppContext& context, Finder& finder,
-                         QWidget* owner) {
-  if (!slot) slot = new FindWindow(context, finder, owner);
-  slot->show();
-  slot->raise();
-  slot->activateWindow();
 }

@@ -1,0 +1,14 @@
+#include "app/Application.h"
+
+#include "settings/ConfigDir.h"
+
+Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> sound)
+    : sound_(std::move(sound)),
+      context_{list_, status_, *sound_, checks_, configDir, {}, {}},
+      player_(context_),
+      fileOps_(context_),
+      finder_(context_, find_, player_) {
+  settings_.Open(SettingsFilePath(configDir));
+}
+
+Application::~Application() = default;

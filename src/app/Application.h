@@ -1,0 +1,55 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+#include "core/AppContext.h"
+#include "core/CheckStates.h"
+#include "core/StatusTexts.h"
+#include "fileops/FileOperations.h"
+#include "find/FindParameters.h"
+#include "find/Finder.h"
+#include "list/SoundList.h"
+#include "match/RegexMatcher.h"
+#include "platform/Sound.h"
+#include "player/Player.h"
+#include "settings/SettingsStore.h"
+
+// The program-wide objects, created in main before the main window and destroyed after every
+// window is gone, so a window may rely on everything it uses being alive while it closes. The
+// tooltip helper and the batch-rename undo list join them here.
+class Application {
+ public:
+  // The settings store is bound to the settings file of configDir.
+  Application(const QString& configDir, std::unique_ptr<SoundOutput> sound);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  SettingsStore& Settings() { return settings_; }
+  SoundList& List() { return list_; }
+  StatusTexts& Status() { return status_; }
+  SoundOutput& Sound() { return *sound_; }
+  // The check marks of the menu items; the menus write through to it.
+  CheckTable& Checks() { return checks_; }
+  AppContext& Context() { return context_; }
+  Player& GetPlayer() { return player_; }
+  FileOperations& FileOps() { return fileOps_; }
+  FindParameters& Find() { return find_; }
+  Finder& GetFinder() { return finder_; }
+  RegexMatcher& ScanMatcher() { return scanMatcher_; }
+  RegexMatcher& RenameMatcher() { return renameMatcher_; }
+
+ private:
+  SettingsStore settings_;
+  SoundList list_;
+  StatusTexts status_;
+  std::unique_ptr<SoundOutput> sound_;
+  CheckTable checks_;
+  AppContext context_;
+  Player player_;
+  FileOperations fileOps_;
+  FindParameters find_;
+  Finder finder_;
+  RegexMatcher scanMatcher_;
+  RegexMatcher renameMatcher_;
+};
