@@ -23,6 +23,7 @@ class SoundListView;
 class MainToolbar;
 class FindWindow;
 class AboutWindow;
+struct SettingRow;
 
 // The main window: toolbar, sound list, status bar and the three pop-up menus, all built from
 // the command table; every click, arrow, menu item and key runs its command's row.
@@ -75,6 +76,8 @@ class MainWindow : public QWidget {
   void Run(const CommandRow& row);
   // Greys (or brings back) every command that a running job would refuse.
   void ShowBusy(bool busy);
+  // The settings of the main window, in the order of their sections in the file.
+  std::vector<SettingRow> SettingsTable();
   void LoadMainSettings();
   void SaveMainSettings();
 
