@@ -172,8 +172,6 @@ class TestFileOps : public QObject {
   void renameRowFile_data();
   void renameRowFile();
   void dropped();
-  void browseForFolder_data();
-  void browseForFolder();
 };
 
 // Rows a/0.wav ... a/4.wav and b/0.wav; t holds 2.wav, 2_1.wav and a directory 3.wav; e is
@@ -592,30 +590,6 @@ void TestFileOps::dropped() {
   QCOMPARE(scrolled.size(), 1);
   QCOMPARE(scrolled[0][0].toInt(), 3);
   QCOMPARE(env.Inventory(), before);
-}
-
-void TestFileOps::browseForFolder_data() {
-  QTest::addColumn<QString>("answer");  // "@" stands for the temporary directory
-  QTest::addColumn<QString>("prompt");
-  QTest::addColumn<QString>("expected");
-  QTest::addColumn<QString>("shown");
-  const QString fallback = QStringLiteral("请选择一个文件夹");
-  QTest::newRow("cancelled") << "" << "" << "" << fallback;
-  QTest::newRow("trimmed") << "  /no/such/dir \t" << "选择目录..." << "/no/such/dir"
-                           << "选择目录...";
-  QTest::newRow("a directory ending in a blank") << "@/blank " << "" << "@/blank " << fallback;
-}
-
-void TestFileOps::browseForFolder() {
-  QFETCH(QString, answer);
-  QFETCH(QString, prompt);
-  QFETCH(QString, expected);
-  Env env;
-  MakeDir(env.Path("blank "));
-  env.dialogs->QueueFolder(answer.replace(u'@', env.dir.path()));
-  QCOMPARE(BrowseForFolder("/start", prompt), expected.replace(u'@', env.dir.path()));
-  QTEST(env.dialogs->prompts.value(0).text, "shown");
-  QCOMPARE(env.dialogs->prompts.value(0).title, QStringLiteral("/start"));
 }
 
 QTEST_MAIN(TestFileOps)
