@@ -306,6 +306,12 @@ void TestFind::windowButtonsAct() {
   click("按钮置查找点");
   QCOMPARE(h.find.findPoint, 4);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));
+  {
+    const LongJobGuard job;  // the searches wait for it
+    QVERIFY(!window.findChild<QPushButton*>("按钮查找全部")->isEnabled());
+    QVERIFY(window.findChild<QPushButton*>("按钮置查找点")->isEnabled());
+  }
+  QVERIFY(window.findChild<QPushButton*>("按钮查找全部")->isEnabled());
 }
 
 void TestFind::windowOpensOnce() {

@@ -8,6 +8,7 @@
 
 #include "find/FindParameters.h"
 #include "find/Finder.h"
+#include "platform/LongJob.h"
 
 namespace {
 
@@ -74,6 +75,12 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   connect(按钮向下查找, &QPushButton::clicked, this, [this] { finder_.FindStep(false); });
   connect(按钮查找全部, &QPushButton::clicked, this, [this] { finder_.FindAll(); });
   connect(按钮置查找点, &QPushButton::clicked, this, [this] { finder_.SetFindPoint(true); });
+  // The searches wait while a job runs; setting the find point does not.
+  const auto showBusy = [按钮向上查找, 按钮向下查找, 按钮查找全部](bool busy) {
+    for (QPushButton* button : {按钮向上查找, 按钮向下查找, 按钮查找全部}) button->setEnabled(!busy);
+  };
+  connect(&LongJobSignals::Instance(), &LongJobSignals::busyChanged, this, showBusy);
+  showBusy(LongJobGuard::Busy());
   layout->addWidget(按钮向上查找, 2, 0);
   layout->addWidget(按钮向下查找, 2, 1);
   layout->addWidget(按钮查找全部, 2, 2);
