@@ -29,8 +29,8 @@ constexpr int kNameRows = 100000;
 struct Window : ListContext {
   Window() {
     view.setModel(&list);
-    view.setSelectionModel(list.selectionModel());
-    QObject::connect(&list, &SoundList::scrollToRowRequested, &view,
+    view.setSelectionModel(list.Selection().SelectionModel());
+    QObject::connect(&list.Selection(), &RowSelection::scrollToRowRequested, &view,
                      [this](int row) { view.scrollTo(list.index(row, 0)); });
     view.resize(800, 600);
     view.show();
@@ -79,7 +79,7 @@ void LoadRows(const QStringList& paths) {
   SoundList& list = TheWindow().list;
   list.RemoveAllRows();
   list.AddPaths(paths, false);
-  list.ChangeSelection(1);
+  list.Selection().ChangeSelection(1);
   QApplication::processEvents();
 }
 

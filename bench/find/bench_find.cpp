@@ -46,7 +46,7 @@ void BM_FindAllWavMid(benchmark::State& state) {
   Fixture& f = Shared();
   f.find.text = QStringLiteral("*.wav|*.mid");
   for (auto _ : state) f.finder.FindAll();
-  state.counters["selected"] = f.list.SelectedCount();
+  state.counters["selected"] = f.list.Selection().SelectedCount();
 }
 
 void BM_FindStepMissWithWrap(benchmark::State& state) {
@@ -62,7 +62,7 @@ void BM_FindAllWavMidShown(benchmark::State& state) {
   Fixture& f = Shared();
   QTableView view;
   view.setModel(&f.list);
-  view.setSelectionModel(f.list.selectionModel());
+  view.setSelectionModel(f.list.Selection().SelectionModel());
   view.setSelectionBehavior(QAbstractItemView::SelectRows);
   view.verticalHeader()->hide();
   view.horizontalHeader()->setHighlightSections(false);
@@ -73,7 +73,7 @@ void BM_FindAllWavMidShown(benchmark::State& state) {
     f.finder.FindAll();
     QCoreApplication::processEvents();
   }
-  state.counters["selected"] = f.list.SelectedCount();
+  state.counters["selected"] = f.list.Selection().SelectedCount();
 }
 
 BENCHMARK(BM_FindAllWavMid)->Unit(benchmark::kMillisecond);

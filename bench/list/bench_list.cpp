@@ -135,7 +135,7 @@ void SortBench(benchmark::State& state, ListRowSorter::KeyKind kind) {
   ListRowSorter sorter;
   std::vector<int> shuffle(kRows);
   std::iota(shuffle.begin(), shuffle.end(), 0);
-  if (state.range(0)) list.SelectRows(EveryThirdRow(kRows));
+  if (state.range(0)) list.Selection().SelectRows(EveryThirdRow(kRows));
   for (auto _ : state) {
     state.PauseTiming();
     std::shuffle(shuffle.begin(), shuffle.end(), std::mt19937(random.generate()));
@@ -143,7 +143,7 @@ void SortBench(benchmark::State& state, ListRowSorter::KeyKind kind) {
     state.ResumeTiming();
     sorter.SortRows(list, kind, kind == ListRowSorter::kByValue ? 1 : 0, true);
   }
-  state.counters["selected"] = list.SelectedCount();
+  state.counters["selected"] = list.Selection().SelectedCount();
 }
 
 void BM_SortByName(benchmark::State& state) { SortBench(state, ListRowSorter::kByText); }
@@ -158,7 +158,7 @@ void BM_SortBySize(benchmark::State& state) {
   std::vector<int> shuffle(kRows);
   std::iota(shuffle.begin(), shuffle.end(), 0);
   QRandomGenerator random(13);
-  if (state.range(0)) list.SelectRows(EveryThirdRow(list.RowCount()));
+  if (state.range(0)) list.Selection().SelectRows(EveryThirdRow(list.RowCount()));
   shuffle.resize(static_cast<size_t>(list.RowCount()));
   for (auto _ : state) {
     state.PauseTiming();
@@ -182,12 +182,12 @@ void BM_RemoveScattered(benchmark::State& state) {
     list.AddPaths(paths, false);
     QTableView view;
     view.setModel(&list);
-    view.setSelectionModel(list.selectionModel());
+    view.setSelectionModel(list.Selection().SelectionModel());
     view.resize(600, 400);
     view.show();
     std::vector<int> half;
     for (int r = 0; r < kRows && selectHalf; r += 2) half.push_back(r);
-    list.SelectRows(half);
+    list.Selection().SelectRows(half);
     std::vector<int> rows;
     for (int i = 0; i < runs; ++i) rows.push_back(static_cast<int>(qint64(i) * kRows / runs));
     QCoreApplication::processEvents();

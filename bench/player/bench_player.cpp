@@ -101,7 +101,7 @@ void HoverMoves(benchmark::State& state, SoundOutput& output) {
   AppContext context{files.list, status, sound, checks, {}, {}, {}};
   Player player(context);
   HoverTracker hover(context, player);
-  QObject::connect(&files.list, &SoundList::currentRowChanged, &files.list,
+  QObject::connect(&files.list.Selection(), &RowSelection::currentRowChanged, &files.list,
                    [&player](int) { player.OnCurrentRowChanged(); });
 
   std::vector<double> ms;
@@ -115,7 +115,7 @@ void HoverMoves(benchmark::State& state, SoundOutput& output) {
                      .count());
   }
   sound.Stop();
-  QObject::disconnect(&files.list, &SoundList::currentRowChanged, nullptr, nullptr);
+  QObject::disconnect(&files.list.Selection(), &RowSelection::currentRowChanged, nullptr, nullptr);
 
   std::sort(ms.begin(), ms.end());
   state.counters["median_ms"] = ms[ms.size() / 2];

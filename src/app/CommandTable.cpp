@@ -54,6 +54,7 @@ HelpLine Help(const QString& text, const QString& shownKeys = QString()) {
 
 Player& P(W& w) { return w.App().GetPlayer(); }
 SoundList& L(W& w) { return w.App().List(); }
+RowSelection& S(W& w) { return w.App().List().Selection(); }
 FileOperations& F(W& w) { return w.App().FileOps(); }
 Finder& Find(W& w) { return w.App().GetFinder(); }
 
@@ -133,7 +134,7 @@ std::vector<R> BuildTable() {
   t.push_back({Command::kPlayPrevious, {}, {}, ItemKind::kCommand, false,
                Click(2, s(u"向上"), 1, s(u"播放上一条(↑)，点向下三角播放第一条(Ctrl+↑)")), {},
                Help(s(u"上一条"), s(u"↑")), false,
-               [](W& w, const R&) { P(w).PlayRow(L(w).CurrentRow() - 1); }});
+               [](W& w, const R&) { P(w).PlayRow(S(w).CurrentRow() - 1); }});
   t.push_back({Command::kPlayFirst, {}, {}, ItemKind::kCommand, false, Arrow(2),
                {{kC, Qt::Key_Up}}, Help(s(u"第一条")), false,
                [](W& w, const R&) { P(w).PlayRow(0); }});
@@ -145,7 +146,7 @@ std::vector<R> BuildTable() {
   t.push_back({Command::kPlayNext, {}, {}, ItemKind::kCommand, false,
                Click(4, s(u"向下"), 3, s(u"播放下一条(↓)，点向下三角播放最后一条(Ctrl+↓)")), {},
                Help(s(u"下一条"), s(u"↓")), false,
-               [](W& w, const R&) { P(w).PlayRow(L(w).CurrentRow() + 1); }});
+               [](W& w, const R&) { P(w).PlayRow(S(w).CurrentRow() + 1); }});
   t.push_back({Command::kPlayLast, {}, {}, ItemKind::kCommand, false, Arrow(4),
                {{kC, Qt::Key_Down}}, Help(s(u"最后一条")), false,
                [](W& w, const R&) { P(w).PlayRow(L(w).RowCount() - 1); }});
@@ -159,19 +160,19 @@ std::vector<R> BuildTable() {
   t.push_back({Command::kSelectAll, {}, {}, ItemKind::kCommand, false,
                Click(7, s(u"全选"), 5, s(u"全选列表(Ctrl+1) Ctrl+Shift+↑↓可从当前选择到最顶或最底")),
                {{kC, Qt::Key_1}}, Help(s(u"全选")), false,
-               [](W& w, const R&) { L(w).ChangeSelection(1); }});
+               [](W& w, const R&) { S(w).ChangeSelection(1); }});
   t.push_back({Command::kSelectNone, {}, {}, ItemKind::kCommand, false,
                Click(8, s(u"去选"), 6, s(u"全不选列表(Ctrl+2)")), {{kC, Qt::Key_2}},
-               Help(s(u"全不选")), false, [](W& w, const R&) { L(w).ChangeSelection(-1); }});
+               Help(s(u"全不选")), false, [](W& w, const R&) { S(w).ChangeSelection(-1); }});
   t.push_back({Command::kInvertSelection, {}, {}, ItemKind::kCommand, false,
                Click(9, s(u"反选"), 7, s(u"反选列表(Ctrl+3)")), {{kC, Qt::Key_3}},
-               Help(s(u"反选")), false, [](W& w, const R&) { L(w).ChangeSelection(0); }});
+               Help(s(u"反选")), false, [](W& w, const R&) { S(w).ChangeSelection(0); }});
   t.push_back({Command::kExtendToTop, {}, {}, ItemKind::kCommand, false, {}, {{kCS, Qt::Key_Up}},
                Help(s(u"从当前选择到最顶")), false,
-               [](W& w, const R&) { L(w).SelectRange(L(w).CurrentRow(), 0); }});
+               [](W& w, const R&) { S(w).SelectRange(S(w).CurrentRow(), 0); }});
   t.push_back({Command::kExtendToBottom, {}, {}, ItemKind::kCommand, false, {},
                {{kCS, Qt::Key_Down}}, Help(s(u"从当前选择到最底")), false, [](W& w, const R&) {
-                 L(w).SelectRange(L(w).CurrentRow(), L(w).RowCount() - 1);
+                 S(w).SelectRange(S(w).CurrentRow(), L(w).RowCount() - 1);
                }});
 
   // Files and rows, and menu 移动选项

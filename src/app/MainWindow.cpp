@@ -35,7 +35,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   view_ = new SoundListView(this);
   SoundList& list = app_.List();
   view_->setModel(&list);
-  view_->setSelectionModel(list.selectionModel());
+  view_->setSelectionModel(list.Selection().SelectionModel());
   view_->setColumnWidth(SoundList::kNameColumn, 200);
   view_->setColumnWidth(SoundList::kSizeColumn, 100);
   view_->setColumnWidth(SoundList::kDirectoryColumn, 400);
@@ -84,8 +84,9 @@ void MainWindow::ConnectList() {
   list.SetRenameHandler([this](int row, const QString& text) {
     return app_.FileOps().RenameRowFile(row, text);
   });
-  connect(&list, &SoundList::currentRowChanged, this, [&player] { player.OnCurrentRowChanged(); });
-  connect(&list, &SoundList::scrollToRowRequested, this, [this](int row) {
+  connect(&list.Selection(), &RowSelection::currentRowChanged, this,
+          [&player] { player.OnCurrentRowChanged(); });
+  connect(&list.Selection(), &RowSelection::scrollToRowRequested, this, [this](int row) {
     view_->scrollTo(app_.List().index(row, SoundList::kNameColumn));
   });
   connect(view_, &QAbstractItemView::doubleClicked, this, [&player] { player.OnDoubleClick(); });
@@ -167,7 +168,7 @@ void MainWindow::SaveListNow() {
 }
 
 void MainWindow::StartRenameInPlace() {
-  const int row = app_.List().CurrentRow();
+  const int row = app_.List().Selection().CurrentRow();
   if (row < 0) return;
   view_->setFocus();
   view_->edit(app_.List().index(row, SoundList::kNameColumn));

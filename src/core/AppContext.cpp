@@ -4,5 +4,6 @@
 #include "list/SoundList.h"
 
 void UpdateCountPart(AppContext& context) {
-  context.status.SetCount(context.list.CountText(context.list.CurrentRow()));
+  const RowSelection& selection = context.list.Selection();
+  context.status.SetCount(selection.CountText(selection.CurrentRow()));
 }

@@ -49,7 +49,7 @@ void FileOperations::RunFileOperation(int code) {
   if (!job.Acquired()) return;
   SoundList& list = context_.list;
 
-  const std::vector<int> selected = list.SelectedRows();
+  const std::vector<int> selected = list.Selection().SelectedRows();
   if (selected.empty()) {
     ShowMessage(QStringLiteral("请先选择要操作的列表！"));
     return;
@@ -176,7 +176,7 @@ bool FileOperations::RenameRowFile(int row, const QString& editedText) {
 }
 
 void FileOperations::ShowCurrentInFileManager() {
-  const int row = context_.list.CurrentRow();
+  const int row = context_.list.Selection().CurrentRow();
   if (row < 0) return;
   ShowInFileManager(context_.list.RowFullPath(row));
 }
@@ -195,5 +195,5 @@ void FileOperations::AddDroppedFiles(const QStringList& paths) {
   SoundList& list = context_.list;
   list.AddPaths(cleaned, false);
   UpdateCountPart(context_);
-  list.ScrollIntoView(list.RowCount() - 1);
+  list.Selection().ScrollIntoView(list.RowCount() - 1);
 }

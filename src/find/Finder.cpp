@@ -49,8 +49,8 @@ bool Finder::FindStep(bool upward) {
       if (matcher.Test(list.RowFileName(row))) {
         {
           // Playing is the find's own choice, not the play-on-selection trigger's.
-          const SoundList::QuietSelection quiet(list);
-          list.SelectOnly(row);
+          const RowSelection::Quiet quiet(list.Selection());
+          list.Selection().SelectOnly(row);
         }
         find.findPoint = row;
         if (find.playWhenFound) {
@@ -77,8 +77,8 @@ void Finder::FindAll() {
   SoundList& list = context_.list;
   {
     // Find all selects without playing anything.
-    const SoundList::QuietSelection quiet(list);
-    list.SelectOnly(-1);
+    const RowSelection::Quiet quiet(list.Selection());
+    list.Selection().SelectOnly(-1);
   }
   RegexMatcher matcher;
   PrepareMatcher(matcher, find_);
@@ -89,11 +89,11 @@ void Finder::FindAll() {
     if (matcher.Test(list.RowFileName(row))) matches.push_back(row);
     if (!job.Continue()) break;
   }
-  const SoundList::QuietSelection quiet(list);
-  list.SelectRows(matches);
+  const RowSelection::Quiet quiet(list.Selection());
+  list.Selection().SelectRows(matches);
 }
 
 void Finder::SetFindPoint(bool report) {
-  find_.findPoint = context_.list.CurrentRow();
+  find_.findPoint = context_.list.Selection().CurrentRow();
   if (report) context_.status.SetMessage(QStringLiteral("已设置当前位置为查找点！"));
 }

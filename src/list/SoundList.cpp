@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QStringView>
 #include <algorithm>
+#include <iterator>
 
 #include "platform/EventPump.h"
 #include "platform/Files.h"
@@ -22,31 +23,11 @@ struct RowSpan {
   int last;
 };
 
-// Sorted, non-overlapping row spans from arbitrary ones.
-std::vector<RowSpan> MergeSpans(std::vector<RowSpan> spans) {
-  std::sort(spans.begin(), spans.end(),
-            [](const RowSpan& a, const RowSpan& b) { return a.first < b.first; });
-  std::vector<RowSpan> merged;
-  for (const RowSpan& s : spans) {
-    if (!merged.empty() && s.first <= merged.back().last + 1) {
-      merged.back().last = std::max(merged.back().last, s.last);
-    } else {
-      merged.push_back(s);
-    }
-  }
-  return merged;
-}
-
 }  // namespace
 
 SoundList::SoundList(QObject* parent)
     : QAbstractTableModel(parent),
-      selection_(new QItemSelectionModel(this, this)),
-      headers_{QStringLiteral("文件名"), QStringLiteral("大小"), QStringLiteral("目录")} {
-  connect(selection_, &QItemSelectionModel::selectionChanged, this, [this] {
-    if (quiet_ == 0) CheckCurrentRow();
-  });
-}
+      headers_{QStringLiteral("文件名"), QStringLiteral("大小"), QStringLiteral("目录")} {}
 
 SoundList::~SoundList() = default;
 
@@ -124,18 +105,42 @@ void SoundList::SetRowIcon(const QVariant& icon) {
 
 // ---- Rows
 
-void SoundList::AddRow(const QString& fileName, const QString& directory) {
-  SoundRow row;
-  row.fileName = fileName;
-  // Rows added one by one (the scan, drops) usually come directory by directory.
-  row.directory = (!rows_.empty() && rows_.back().directory == directory)
-                      ? rows_.back().directory
-                      : directory;
-  row.size = Files::Size(JoinPath(directory, fileName));
-  const int at = RowCount();
-  beginInsertRows(QModelIndex(), at, at);
-  rows_.push_back(std::move(row));
+void SoundList::AppendRows(std::vector<SoundRow> rows) {
+  if (rows.empty()) return;
+  // Rows mostly come directory by directory: a row is compared with the one before it first.
+  QHash<QStringView, QString> directories;
+  const QString* last = nullptr;
+  if (!rows_.empty()) {
+    last = &rows_.back().directory;
+    directories.insert(QStringView(*last), *last);
+  }
+  for (SoundRow& row : rows) {
+    if (!last || *last != row.directory) {
+      auto it = directories.constFind(QStringView(row.directory));
+      if (it == directories.constEnd()) {
+        it = directories.insert(QStringView(row.directory), row.directory);
+      }
+      last = &it.value();
+    }
+    row.directory = *last;
+  }
+
+  const int first = RowCount();
+  const size_t needed = rows_.size() + rows.size();
+  if (!rows_.empty() && needed > rows_.capacity()) {
+    rows_.reserve(std::max(needed, rows_.capacity() * 3 / 2));
+  }
+  beginInsertRows(QModelIndex(), first, static_cast<int>(needed) - 1);
+  if (rows_.empty()) {
+    rows_.swap(rows);  // a first batch is taken over without a copy
+  } else {
+    std::move(rows.begin(), rows.end(), std::back_inserter(rows_));
+  }
   endInsertRows();
+}
+
+void SoundList::AddRow(const QString& fileName, const QString& directory) {
+  AppendRows({{fileName, directory, Files::Size(JoinPath(directory, fileName)), QString()}});
 }
 
 int SoundList::AddPaths(const QStringList& paths, bool onlyExisting) {
@@ -149,16 +154,12 @@ int SoundList::AddPaths(const QStringList& paths, bool onlyExisting) {
     if (size >= 0 || !onlyExisting) ++added;
     PumpEvents();
   }
-  if (added == 0) return 0;
 
-  const size_t needed = rows_.size() + added;
-  if (needed > rows_.capacity()) rows_.reserve(std::max(needed, rows_.capacity() * 3 / 2));
-
-  // Rows of one directory share one text.
+  // One directory string per directory from the start, not one per row.
+  std::vector<SoundRow> rows;
+  rows.reserve(added);
   QHash<QStringView, QString> directories;
   QString lastDirectory;
-  const int first = RowCount();
-  beginInsertRows(QModelIndex(), first, first + static_cast<int>(added) - 1);
   for (qsizetype i = 0; i < paths.size(); ++i) {
     const qint64 size = sizes[static_cast<size_t>(i)];
     if (size < 0 && onlyExisting) continue;
@@ -173,13 +174,9 @@ int SoundList::AddPaths(const QStringList& paths, bool onlyExisting) {
       }
       lastDirectory = it.value();
     }
-    SoundRow row;
-    row.fileName = path.mid(cut + 1);
-    row.directory = lastDirectory;
-    row.size = size;
-    rows_.push_back(std::move(row));
+    rows.push_back({path.mid(cut + 1), lastDirectory, size, QString()});
   }
-  endInsertRows();
+  AppendRows(std::move(rows));
   return static_cast<int>(added);
 }
 
@@ -219,12 +216,10 @@ void SoundList::SetRowDirectory(int row, const QString& text) {
 
 void SoundList::RemoveRow(int row) {
   if (row < 0 || row >= RowCount()) return;
-  ++quiet_;
+  const RowSelection::Quiet quiet(selection_);
   beginRemoveRows(QModelIndex(), row, row);
   rows_.erase(rows_.begin() + row);
   endRemoveRows();
-  --quiet_;
-  lastCurrent_ = CurrentRow();
 }
 
 void SoundList::RemoveRows(std::vector<int> rows) {
@@ -244,7 +239,7 @@ void SoundList::RemoveRows(std::vector<int> rows) {
     }
   }
 
-  ++quiet_;
+  const RowSelection::Quiet quiet(selection_);
   if (runs.size() <= kMaxSeparateRemovals) {
     // From the last run to the first, so earlier runs keep their indices.
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
@@ -259,17 +254,14 @@ void SoundList::RemoveRows(std::vector<int> rows) {
     int next = 0;
     for (int& n : newIndex) n = n < 0 ? -1 : next++;
 
-    std::vector<RowSpan> kept;
-    for (int r : SelectedRows()) {
+    // A reset forgets the selection and the view's current index: both are put back after it.
+    std::vector<int> kept;
+    for (int r : selection_.SelectedRows()) {
       const int n = newIndex[static_cast<size_t>(r)];
-      if (n < 0) continue;
-      if (!kept.empty() && kept.back().last + 1 == n) {
-        kept.back().last = n;
-      } else {
-        kept.push_back({n, n});
-      }
+      if (n >= 0) kept.push_back(n);
     }
-    const QModelIndex oldCurrent = selection_->currentIndex();
+    QItemSelectionModel& model = *selection_.SelectionModel();
+    const QModelIndex oldCurrent = model.currentIndex();
     int newCurrent = -1;
     if (oldCurrent.isValid() && oldCurrent.row() < count) {
       newCurrent = newIndex[static_cast<size_t>(oldCurrent.row())];
@@ -286,34 +278,39 @@ void SoundList::RemoveRows(std::vector<int> rows) {
     rows_.resize(out);
     endResetModel();
 
-    QItemSelection restored;
-    for (const RowSpan& s : kept) {
-      restored.append(QItemSelectionRange(index(s.first, 0), index(s.last, kColumnCount - 1)));
-    }
     if (newCurrent >= 0) {
-      selection_->setCurrentIndex(index(newCurrent, oldCurrent.column()),
-                                  QItemSelectionModel::NoUpdate);
+      model.setCurrentIndex(index(newCurrent, oldCurrent.column()), QItemSelectionModel::NoUpdate);
     }
-    if (!restored.isEmpty()) selection_->select(restored, QItemSelectionModel::Select);
+    selection_.SelectRows(kept);
   }
-  --quiet_;
-  lastCurrent_ = CurrentRow();
 }
 
 void SoundList::RemoveAllRows() {
-  ++quiet_;
+  const RowSelection::Quiet quiet(selection_);
   beginResetModel();
   std::vector<SoundRow>().swap(rows_);
   endResetModel();
-  --quiet_;
-  lastCurrent_ = -1;
 }
 
 void SoundList::SwapRows(int a, int b) {
   if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
+  const RowSelection::Quiet quiet(selection_);
+  // The selection is taken off and put back on the same positions; the layout change moves only
+  // the other persistent indices with their rows.
+  const std::vector<int> selected = selection_.SelectedRows();
+  if (!selected.empty()) selection_.ChangeSelection(-1);
+  Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::swap(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)]);
-  Q_EMIT dataChanged(index(a, 0), index(a, kColumnCount - 1));
-  Q_EMIT dataChanged(index(b, 0), index(b, kColumnCount - 1));
+  QModelIndexList from;
+  QModelIndexList to;
+  for (const QModelIndex& i : persistentIndexList()) {
+    if (i.row() != a && i.row() != b) continue;
+    from.append(i);
+    to.append(index(i.row() == a ? b : a, i.column()));
+  }
+  changePersistentIndexList(from, to);
+  Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  selection_.SelectRows(selected);
 }
 
 void SoundList::ApplyOrder(const std::vector<int>& order) {
@@ -328,11 +325,11 @@ void SoundList::ApplyOrder(const std::vector<int>& order) {
     newPosition[static_cast<size_t>(old)] = static_cast<int>(i);
   }
 
-  ++quiet_;
+  const RowSelection::Quiet quiet(selection_);
   // The selection is carried over here as row runs: the selection model's own way keeps one
   // persistent index per selected row, which costs more than the sort itself.
-  const std::vector<int> selected = SelectedRows();
-  if (!selected.empty()) selection_->clearSelection();
+  const std::vector<int> selected = selection_.SelectedRows();
+  if (!selected.empty()) selection_.ChangeSelection(-1);
   Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::vector<SoundRow> sorted;
   sorted.reserve(n);
@@ -351,137 +348,5 @@ void SoundList::ApplyOrder(const std::vector<int>& order) {
   std::vector<int> moved;
   moved.reserve(selected.size());
   for (int r : selected) moved.push_back(newPosition[static_cast<size_t>(r)]);
-  SelectRows(moved);
-  --quiet_;
-  lastCurrent_ = CurrentRow();
-}
-
-// ---- Selection
-
-namespace {
-
-std::vector<RowSpan> SelectedSpans(const QItemSelectionModel& model) {
-  const QItemSelection selection = model.selection();
-  std::vector<RowSpan> spans;
-  spans.reserve(static_cast<size_t>(selection.size()));
-  for (const QItemSelectionRange& r : selection) {
-    if (r.isValid()) spans.push_back({r.top(), r.bottom()});
-  }
-  return MergeSpans(std::move(spans));
-}
-
-}  // namespace
-
-QItemSelection SoundList::RowsSelection(int first, int last) const {
-  return QItemSelection(index(first, 0), index(last, kColumnCount - 1));
-}
-
-int SoundList::CurrentRow() const {
-  int first = -1;
-  for (const QItemSelectionRange& r : selection_->selection()) {
-    if (r.isValid() && (first < 0 || r.top() < first)) first = r.top();
-  }
-  return first;
-}
-
-std::vector<int> SoundList::SelectedRows() const {
-  std::vector<int> rows;
-  for (const RowSpan& s : SelectedSpans(*selection_)) {
-    for (int r = s.first; r <= s.last; ++r) rows.push_back(r);
-  }
-  return rows;
-}
-
-int SoundList::SelectedCount() const {
-  int count = 0;
-  for (const RowSpan& s : SelectedSpans(*selection_)) count += s.last - s.first + 1;
-  return count;
-}
-
-void SoundList::SelectRow(int row) {
-  if (row < 0 || row >= RowCount()) return;
-  selection_->select(RowsSelection(row, row), QItemSelectionModel::Select);
-}
-
-void SoundList::DeselectRow(int row) {
-  if (row < 0 || row >= RowCount()) return;
-  selection_->select(RowsSelection(row, row), QItemSelectionModel::Deselect);
-}
-
-bool SoundList::IsRowSelected(int row) const {
-  for (const QItemSelectionRange& r : selection_->selection()) {
-    if (r.isValid() && r.top() <= row && row <= r.bottom()) return true;
-  }
-  return false;
-}
-
-void SoundList::ScrollIntoView(int row) {
-  if (row < 0 || row >= RowCount()) return;
-  Q_EMIT scrollToRowRequested(row);
-}
-
-void SoundList::SelectOnly(int row) {
-  if (row < 0 || row >= RowCount()) {
-    selection_->clearSelection();
-    return;
-  }
-  // The keyboard goes on from the row the program selected.
-  selection_->setCurrentIndex(index(row, kNameColumn), QItemSelectionModel::NoUpdate);
-  selection_->select(RowsSelection(row, row), QItemSelectionModel::ClearAndSelect);
-  ScrollIntoView(row);
-}
-
-void SoundList::ChangeSelection(int mode) {
-  const int count = RowCount();
-  if (count == 0) return;
-  if (mode == 1) {
-    selection_->select(RowsSelection(0, count - 1), QItemSelectionModel::Select);
-  } else if (mode == -1) {
-    selection_->clearSelection();
-  } else if (mode == 0) {
-    QItemSelection inverted;
-    int next = 0;
-    for (const RowSpan& s : SelectedSpans(*selection_)) {
-      if (s.first > next) inverted.append(QItemSelectionRange(index(next, 0), index(s.first - 1, kColumnCount - 1)));
-      next = s.last + 1;
-    }
-    if (next < count) inverted.append(QItemSelectionRange(index(next, 0), index(count - 1, kColumnCount - 1)));
-    if (inverted.isEmpty()) {
-      selection_->clearSelection();
-    } else {
-      selection_->select(inverted, QItemSelectionModel::ClearAndSelect);
-    }
-  }
-}
-
-void SoundList::SelectRange(int from, int to) {
-  const int first = std::max(std::min(from, to), 0);
-  const int last = std::min(std::max(from, to), RowCount() - 1);
-  if (first > last) return;
-  selection_->select(RowsSelection(first, last), QItemSelectionModel::Select);
-}
-
-void SoundList::SelectRows(const std::vector<int>& rows) {
-  std::vector<RowSpan> spans;
-  spans.reserve(rows.size());
-  for (int r : rows) {
-    if (r >= 0 && r < RowCount()) spans.push_back({r, r});
-  }
-  if (spans.empty()) return;
-  QItemSelection selection;
-  for (const RowSpan& s : MergeSpans(std::move(spans))) {
-    selection.append(QItemSelectionRange(index(s.first, 0), index(s.last, kColumnCount - 1)));
-  }
-  selection_->select(selection, QItemSelectionModel::Select);
-}
-
-QString SoundList::CountText(int row) const {
-  return QString::number(row + 1) + u'/' + QString::number(RowCount());
-}
-
-void SoundList::CheckCurrentRow() {
-  const int current = CurrentRow();
-  if (current == lastCurrent_) return;
-  lastCurrent_ = current;
-  Q_EMIT currentRowChanged(current);
+  selection_.SelectRows(moved);
 }

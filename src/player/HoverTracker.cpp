@@ -17,8 +17,8 @@ void HoverTracker::OnRowUnderMouse(int row) {
     if (dragEndRow_ == dragStartRow_) return;
     if (ShowCursor(dragEndRow_ == -1 ? Cursor::kNoTarget : Cursor::kExchange)) PumpEventsNow();
     // Highlight exactly the rows that a release would exchange.
-    context_.list.SelectOnly(dragStartRow_);
-    if (dragEndRow_ != -1) context_.list.SelectRow(dragEndRow_);
+    context_.list.Selection().SelectOnly(dragStartRow_);
+    if (dragEndRow_ != -1) context_.list.Selection().SelectRow(dragEndRow_);
     return;
   }
 

@@ -1,28 +1,41 @@
 #include "player/Player.h"
 
+#include <QPersistentModelIndex>
+
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
+#include "list/RowSelection.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
 #include "platform/Sound.h"
 
 void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
   SoundList& list = context_.list;
-  const int r = row.value_or(list.CurrentRow());
+  RowSelection& selection = list.Selection();
+  int r = row.value_or(-1);
+  // The event round below may remove or move rows: the row asked for is followed through it.
+  const bool follow = row && r >= 0 && r < list.RowCount();
+  const QPersistentModelIndex followed(follow ? list.index(r, 0) : QModelIndex());
   const unsigned request = ++playRequests_;
   StopPlayback();
   PumpEventsNow();
   // A hover or key handled in that event round played a newer row; this request is stale.
   if (request != playRequests_) return;
+  if (!row) {
+    r = selection.CurrentRow();
+  } else if (follow) {
+    if (!followed.isValid()) return;  // its row was removed meanwhile: stale as well
+    r = followed.row();
+  }
 
   if (!leaveSelection) {
     selectingForPlay_ = true;
-    list.SelectOnly(r);
+    selection.SelectOnly(r);
     selectingForPlay_ = false;
   }
   const bool inList = r >= 0 && r < list.RowCount();
-  context_.status.SetCount(list.CountText(r));
+  context_.status.SetCount(selection.CountText(r));
   context_.status.SetMessage(QStringLiteral("播放 ") + (inList ? list.RowFileName(r) : QString()));
   playingRow_ = r;
   if (!inList) return;
@@ -38,7 +51,7 @@ void Player::StopPlayback(bool withMessage) {
   if (withMessage) context_.status.SetMessage(QStringLiteral("已停止播放"));
 }
 
-void Player::LocatePlayingRow() { context_.list.SelectOnly(playingRow_); }
+void Player::LocatePlayingRow() { context_.list.Selection().SelectOnly(playingRow_); }
 
 void Player::OnCurrentRowChanged() {
   if (selectingForPlay_) return;  // PlayRow writes the count and plays itself

@@ -256,7 +256,7 @@ class AppTest : public QObject {
                                           QStringLiteral("c.wav"), QStringLiteral("d.wav")});
     window->List().AddPaths(paths, false);
     window->MenuItem(QStringLiteral("选择时发音"))->setChecked(false);
-    window->List().SelectOnly(current);
+    window->List().Selection().SelectOnly(current);
     sound.log.clear();
     if (arrow)
       window->OnToolbarArrow(index);
@@ -288,18 +288,18 @@ class AppTest : public QObject {
     MoveTo(view, 0);  // the first report of row 0 is ignored
     QVERIFY(sound.log.isEmpty());
     MoveTo(view, 2);
-    QCOMPARE(window->List().SelectedRows(), std::vector<int>{2});
+    QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{2});
     QCOMPARE(sound.log.filter(QStringLiteral("wave:")),
              QStringList{QStringLiteral("wave:%1:0").arg(paths[2])});
     MoveTo(view, 3);
     MoveTo(view, 3);  // movement within the row does nothing
-    QCOMPARE(window->List().SelectedRows(), std::vector<int>{3});
+    QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{3});
     QCOMPARE(sound.log.filter(QStringLiteral("wave:")).size(), 2);
     QCOMPARE(window->CountPart()->text(), QStringLiteral("4/4"));
     QCOMPARE(window->MessagePart()->text(), QStringLiteral("播放 d.wav"));
     sound.log.clear();
     MoveTo(view, -1);  // below the rows: stop, clear, play nothing
-    QVERIFY(window->List().SelectedRows().empty());
+    QVERIFY(window->List().Selection().SelectedRows().empty());
     QCOMPARE(sound.log.first(), QStringLiteral("stop"));
     QVERIFY(sound.log.filter(QStringLiteral("wave:/")).isEmpty());
   }
@@ -315,7 +315,7 @@ class AppTest : public QObject {
     MoveTo(view, 1);
     SendMouse(view, QEvent::MouseButtonPress, 1, Qt::LeftButton, Qt::LeftButton);
     for (int row : {2, 3, 4, 5}) MoveTo(view, row, Qt::LeftButton);
-    QCOMPARE(window->List().SelectedRows(), (std::vector<int>{1, 5}));
+    QCOMPARE(window->List().Selection().SelectedRows(), (std::vector<int>{1, 5}));
     QCOMPARE(view->viewport()->cursor().shape(), Qt::BitmapCursor);
     SendMouse(view, QEvent::MouseButtonRelease, 5, Qt::LeftButton, Qt::NoButton);
     QStringList after;
@@ -370,7 +370,7 @@ class AppTest : public QObject {
                                         QStringLiteral("c.wav"), QStringLiteral("d.wav"),
                                         QStringLiteral("e.wav")}),
                             false);
-    window->List().SelectOnly(2);
+    window->List().Selection().SelectOnly(2);
     window->View()->setCurrentIndex(window->List().index(2, 0));
     window->View()->selectionModel()->select(window->List().index(2, 0),
                                             QItemSelectionModel::ClearAndSelect |
@@ -378,7 +378,7 @@ class AppTest : public QObject {
     window->Context().status.SetCount(QString());
     QTest::keyClick(window->View(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QStringList rows;
-    for (int row : window->List().SelectedRows()) rows << QString::number(row);
+    for (int row : window->List().Selection().SelectedRows()) rows << QString::number(row);
     QCOMPARE(rows.join(QLatin1Char(',')), selected);
     if (!count.isEmpty()) QCOMPARE(window->CountPart()->text(), count);
   }
@@ -391,7 +391,7 @@ class AppTest : public QObject {
     QVERIFY(window->OpenFindWindow() && window->OpenFindWindow()->isVisible());
     QTest::keyClick(window->View(), Qt::Key_F1);
     QVERIFY(window->OpenAboutWindow() && window->OpenAboutWindow()->isVisible());
-    window->List().SelectOnly(0);
+    window->List().Selection().SelectOnly(0);
     dialogs_->QueueMessageAnswer(Dialogs::kAnswerCancel);
     QTest::keyClick(window->View(), Qt::Key_Delete);
     QCOMPARE(dialogs_->prompts.last().text, QStringLiteral("确定要删除选定的 1 个文件吗？"));
@@ -409,7 +409,7 @@ class AppTest : public QObject {
                                         QStringLiteral("a.wav")}),
                             false);
     window->MenuItem(QStringLiteral("选择时发音"))->setChecked(false);
-    for (int row : {0, 2, 4}) window->List().SelectRow(row);
+    for (int row : {0, 2, 4}) window->List().Selection().SelectRow(row);
     sound.log.clear();
     QHeaderView* header = window->View()->horizontalHeader();
     Q_EMIT header->sectionClicked(0);
@@ -417,7 +417,8 @@ class AppTest : public QObject {
     for (int row = 0; row < 5; ++row) names << window->List().RowFileName(row);
     QCOMPARE(names, (QStringList{"Zoo.wav", "a.wav", "b.wav", "e.wav", "鼓.wav"}));
     QStringList selected;
-    for (int row : window->List().SelectedRows()) selected << window->List().RowFileName(row);
+    for (int row : window->List().Selection().SelectedRows())
+      selected << window->List().RowFileName(row);
     QCOMPARE(selected, (QStringList{"Zoo.wav", "a.wav", "e.wav"}));
     QVERIFY(sound.log.filter(QStringLiteral("wave:")).isEmpty());
     QCOMPARE(window->View()->Header()->SectionText(0), QStringLiteral("文件名 ∴"));
@@ -454,11 +455,11 @@ class AppTest : public QObject {
     sound.log.clear();
     if (command == 0) {
       window->RunCommand(Command::kFindNext);
-      QCOMPARE(window->List().SelectedRows(), std::vector<int>{0});
+      QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{0});
       QCOMPARE(window->CountPart()->text(), QStringLiteral("1/3"));
     } else {
       window->App().GetFinder().FindAll();
-      QCOMPARE(window->List().SelectedRows(), (std::vector<int>{0, 2}));
+      QCOMPARE(window->List().Selection().SelectedRows(), (std::vector<int>{0, 2}));
     }
     QCOMPARE(sound.log.filter(QStringLiteral("wave:/")).size(), plays);
   }
@@ -649,7 +650,7 @@ class AppTest : public QObject {
     RecordingSound sound;
     auto window = OpenWindow(sound);
     window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.wav")}), false);
-    window->List().SelectOnly(0);
+    window->List().Selection().SelectOnly(0);
     QAction* importItem = window->MenuItem(QStringLiteral("选择文件..."));
     QWidget* deleteButton = window->Toolbar()->Button(11);
     {

@@ -100,7 +100,7 @@ struct Env : ListContext {
     list.AddRow(rel.mid(slash + 1), slash < 0 ? dir.path() : Path(rel.left(slash)));
   }
   void Select(const QList<int>& rows) {
-    for (int r : rows) list.SelectRow(r);
+    for (int r : rows) list.Selection().SelectRow(r);
   }
   QStringList Inventory() const {
     QStringList entries;
@@ -352,7 +352,7 @@ void TestFileOps::strangeNames() {
   env.checks.states[Caption::kSmartRename] = true;
   auto step = [&env](int code, const QString& folder, const QStringList& changes) {
     const QStringList before = env.Inventory();
-    env.list.SelectOnly(0);
+    env.list.Selection().SelectOnly(0);
     env.dialogs->QueueMessageAnswer(0);
     env.dialogs->QueueFolder(env.Path(folder));
     env.ops.RunFileOperation(code);
@@ -492,7 +492,7 @@ void TestFileOps::stopKeepsWhatIsDone() {
     env.File(QStringLiteral("a/%1.wav").arg(i), QByteArray::number(i));
     env.Row(QStringLiteral("a/%1.wav").arg(i));
   }
-  env.list.ChangeSelection(1);
+  env.list.Selection().ChangeSelection(1);
   env.checks.states[Caption::kRemoveAfterMove] = true;
   env.dialogs->QueueFolder(env.Path("t"));
   QObject::connect(&env.list, &SoundList::dataChanged, [] { LongJobGuard::RequestStop(); });
@@ -576,7 +576,7 @@ void TestFileOps::dropped() {
   MakeDir(env.Path("a/d"));
   env.File("a/x.wav", "x");
   env.Row("a/x.wav");
-  QSignalSpy scrolled(&env.list, &SoundList::scrollToRowRequested);
+  QSignalSpy scrolled(&env.list.Selection(), &RowSelection::scrollToRowRequested);
   const QStringList before = env.Inventory();
 
   env.ops.AddDroppedFiles({env.Path("a/d/"), env.Path("a/gone.wav"), QString(), env.Path("a/x.wav")});

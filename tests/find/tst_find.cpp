@@ -154,18 +154,18 @@ void TestFind::findStep() {
   QStringList expectedMessages;
   for (int i = 0; i < steps.size(); ++i) {
     const bool upward = steps[i] == u'U';
-    const std::vector<int> before = h.list.SelectedRows();
+    const std::vector<int> before = h.list.Selection().SelectedRows();
     h.sound.log.clear();
     QCOMPARE(h.finder.FindStep(upward), found[i] >= 0);
     QCOMPARE(find.upward, upward);
     if (found[i] >= 0) {
-      QCOMPARE(h.list.SelectedRows(), std::vector<int>{found[i]});
+      QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{found[i]});
       QVERIFY(h.sound.log.contains(
           QStringLiteral("wave:%1/%2:1").arg(h.dir.path(), names[found[i]])));
       QCOMPARE(h.status.Message(), QStringLiteral("播放 ") + names[found[i]]);
     } else {
       expectedMessages << text + kNotFound;
-      QCOMPARE(h.list.SelectedRows(), before);
+      QCOMPARE(h.list.Selection().SelectedRows(), before);
       QVERIFY(h.sound.log.isEmpty());
     }
     QCOMPARE(h.Messages(), expectedMessages);
@@ -178,7 +178,7 @@ void TestFind::playWhenFoundOff() {
   h.find.text = "*.wav";
   h.find.playWhenFound = false;
   QVERIFY(h.finder.FindStep(false));
-  QCOMPARE(h.list.SelectedRows(), std::vector<int>{1});
+  QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{1});
   QCOMPARE(h.status.Count(), QStringLiteral("2/5"));
   QVERIFY(h.sound.log.isEmpty());
 }
@@ -190,7 +190,7 @@ void TestFind::busyJobFindsNothing() {
   QVERIFY(!h.finder.FindStep(false));
   h.finder.FindAll();
   QCOMPARE(h.find.findPoint, -1);
-  QCOMPARE(h.list.SelectedCount(), 0);
+  QCOMPARE(h.list.Selection().SelectedCount(), 0);
   QVERIFY(h.Messages().isEmpty());
 }
 
@@ -216,14 +216,14 @@ void TestFind::findAll() {
   h.find.text = text;
   h.find.regex = regex;
   h.find.findPoint = 4;
-  h.list.SelectOnly(2);
+  h.list.Selection().SelectOnly(2);
   h.status.SetCount("x");
   h.status.SetMessage("y");
   h.sound.log.clear();
 
   h.finder.FindAll();
-  QCOMPARE(h.list.SelectedRows(), selected);
-  for (int row : selected) QVERIFY(h.list.selectionModel()->isRowSelected(row, {}));
+  QCOMPARE(h.list.Selection().SelectedRows(), selected);
+  for (int row : selected) QVERIFY(h.list.Selection().SelectionModel()->isRowSelected(row, {}));
   QCOMPARE(h.find.findPoint, 4);
   QCOMPARE(h.status.Count(), QStringLiteral("x"));
   QCOMPARE(h.status.Message(), QStringLiteral("y"));
@@ -233,11 +233,11 @@ void TestFind::findAll() {
 
 void TestFind::setFindPoint() {
   Harness h(kFive);
-  h.list.SelectOnly(2);
+  h.list.Selection().SelectOnly(2);
   h.finder.SetFindPoint(false);
   QCOMPARE(h.find.findPoint, 2);
   QVERIFY(h.status.Message().isEmpty());
-  h.list.SelectOnly(-1);
+  h.list.Selection().SelectOnly(-1);
   h.finder.SetFindPoint(true);
   QCOMPARE(h.find.findPoint, -1);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));
@@ -295,14 +295,14 @@ void TestFind::windowButtonsAct() {
   FindWindow window(h.finder, nullptr);
   auto click = [&](const char* name) { window.findChild<QPushButton*>(name)->click(); };
   click("按钮向下查找");
-  QCOMPARE(h.list.SelectedRows(), std::vector<int>{1});
+  QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{1});
   click("按钮向下查找");
   click("按钮向上查找");
-  QCOMPARE(h.list.SelectedRows(), std::vector<int>{1});
+  QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{1});
   QVERIFY(h.find.upward);
   click("按钮查找全部");
-  QCOMPARE(h.list.SelectedRows(), (std::vector<int>{1, 3}));
-  h.list.SelectOnly(4);
+  QCOMPARE(h.list.Selection().SelectedRows(), (std::vector<int>{1, 3}));
+  h.list.Selection().SelectOnly(4);
   click("按钮置查找点");
   QCOMPARE(h.find.findPoint, 4);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));

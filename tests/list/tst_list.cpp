@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "ListRows.h"
 #include "TestFiles.h"
 #include "list/Import.h"
 #include "list/ListFile.h"
@@ -20,18 +21,6 @@ QStringList Names(const SoundList& list) {
   return names;
 }
 
-QList<int> Selected(const SoundList& list) {
-  const std::vector<int> rows = list.SelectedRows();
-  return QList<int>(rows.begin(), rows.end());
-}
-
-// Rows named by letters, in directory "d"; none of the files exists.
-void Fill(SoundList& list, int count) {
-  QStringList paths;
-  for (int i = 0; i < count; ++i) paths << QStringLiteral("d/%1.wav").arg(QChar(u'a' + i));
-  list.AddPaths(paths, false);
-}
-
 }  // namespace
 
 class TestList : public QObject {
@@ -45,12 +34,10 @@ class TestList : public QObject {
 
   void addPathsOneInsertionSharedDirectories();
   void addPathsOnlyExisting();
+  void appendRowsSharesDirectories();
   void modelRoles();
   void renameThroughHandler();
 
-  void selectionCommands_data();
-  void selectionCommands();
-  void currentRowSignal();
   void removeRows_data();
   void removeRows();
   void swapRowsThenSizeSort();
@@ -118,6 +105,29 @@ void TestList::addPathsOnlyExisting() {
   QCOMPARE(inserted.count(), 0);
 }
 
+void TestList::appendRowsSharesDirectories() {
+  SoundList list;
+  list.AddRow(QStringLiteral("a.wav"), QStringLiteral("/d1"));
+  QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+  // Directory texts made one by one, as a scan makes them.
+  const auto row = [](const char* name, int dir) {
+    return SoundRow{QString::fromLatin1(name), QStringLiteral("/d%1").arg(dir), 7, QString()};
+  };
+  list.AppendRows({row("b.wav", 1), row("c.wav", 2), row("d.wav", 1), row("e.wav", 2)});
+  list.AppendRows({});
+  QCOMPARE(Names(list), (QStringList{"a.wav", "b.wav", "c.wav", "d.wav", "e.wav"}));
+  QCOMPARE(inserted.count(), 1);
+  QCOMPARE(inserted[0][1].toInt(), 1);
+  QCOMPARE(inserted[0][2].toInt(), 4);
+  QCOMPARE(list.RowSize(3), 7);
+  QCOMPARE(list.RowDirectory(4), QStringLiteral("/d2"));
+  const auto text = [&list](int r) { return list.Row(r).directory.constData(); };
+  QCOMPARE(text(1), text(0));  // with the row before the batch
+  QCOMPARE(text(3), text(0));
+  QCOMPARE(text(4), text(2));
+  QVERIFY(text(2) != text(0));
+}
+
 void TestList::modelRoles() {
   SoundList list;
   list.AddPaths({MakeFile(QStringLiteral("n.wav"), 900)}, false);
@@ -160,105 +170,6 @@ void TestList::renameThroughHandler() {
   QCOMPARE(calls[1], qMakePair(1, QStringLiteral("y.wav")));
 }
 
-// A step is "op:a:b": select a, deselect a, only a, range a b, change mode a.
-void TestList::selectionCommands_data() {
-  QTest::addColumn<int>("rows");
-  QTest::addColumn<QStringList>("steps");
-  QTest::addColumn<QList<int>>("selected");
-  QTest::addColumn<int>("current");
-
-  QTest::newRow("range down keeps earlier")
-      << 10 << QStringList{"select:8", "range:5:2"} << QList<int>{2, 3, 4, 5, 8} << 2;
-  QTest::newRow("range to the bottom") << 10 << QStringList{"select:0", "range:3:9"}
-                                      << QList<int>{0, 3, 4, 5, 6, 7, 8, 9} << 0;
-  QTest::newRow("range to the top") << 6 << QStringList{"range:3:0"} << QList<int>{0, 1, 2, 3}
-                                    << 0;
-  QTest::newRow("range from no current row") << 4 << QStringList{"range:-1:0"} << QList<int>{0}
-                                             << 0;
-  QTest::newRow("range from = to") << 4 << QStringList{"range:2:2"} << QList<int>{2} << 2;
-  QTest::newRow("range past the end") << 4 << QStringList{"range:2:7"} << QList<int>{2, 3} << 2;
-  QTest::newRow("invert") << 4 << QStringList{"select:0", "select:2", "change:0"}
-                          << QList<int>{1, 3} << 1;
-  QTest::newRow("invert all") << 3 << QStringList{"change:1", "change:0"} << QList<int>{} << -1;
-  QTest::newRow("invert none") << 3 << QStringList{"change:0"} << QList<int>{0, 1, 2} << 0;
-  QTest::newRow("select all") << 3 << QStringList{"change:1"} << QList<int>{0, 1, 2} << 0;
-  QTest::newRow("deselect all") << 3 << QStringList{"change:1", "change:-1"} << QList<int>{}
-                                << -1;
-  QTest::newRow("only") << 5 << QStringList{"change:1", "only:3"} << QList<int>{3} << 3;
-  QTest::newRow("only -1") << 5 << QStringList{"change:1", "only:-1"} << QList<int>{} << -1;
-  QTest::newRow("only past the end") << 5 << QStringList{"select:1", "only:5"} << QList<int>{}
-                                     << -1;
-  QTest::newRow("deselect") << 5 << QStringList{"range:0:4", "deselect:0"}
-                            << QList<int>{1, 2, 3, 4} << 1;
-  QTest::newRow("rows in one change") << 8 << QStringList{"select:2", "rows:6:0:7:3:2:-1:9"}
-                                      << QList<int>{0, 2, 3, 6, 7} << 0;
-  QTest::newRow("empty list")
-      << 0 << QStringList{"change:1", "change:0", "range:-1:0", "only:0", "select:0", "rows:0"}
-      << QList<int>{} << -1;
-}
-
-void TestList::selectionCommands() {
-  QFETCH(int, rows);
-  QFETCH(QStringList, steps);
-  QFETCH(QList<int>, selected);
-  QFETCH(int, current);
-  SoundList list;
-  Fill(list, rows);
-  QSignalSpy scrolled(&list, &SoundList::scrollToRowRequested);
-  for (const QString& step : steps) {
-    const QStringList p = step.split(u':');
-    const int a = p.value(1).toInt();
-    if (p[0] == u"select") list.SelectRow(a);
-    if (p[0] == u"deselect") list.DeselectRow(a);
-    if (p[0] == u"only") list.SelectOnly(a);
-    if (p[0] == u"range") list.SelectRange(a, p.value(2).toInt());
-    if (p[0] == u"change") list.ChangeSelection(a);
-    if (p[0] == u"rows") {
-      std::vector<int> rowList;
-      for (qsizetype i = 1; i < p.size(); ++i) rowList.push_back(p[i].toInt());
-      QSignalSpy changes(list.selectionModel(), &QItemSelectionModel::selectionChanged);
-      list.SelectRows(rowList);
-      QVERIFY(changes.count() <= 1);
-    }
-  }
-  QCOMPARE(Selected(list), selected);
-  QCOMPARE(list.SelectedCount(), selected.size());
-  QCOMPARE(list.CurrentRow(), current);
-  for (int r = 0; r < rows; ++r) QCOMPARE(list.IsRowSelected(r), selected.contains(r));
-  // Whole rows are selected, every column.
-  for (int r : selected) QVERIFY(list.selectionModel()->isRowSelected(r, QModelIndex()));
-  // Only SelectOnly of a row of the list scrolls.
-  const bool scrolls = steps.last().startsWith(u"only") && current >= 0;
-  QCOMPARE(scrolled.count(), scrolls ? 1 : 0);
-  if (scrolls) QCOMPARE(scrolled.first().first().toInt(), current);
-  QCOMPARE(list.CountText(list.CurrentRow()),
-           QStringLiteral("%1/%2").arg(current + 1).arg(rows));
-}
-
-void TestList::currentRowSignal() {
-  SoundList list;
-  Fill(list, 6);
-  QSignalSpy changed(&list, &SoundList::currentRowChanged);
-  list.SelectRow(3);
-  list.SelectRow(5);  // the first selected row stays 3
-  list.SelectRange(4, 1);  // one selection change, first row 1
-  list.ChangeSelection(-1);
-  QCOMPARE(changed.count(), 3);
-  QCOMPARE(changed[0].first().toInt(), 3);
-  QCOMPARE(changed[1].first().toInt(), 1);
-  QCOMPARE(changed[2].first().toInt(), -1);
-  // Moving rows under the selection does not choose another file.
-  list.SelectRow(4);
-  changed.clear();
-  list.RemoveRow(0);
-  list.SwapRows(0, 3);
-  list.ApplyOrder({4, 3, 2, 1, 0});
-  QCOMPARE(changed.count(), 0);
-  QCOMPARE(list.CurrentRow(), 1);
-  QCOMPARE(list.CountText(-1), QStringLiteral("0/5"));
-  QCOMPARE(list.CountText(5), QStringLiteral("6/5"));
-}
-
 void TestList::removeRows_data() {
   QTest::addColumn<int>("rows");
   QTest::addColumn<QList<int>>("remove");
@@ -282,7 +193,10 @@ void TestList::removeRows() {
   QStringList paths;
   for (int i = 0; i < rows; ++i) paths << QStringLiteral("d/%1.wav").arg(i);
   list.AddPaths(paths, false);
-  for (int r : selectBefore) list.SelectRow(r);
+  for (int r : selectBefore) list.Selection().SelectRow(r);
+  // The view's current index on the first selected row, which every case keeps.
+  QItemSelectionModel& model = *list.Selection().SelectionModel();
+  model.setCurrentIndex(list.index(selectBefore.first(), 1), QItemSelectionModel::NoUpdate);
   QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
   QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
   list.RemoveRows(std::vector<int>(remove.begin(), remove.end()));
@@ -296,6 +210,7 @@ void TestList::removeRows() {
   }
   QCOMPARE(Names(list), names);
   QCOMPARE(Selected(list), selected);
+  QCOMPARE(model.currentIndex(), list.index(selected.first(), 1));
   QCOMPARE(removed.count(), std::max(expectedRemovals, 0));
   QCOMPARE(reset.count(), expectedRemovals < 0 ? 1 : 0);
 }
@@ -306,7 +221,8 @@ void TestList::swapRowsThenSizeSort() {
   for (int i = 0; i < 5; ++i) paths << MakeFile(QStringLiteral("%1.wav").arg(i), 10 * i);
   list.AddPaths(paths, false);
   list.SetRowSizeText(4, QStringLiteral("forty"));
-  list.SelectRow(0);
+  list.Selection().SelectOnly(0);  // also the view's current index
+  const QPersistentModelIndex held(list.index(4, SoundList::kDirectoryColumn));
   list.SwapRows(0, 4);
   QCOMPARE(list.RowFileName(0), QStringLiteral("4.wav"));
   QCOMPARE(list.RowSize(0), 40);
@@ -314,6 +230,10 @@ void TestList::swapRowsThenSizeSort() {
   QCOMPARE(list.RowFileName(4), QStringLiteral("0.wav"));
   QCOMPARE(list.RowSize(4), 0);
   QCOMPARE(Selected(list), QList<int>{0});  // the selection stays on the position
+  // Other indices kept on the rows move with them.
+  const QModelIndex current = list.Selection().SelectionModel()->currentIndex();
+  QCOMPARE(current, list.index(4, SoundList::kNameColumn));
+  QCOMPARE(QModelIndex(held), list.index(0, SoundList::kDirectoryColumn));
   ListRowSorter().SortRows(list, ListRowSorter::kByValue, 1, true);
   QCOMPARE(Names(list), (QStringList{"0.wav", "1.wav", "2.wav", "3.wav", "4.wav"}));
 }
@@ -380,18 +300,19 @@ void TestList::sortKeepsSelectedFiles() {
   SoundList list;
   Fill(list, 8);
   list.ApplyOrder({7, 6, 5, 4, 3, 2, 1, 0});  // h g f e d c b a
-  list.SelectRow(1);
-  list.SelectRow(4);
-  list.SelectRow(6);  // g, d, b
-  list.selectionModel()->setCurrentIndex(list.index(4, 0), QItemSelectionModel::NoUpdate);
-  QSignalSpy changed(&list, &SoundList::currentRowChanged);
+  RowSelection& selection = list.Selection();
+  selection.SelectRow(1);
+  selection.SelectRow(4);
+  selection.SelectRow(6);  // g, d, b
+  selection.SelectionModel()->setCurrentIndex(list.index(4, 0), QItemSelectionModel::NoUpdate);
+  QSignalSpy changed(&selection, &RowSelection::currentRowChanged);
   ColumnSorter sorter;
   sorter.SortByColumn(list, 0, [](const QString&) {});
   QCOMPARE(Names(list).join(u' '), QStringLiteral("a.wav b.wav c.wav d.wav e.wav f.wav g.wav h.wav"));
   QCOMPARE(Selected(list), (QList<int>{1, 3, 6}));
-  QCOMPARE(list.selectionModel()->currentIndex().row(), 3);  // d stays the view's current row
+  QCOMPARE(selection.SelectionModel()->currentIndex().row(), 3);  // d stays the view's current row
   QCOMPARE(changed.count(), 0);  // a sort plays nothing
-  QCOMPARE(list.CountText(list.CurrentRow()), QStringLiteral("2/8"));
+  QCOMPARE(selection.CountText(selection.CurrentRow()), QStringLiteral("2/8"));
 }
 
 void TestList::columnSorterMarksAndMessages() {
@@ -506,7 +427,7 @@ void TestList::listFileAppendAndEmpty() {
   QCOMPARE(ReadFile(listPath), QByteArray());
   QVERIFY(QFile::exists(listPath));
   QCOMPARE(LoadListFile(list, listPath, false), 0);
-  QCOMPARE(list.CountText(list.CurrentRow()), QStringLiteral("0/0"));
+  QCOMPARE(list.Selection().CountText(list.Selection().CurrentRow()), QStringLiteral("0/0"));
   QCOMPARE(LoadListFile(list, Dir() + QStringLiteral("/absent.ini"), true), 0);
 
   const QString a = MakeFile(QStringLiteral("a.wav"), 1);

@@ -25,7 +25,7 @@ using Cursor = HoverTracker::Cursor;
 struct Bench : ListContext {
   explicit Bench(const QStringList& names) {
     for (const QString& name : names) list.AddRow(name, dir.path());
-    QObject::connect(&list, &SoundList::currentRowChanged, &list,
+    QObject::connect(&list.Selection(), &RowSelection::currentRowChanged, &list,
                      [this](int) { player.OnCurrentRowChanged(); });
     hover.SetCursorHandler([this](Cursor c) { cursors << c; });
   }
@@ -33,7 +33,7 @@ struct Bench : ListContext {
   QString Wave(int row, bool loop) const {
     return QStringLiteral("wave:%1:%2").arg(Path(row)).arg(loop ? 1 : 0);
   }
-  std::vector<int> Selection() const { return list.SelectedRows(); }
+  std::vector<int> Selection() const { return list.Selection().SelectedRows(); }
 
   QTemporaryDir dir;
   HoverTracker hover{context, player};
@@ -58,6 +58,8 @@ class TestPlayer : public QObject {
   void currentRowTrigger();
   void doubleClick();
   void newerPlayDuringEventRound();
+  void playRowAfterQueuedRemoval_data();
+  void playRowAfterQueuedRemoval();
   void hoverPlays();
   void hoverFirstRowZeroIgnored();
   void hoverBelowRowsStopsAndClears();
@@ -118,8 +120,8 @@ void TestPlayer::playRow() {
   QFETCH(QStringList, log);
   QFETCH(std::vector<int>, selection);
   Bench b(kFiveNames);
-  b.list.SelectRow(1);
-  b.list.SelectRow(3);
+  b.list.Selection().SelectRow(1);
+  b.list.Selection().SelectRow(3);
   b.checks.states[Caption::kPlayOnce] = playOnce;
 
   b.player.PlayRow(row, leaveSelection);
@@ -147,23 +149,23 @@ void TestPlayer::stopPlayback() {
 
 void TestPlayer::locateBeforeAnyPlay() {
   Bench b(kFiveNames);
-  b.list.SelectRow(3);
+  b.list.Selection().SelectRow(3);
   b.player.LocatePlayingRow();
   QCOMPARE(b.Selection(), std::vector<int>{0});
   b.player.PlayRow(4);
-  b.list.SelectOnly(2);
+  b.list.Selection().SelectOnly(2);
   b.player.LocatePlayingRow();
   QCOMPARE(b.Selection(), std::vector<int>{4});
 }
 
 void TestPlayer::currentRowTrigger() {
   Bench b(kFiveNames);
-  b.list.SelectOnly(2);  // play on select off: count only
+  b.list.Selection().SelectOnly(2);  // play on select off: count only
   QCOMPARE(b.status.Count(), QStringLiteral("3/5"));
   QVERIFY(b.sound.log.isEmpty());
 
   b.checks.states[Caption::kPlayOnSelect] = true;
-  b.list.SelectRow(0);  // current row 2 -> 0; the selection is left as it is
+  b.list.Selection().SelectRow(0);  // current row 2 -> 0; the selection is left as it is
   QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(0, true)}));
   QCOMPARE(b.Selection(), (std::vector<int>{0, 2}));
   QCOMPARE(b.status.Count(), QStringLiteral("1/5"));
@@ -171,7 +173,7 @@ void TestPlayer::currentRowTrigger() {
 
 void TestPlayer::doubleClick() {
   Bench b(kFiveNames);
-  b.list.SelectOnly(1);
+  b.list.Selection().SelectOnly(1);
   b.player.OnDoubleClick();
   QVERIFY(b.sound.log.isEmpty());
   b.checks.states[Caption::kPlayOnDoubleClick] = true;
@@ -189,6 +191,50 @@ void TestPlayer::newerPlayDuringEventRound() {
   QCOMPARE(b.Selection(), std::vector<int>{4});
   QCOMPARE(b.status.Message(), QStringLiteral("播放 e.wav"));
   QCOMPARE(b.player.PlayingRow(), 4);
+}
+
+void TestPlayer::playRowAfterQueuedRemoval_data() {
+  QTest::addColumn<std::optional<int>>("row");
+  QTest::addColumn<QString>("change");  // waiting in the event queue: "remove:r" or "swap:a:b"
+  QTest::addColumn<int>("played");      // the played row after the change, -1 for none
+  QTest::addColumn<QString>("name");
+  // Row 3 (d.mid) is the current row.
+  QTest::newRow("removal before the row") << std::optional<int>(3) << "remove:0" << 2 << "d.mid";
+  QTest::newRow("removal of the row") << std::optional<int>(3) << "remove:3" << -1 << "";
+  QTest::newRow("no row: the current row after the removal")
+      << std::optional<int>() << "remove:1" << 2 << "d.mid";
+  QTest::newRow("exchange moves the row") << std::optional<int>(3) << "swap:3:1" << 1 << "d.mid";
+}
+
+void TestPlayer::playRowAfterQueuedRemoval() {
+  QFETCH(std::optional<int>, row);
+  QFETCH(QString, change);
+  QFETCH(int, played);
+  QFETCH(QString, name);
+  Bench b(kFiveNames);
+  b.list.Selection().SelectOnly(3);
+  const QStringList p = change.split(u':');
+  QMetaObject::invokeMethod(
+      &b.list,
+      [&b, p] {
+        if (p[0] == u"remove") b.list.RemoveRow(p[1].toInt());
+        if (p[0] == u"swap") b.list.SwapRows(p[1].toInt(), p[2].toInt());
+      },
+      Qt::QueuedConnection);
+
+  b.player.PlayRow(row);
+
+  if (played < 0) {  // a stale request: stopped, nothing else
+    QCOMPARE(b.sound.log, QStringList{"stop"});
+    QCOMPARE(b.status.Message(), QString());
+    QCOMPARE(b.player.PlayingRow(), 0);
+    return;
+  }
+  QCOMPARE(b.list.RowFileName(played), name);
+  QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(played, true)}));
+  QCOMPARE(b.Selection(), std::vector<int>{played});
+  QCOMPARE(b.status.Count(), QStringLiteral("%1/%2").arg(played + 1).arg(b.list.RowCount()));
+  QCOMPARE(b.player.PlayingRow(), played);
 }
 
 void TestPlayer::hoverPlays() {
@@ -235,7 +281,7 @@ void TestPlayer::hoverOneRequestWithPlayOnSelect() {
   Bench b(kFiveNames);
   b.checks.states[Caption::kPlayOnHover] = true;
   b.checks.states[Caption::kPlayOnSelect] = true;
-  QSignalSpy currentRow(&b.list, &SoundList::currentRowChanged);
+  QSignalSpy currentRow(&b.list.Selection(), &RowSelection::currentRowChanged);
   for (int row : {1, 4, 3, 0}) {
     b.sound.log.clear();
     b.hover.OnRowUnderMouse(row);

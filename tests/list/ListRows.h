@@ -1,0 +1,19 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "list/SoundList.h"
+
+// Rows named by letters, in directory "d"; none of the files exists.
+inline void Fill(SoundList& list, int count) {
+  QStringList paths;
+  for (int i = 0; i < count; ++i) paths << QStringLiteral("d/%1.wav").arg(QChar(u'a' + i));
+  list.AddPaths(paths, false);
+}
+
+inline QList<int> Selected(const SoundList& list) {
+  const std::vector<int> rows = list.Selection().SelectedRows();
+  return QList<int>(rows.begin(), rows.end());
+}
