@@ -76,7 +76,28 @@ void BM_FindAllWavMidShown(benchmark::State& state) {
   state.counters["selected"] = f.list.Selection().SelectedCount();
 }
 
+// Find all with a pattern that backtracks without end on names with a long run of word
+// characters that do not end in ".wav": nine rows in ten, the tenth matches. The match limit
+// decides how long each of those rows takes.
+void BM_FindAllBacktracking(benchmark::State& state) {
+  ListContext context;
+  QStringList paths;
+  for (int i = 0; i < 10000; ++i) {
+    paths << (i % 10 == 0 ? QStringLiteral("/nonexistent/短音/kick_%1.wav")
+                          : QStringLiteral("/nonexistent/短音/vocal_take_v2_%1_final.mp3"))
+                 .arg(i);
+  }
+  context.list.AddPaths(paths, false);
+  FindParameters find;
+  find.text = QStringLiteral("(\\w+_?)+\\.wav");
+  find.regex = true;
+  Finder finder{context.context, find, context.player};
+  for (auto _ : state) finder.FindAll();
+  state.counters["selected"] = context.list.Selection().SelectedCount();
+}
+
 BENCHMARK(BM_FindAllWavMid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAllBacktracking)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAllWavMidShown)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindStepMissWithWrap)->Unit(benchmark::kMillisecond);
 

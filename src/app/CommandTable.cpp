@@ -84,7 +84,7 @@ std::vector<R> BuildTable() {
   std::vector<R> t;
   // Menu 导入
   t.push_back({Command::kImport, s(u"选择文件..."), Menu(MenuId::kImport), ItemKind::kCommand, false,
-               Click(0, s(u"导入"), 0, s(u"导入短音文件(Ctrl+D)")), {{kC, Qt::Key_O}},
+               Click(0, s(u"导入"), 0, s(u"导入短音文件(Ctrl+D)")), {{kC, Qt::Key_O}, {kC, Qt::Key_D}},
                Help(s(u"导入文件")), kRefusedInJob,
                [](W& w, const R&) {
                  ImportByDialog(L(w), w.App().Context().lastImportFile);

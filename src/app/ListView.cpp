@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStyleOptionHeader>
 
 #include "player/ListKeys.h"
@@ -56,13 +57,15 @@ int SoundListView::RowAtPoint(const QPoint& viewportPos) const {
 }
 
 void SoundListView::mouseMoveEvent(QMouseEvent* event) {
-  Q_EMIT rowUnderMouse(RowAtPoint(event->position().toPoint()));
+  // Hover-play would move the selection away from a name being typed.
+  if (!IsEditing()) Q_EMIT rowUnderMouse(RowAtPoint(event->position().toPoint()));
   // With the left button down the move belongs to the row exchange, not to drag-selecting.
   if (!(event->buttons() & Qt::LeftButton)) QTableView::mouseMoveEvent(event);
 }
 
 void SoundListView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) Q_EMIT leftButtonPressed();
+  const QScopedValueRollback<bool> act(userAct_, true);
   QTableView::mousePressEvent(event);
 }
 
@@ -72,11 +75,36 @@ void SoundListView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SoundListView::keyPressEvent(QKeyEvent* event) {
-  if (keyHandler_ && state() != QAbstractItemView::EditingState) {
+  if (keyHandler_ && !IsEditing()) {
     if (!keyHandler_(event->key(), ModifierBits(event->modifiers()))) {
       event->accept();
       return;
     }
   }
+  const QScopedValueRollback<bool> act(userAct_, true);
+  const bool home = event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+  if (home && event->modifiers() == Qt::ControlModifier) {
+    // Ctrl+Home and Ctrl+End select as Home and End do (Ctrl alone would only move the focus).
+    QKeyEvent plain(event->type(), event->key(), Qt::NoModifier);
+    QTableView::keyPressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+    return;
+  }
   QTableView::keyPressEvent(event);
+}
+
+void SoundListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (IsEditing() && !userAct_) {
+    viewport()->update();  // only the highlight moves
+    return;
+  }
+  QTableView::currentChanged(current, previous);
+}
+
+QModelIndex SoundListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if ((action == MoveHome || action == MoveEnd) && model()) {
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1, column);
+  }
+  return QTableView::moveCursor(action, modifiers);
 }

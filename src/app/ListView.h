@@ -30,6 +30,7 @@ class SoundListView : public QTableView {
   SortMarkHeader* Header() const { return header_; }
   // Keys are offered to this handler first; it returns whether the view handles them itself.
   void SetKeyHandler(std::function<bool(int key, int modifiers)> handler);
+  bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
   // The row under a point of the viewport, -1 over no row.
   int RowAtPoint(const QPoint& viewportPos) const;
 
@@ -43,8 +44,14 @@ class SoundListView : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // A current row set by the program (hover, find, a toolbar step, a sort) leaves an open edit
+  // open: only the user's own click or key in the list ends it.
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  // Home and End go to the first and last row, not the first and last column.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   std::function<bool(int, int)> keyHandler_;
+  bool userAct_ = false;  // a click or key of the user's is being handled
   SortMarkHeader* header_;
 };

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/ListView.h"
 #include "app/MainWindow.h"
+#include "app/Toolbar.h"
 #include "ui/Artwork.h"
 
 namespace {
@@ -26,9 +27,10 @@ void MainWindow::BuildMenus() {
     menus_.insert(id, menu);
     return menu;
   };
-  addMenu(MenuId::kPlay, QStringLiteral("播放"), nullptr);
-  addMenu(MenuId::kImport, QStringLiteral("导入"), nullptr);
-  addMenu(MenuId::kMove, QStringLiteral("移动选项"), nullptr);
+  for (QMenu* menu : {addMenu(MenuId::kPlay, QStringLiteral("播放"), nullptr),
+                      addMenu(MenuId::kImport, QStringLiteral("导入"), nullptr),
+                      addMenu(MenuId::kMove, QStringLiteral("移动选项"), nullptr)})
+    connect(menu, &QMenu::aboutToHide, toolbar_, &MainToolbar::ClearStaleHover);
 
   CheckTable& checks = app_.Checks();
   for (const CommandRow& row : CommandTable()) {

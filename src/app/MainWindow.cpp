@@ -17,6 +17,7 @@
 #include "list/ListFile.h"
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
+#include "platform/NativePath.h"
 #include "player/HoverTracker.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
@@ -48,9 +49,15 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   countPart_ = new QLabel(statusBar_);
   countPart_->setObjectName(QStringLiteral("计数部分"));
   countPart_->setFixedWidth(100);
+  countPart_->setTextFormat(Qt::PlainText);
   messagePart_ = new QLabel(statusBar_);
   messagePart_->setObjectName(QStringLiteral("消息部分"));
   messagePart_->setMinimumWidth(1);
+  // File names are text, never markup.
+  messagePart_->setTextFormat(Qt::PlainText);
+  // Room below the baseline, so underscores and descenders show whole.
+  for (QLabel* part : {countPart_, messagePart_})
+    part->setMinimumHeight(part->fontMetrics().height() + 4);
   statusBar_->addWidget(countPart_);
   statusBar_->addWidget(messagePart_, 1);
   StatusTexts& status = app_.Status();
@@ -65,6 +72,9 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   move(50, 50);
   resize(835, 485);
   LoadMainSettings();
+  // A settings file that could not be read was set aside: say so once.
+  if (const QString notice = app_.Settings().TakeRecoveryNotice(); !notice.isEmpty())
+    app_.Status().SetMessage(notice);
   // The keyboard commands are the list's keys: the list has the focus from the start.
   setFocusProxy(view_);
   view_->setFocus();
@@ -163,7 +173,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::SaveListNow() {
-  SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
+  {
+    // No job may change the rows while they are written.
+    const LongJobGuard guard;
+    if (!guard.Acquired()) return;
+    SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
+  }
   ShowMessage(QStringLiteral("OK!"));
 }
 
@@ -212,8 +227,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
   QStringList paths;
+  // From the URLs' bytes: a name that is not UTF-8 must still name its file.
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
+    if (url.isLocalFile()) paths << PathFromFileUrl(url);
   if (paths.isEmpty()) return;
   event->acceptProposedAction();
   app_.FileOps().AddDroppedFiles(paths);

@@ -1,6 +1,7 @@
 #include "app/Toolbar.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QStyleOptionToolButton>
 
@@ -76,4 +77,13 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
 ArrowToolButton* MainToolbar::Button(int index) const {
   if (index < 0 || index >= static_cast<int>(buttons_.size())) return nullptr;
   return buttons_[static_cast<size_t>(index)];
+}
+
+void MainToolbar::ClearStaleHover() {
+  for (ArrowToolButton* button : buttons_) {
+    if (!button || button->rect().contains(button->mapFromGlobal(QCursor::pos()))) continue;
+    button->setAttribute(Qt::WA_UnderMouse, false);
+    button->setDown(false);
+    button->update();
+  }
 }

@@ -30,6 +30,9 @@ class MainToolbar : public QToolBar {
   explicit MainToolbar(QWidget* parent);
   // The button of an entry, nullptr for a separator.
   ArrowToolButton* Button(int index) const;
+  // A pop-up menu takes the mouse away without a leave event: the buttons the pointer has left
+  // meanwhile are drawn plain again.
+  void ClearStaleHover();
 
  Q_SIGNALS:
   void entryClicked(int index);

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/Signals.h"
 #include "platform/Sound.h"
 #include "platform/gui/QtDialogs.h"
 #include "settings/ConfigDir.h"
@@ -13,7 +14,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plinkbox"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Plinkbox"));
+  // No display name: Qt would append it to every window title, and the titles are designed.
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
   QApplication::setDesktopFileName(QStringLiteral("plinkbox"));
   // The interface is Chinese: Qt's own dialogs and buttons speak it too.
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
   InitArtwork();
   InstallDialogs(std::make_unique<QtDialogs>());
 
+  // Before the sound device opens, so that SDL leaves these signals to us.
+  QuitSignals quitSignals;
   const QString configDir =
       ResolveConfigDir(QApplication::arguments(), QApplication::applicationDirPath());
   auto sound = std::make_unique<SdlSound>();
@@ -32,6 +35,11 @@ int main(int argc, char* argv[]) {
   // The program-wide objects outlive every window.
   Application program(configDir, std::move(sound));
   MainWindow window(program);
+  // A termination signal and the end of the desktop session close the window as its close box
+  // does; the window, once closed, is hidden, so the quit that follows does not close it again.
+  const auto closeWindow = [&window] { window.close(); };
+  quitSignals.SetCloseHandler(closeWindow);
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, closeWindow);
   window.show();
   return app.exec();
 }

@@ -7,12 +7,28 @@ QString ConflictFreeTargetName(const QString& directory, const QString& fileName
                                const QString& sourcePath) {
   if (!smartRename) return fileName;
   const QString target = JoinPath(directory, fileName);
-  if (!Files::Exists(target)) return fileName;
+  // Without following links: a copy or move cannot take a name a dangling link holds.
+  if (!Files::NameTaken(target)) return fileName;
   if (!sourcePath.isEmpty() && Files::SameFile(sourcePath, target)) return fileName;
   // Numbers grow until a name is free; a name too long for the file system reports "free" and
   // the move or copy then fails, so the loop always ends.
   for (int number = 1;; ++number) {
     const QString candidate = SmartRenameName(fileName, number);
-    if (!Files::Exists(JoinPath(directory, candidate))) return candidate;
+    if (!Files::NameTaken(JoinPath(directory, candidate))) return candidate;
   }
+}
+
+QString TakeConflictFreeName(const QString& directory, const QString& fileName,
+                             const QString& sourcePath, const TakeName& take) {
+  // Bounded, should other programs keep taking the names as fast as they are found free.
+  constexpr int kAttempts = 10;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const QString name = ConflictFreeTargetName(directory, fileName, true, sourcePath);
+    bool taken = false;
+    if (take(JoinPath(directory, name), &taken)) return name;
+    // Any other failure would only repeat on the next name, or left a copy behind that must
+    // not be made again.
+    if (!taken) break;
+  }
+  return QString();
 }

@@ -12,6 +12,7 @@
 #include "platform/FileManager.h"
 #include "platform/Files.h"
 #include "platform/LongJob.h"
+#include "platform/NativePath.h"
 #include "text/PathParts.h"
 
 namespace {
@@ -95,13 +96,17 @@ void FileOperations::RunFileOperation(int code) {
           if (Files::Delete(path) && StillHolds(list, index, row)) toRemove.push_back(index);
           break;
         case kOpMove: {
-          const bool smart = context_.checks.IsChecked(Caption::kSmartRename);
+          // With smart renaming every name, numbered or not, is taken by a move that cannot
+          // replace a file appearing meanwhile.
           QString name = row.fileName;
-          // With smart renaming a free name is taken in one step that cannot replace a file
-          // appearing meanwhile; a clash, the file itself or another file system go the long way.
-          if (!(smart && Files::RenameNoReplace(path, JoinPath(target, name)))) {
-            name = ConflictFreeTargetName(target, row.fileName, smart, path);
-            if (!Files::Move(path, JoinPath(target, name))) break;
+          if (context_.checks.IsChecked(Caption::kSmartRename)) {
+            name = TakeConflictFreeName(target, row.fileName, path,
+                                        [&path](const QString& to, bool* taken) {
+                                          return Files::MoveNoReplace(path, to, taken);
+                                        });
+            if (name.isEmpty()) break;
+          } else if (!Files::Move(path, JoinPath(target, name))) {
+            break;
           }
           if (!StillHolds(list, index, row)) break;
           list.SetRowDirectory(index, target);
@@ -110,14 +115,14 @@ void FileOperations::RunFileOperation(int code) {
           break;
         }
         case kOpCopy:
-          if (!context_.checks.IsChecked(Caption::kSmartRename)) {
+          if (context_.checks.IsChecked(Caption::kSmartRename)) {
+            // No source path: a copy onto the file itself takes a numbered name.
+            TakeConflictFreeName(target, row.fileName, QString(),
+                                 [&path](const QString& to, bool* taken) {
+                                   return Files::CopyNoReplace(path, to, taken);
+                                 });
+          } else {
             Files::Copy(path, JoinPath(target, row.fileName));
-            break;
-          }
-          // A name taken while the copy runs is never replaced: the next free one is tried.
-          for (int attempt = 0; attempt < 3; ++attempt) {
-            const QString name = ConflictFreeTargetName(target, row.fileName, true);
-            if (Files::CopyNoReplace(path, JoinPath(target, name))) break;
           }
           break;
         default:
@@ -138,7 +143,18 @@ void FileOperations::RunFileOperation(int code) {
 
   if (!toRemove.empty()) list.RemoveRows(std::move(toRemove));
   // A stopped copy of names leaves the clipboard as it was rather than half filled.
-  if (code >= kOpCopyNames && !stopped) SetClipboardText(collected.join(PlatformLineBreak()));
+  if (code >= kOpCopyNames && !stopped) {
+    // The names as the list shows them; copied paths also go as URLs that keep every byte.
+    QStringList shown;
+    shown.reserve(collected.size());
+    for (const QString& text : collected) shown << DisplayName(text);
+    const QString text = shown.join(PlatformLineBreak());
+    if (code == kOpCopyPaths) {
+      SetClipboardTextAndPaths(text, collected);
+    } else {
+      SetClipboardText(text);
+    }
+  }
   context_.status.SetMessage(QStringLiteral("已经") + OperationName(code) + u',' + count +
                              QStringLiteral(" 个文件,耗时 ") +
                              job.ElapsedText());
@@ -178,7 +194,8 @@ bool FileOperations::RenameRowFile(int row, const QString& editedText) {
 void FileOperations::ShowCurrentInFileManager() {
   const int row = context_.list.Selection().CurrentRow();
   if (row < 0) return;
-  ShowInFileManager(context_.list.RowFullPath(row));
+  if (!ShowInFileManager(context_.list.RowFullPath(row)))
+    ShowMessage(QStringLiteral("无法打开文件管理器来定位该文件！"));
 }
 
 void FileOperations::AddDroppedFiles(const QStringList& paths) {

@@ -9,6 +9,7 @@
 #include "match/RegexMatcher.h"
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
+#include "platform/NativePath.h"
 #include "player/Player.h"
 
 namespace {
@@ -17,6 +18,9 @@ namespace {
 void PrepareMatcher(RegexMatcher& matcher, const FindParameters& find) {
   matcher.Prepare(find.text, find.ignoreCase, find.fuzzy, QString(), find.regex);
 }
+
+// A name is found by the text it shows, so a GBK name matches through its characters.
+bool Matches(RegexMatcher& matcher, const QString& name) { return matcher.Test(DisplayName(name)); }
 
 // The find point moved one step and clamped into [0, last]; -1 for an empty list. Computed in
 // 64 bits because a find point read from the settings may be any 32-bit value.
@@ -46,7 +50,7 @@ bool Finder::FindStep(bool upward) {
   for (;;) {
     find.findPoint = ClampedStart(find.findPoint, step, list.RowCount());
     for (int row = find.findPoint; row >= 0 && row < list.RowCount(); row += step) {
-      if (matcher.Test(list.RowFileName(row))) {
+      if (Matches(matcher, list.RowFileName(row))) {
         {
           // Playing is the find's own choice, not the play-on-selection trigger's.
           const RowSelection::Quiet quiet(list.Selection());
@@ -86,11 +90,14 @@ void Finder::FindAll() {
   // Selected at the end in one selection change, not one per match.
   std::vector<int> matches;
   for (int row = 0; row < list.RowCount(); ++row) {
-    if (matcher.Test(list.RowFileName(row))) matches.push_back(row);
+    if (Matches(matcher, list.RowFileName(row))) matches.push_back(row);
     if (!job.Continue()) break;
   }
-  const RowSelection::Quiet quiet(list.Selection());
-  list.Selection().SelectRows(matches);
+  {
+    const RowSelection::Quiet quiet(list.Selection());
+    list.Selection().SelectRows(matches);
+  }
+  UpdateCountPart(context_);
 }
 
 void Finder::SetFindPoint(bool report) {

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -11,6 +13,7 @@
 #include "platform/EventPump.h"
 #include "platform/Files.h"
 #include "platform/NativePath.h"
+#include "text/PathParts.h"
 
 namespace {
 
@@ -21,14 +24,31 @@ bool IsAscii(QByteArrayView bytes) {
   return true;
 }
 
+// A relative line names a file beside the list file, wherever the program was started.
+QString Resolve(const QString& path, const QString& listDirectory) {
+  if (path.startsWith(kPathSeparator)) return path;
+  return QDir::cleanPath(JoinPath(listDirectory, path));
+}
+
 // A line of a file that is not UTF-8 as a whole: one of our own files holding a file name that
 // is not UTF-8, or a GBK list. Of the readings, the first that names an existing file wins.
-QString DecodeMixedLine(const QByteArray& line) {
-  if (IsAscii(line)) return QString::fromLatin1(line);
-  const QString native = FromNativePath(line);
-  if (Files::Exists(native)) return native;
-  const QString gbk = DecodeTextFile(line);
+QString DecodeMixedLine(const QByteArray& line, const QString& listDirectory) {
+  const QString native = Resolve(FromNativePath(line), listDirectory);
+  if (IsAscii(line) || Files::Exists(native)) return native;
+  const QString gbk = Resolve(DecodeTextFile(line), listDirectory);
   return Files::Exists(gbk) ? gbk : native;
+}
+
+// A path that the line reader would cut or shorten: written as FileUrlBytes gives it.
+bool NeedsUrl(const QString& path) { return path.contains(u'\n') || path.endsWith(u'\r'); }
+
+// The path a line names; a file:// URL of an absolute path comes back to its exact bytes.
+QString PathOfLine(const QByteArray& line, bool utf8, const QString& listDirectory) {
+  constexpr QByteArrayView kUrlPrefix = "file://";
+  if (line.startsWith(kUrlPrefix) && line.sliced(kUrlPrefix.size()).startsWith('/'))
+    return FromNativePath(QByteArray::fromPercentEncoding(line.sliced(kUrlPrefix.size())));
+  if (utf8) return Resolve(QString::fromUtf8(line), listDirectory);
+  return DecodeMixedLine(line, listDirectory);
 }
 
 }  // namespace
@@ -37,7 +57,8 @@ bool SaveListFile(const SoundList& list, const QString& filePath) {
   QByteArray text;
   // Rows may change while events are processed, so the bound is read every time.
   for (int row = 0; row < list.RowCount(); ++row) {
-    text += ToNativePath(list.RowFullPath(row));
+    const QString path = list.RowFullPath(row);
+    text += NeedsUrl(path) ? FileUrlBytes(path) : ToNativePath(path);
     text += '\n';
     PumpEvents();
   }
@@ -58,6 +79,7 @@ int LoadListFile(SoundList& list, const QString& filePath, bool clearFirst) {
   file.close();
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
   const bool utf8 = IsValidUtf8(bytes);
+  const QString listDirectory = QFileInfo(filePath).absolutePath();
 
   QStringList paths;
   qsizetype start = 0;
@@ -68,7 +90,7 @@ int LoadListFile(SoundList& list, const QString& filePath, bool clearFirst) {
     if (lineEnd > start && bytes[lineEnd - 1] == '\r') --lineEnd;
     if (lineEnd > start) {
       const QByteArray line = bytes.mid(start, lineEnd - start);
-      paths.append(utf8 ? QString::fromUtf8(line) : DecodeMixedLine(line));
+      paths.append(PathOfLine(line, utf8, listDirectory));
     }
     start = end + 1;
     PumpEvents();

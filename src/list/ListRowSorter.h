@@ -5,9 +5,10 @@
 
 class SoundList;
 
-// Sorts the whole list by one column: text columns in GB18030 byte order, the size column by
-// the size in bytes. Ascending is stable; descending is non-increasing with rows of equal keys
-// in the reverse of their previous order. The selection stays with the files.
+// Sorts the whole list by one column: text columns in GB18030 byte order (a name that is not
+// UTF-8 by its own bytes, NameSortBytes), the size column by the size in bytes. Ascending is
+// stable; descending is non-increasing with rows of equal keys in the reverse of their previous
+// order. The selection stays with the files.
 class ListRowSorter {
  public:
   enum KeyKind { kByValue = 0, kByText = 2 };

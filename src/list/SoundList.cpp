@@ -7,6 +7,7 @@
 
 #include "platform/EventPump.h"
 #include "platform/Files.h"
+#include "platform/NativePath.h"
 #include "text/PathParts.h"
 #include "text/SizeTexts.h"
 
@@ -44,13 +45,16 @@ QVariant SoundList::data(const QModelIndex& index, int role) const {
   const SoundRow& r = Row(index.row());
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
+    case Qt::EditRole: {
+      // The editor starts from the true name, so an edit keeps every byte it does not touch.
+      const bool shown = role == Qt::DisplayRole;
       switch (index.column()) {
-        case kNameColumn: return r.fileName;
+        case kNameColumn: return shown ? DisplayName(r.fileName) : r.fileName;
         case kSizeColumn: return RowSizeText(index.row());
-        case kDirectoryColumn: return r.directory;
+        case kDirectoryColumn: return shown ? DisplayName(r.directory) : r.directory;
         default: return {};
       }
+    }
     case kRawValueRole:
       switch (index.column()) {
         case kNameColumn: return r.fileName;

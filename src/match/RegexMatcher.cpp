@@ -10,6 +10,95 @@ struct RegexMatcher::Engine {
 
 namespace {
 
+// Every match stops after this many steps of the engine and then counts as no match: a pattern
+// that backtracks without end, such as (\w+_?)+\.wav, costs a few tens of microseconds a name
+// instead of a tenth of a second, while real name patterns need a few hundred steps at most.
+constexpr int kMatchLimit = 5000;
+
+// The engine refuses lone surrogates, which is how NativePath.h carries bytes that are not
+// UTF-8. They are matched as private-use characters of the same length, so every offset into
+// the matched text is an offset into the original, which all texts are taken from.
+constexpr char16_t kLoneSurrogateShift = 0xE000 - 0xD800;
+
+bool IsLoneSurrogate(QStringView text, qsizetype i) {
+  const QChar c = text[i];
+  if (c.isHighSurrogate()) return i + 1 == text.size() || !text[i + 1].isLowSurrogate();
+  return c.isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate());
+}
+
+QString Matchable(const QString& text) {
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (!IsLoneSurrogate(text, i)) continue;
+    if (out.isNull()) out = text;
+    out[i] = QChar(char16_t(text[i].unicode() + kLoneSurrogateShift));
+  }
+  return out.isNull() ? text : out;
+}
+
+// Exactly four hex digits, or -1.
+int HexValue(QStringView digits) {
+  if (digits.size() != 4) return -1;
+  int value = 0;
+  for (const QChar d : digits) {
+    const char16_t lower = d.unicode() | 0x20;
+    const int digit = d >= u'0' && d <= u'9'          ? d.unicode() - u'0'
+                      : lower >= u'a' && lower <= u'f' ? lower - u'a' + 10
+                                                       : -1;
+    if (digit < 0) return -1;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+// The value of the \uXXXX escape at i, or -1 when there is none.
+int UnicodeEscape(QStringView pattern, qsizetype i) {
+  if (i + 1 >= pattern.size() || pattern[i] != u'\\' || pattern[i + 1] != u'u') return -1;
+  return HexValue(pattern.mid(i + 2, 4));
+}
+
+// The pattern as the engine takes it: the match limit first; \uXXXX, which the engine lacks,
+// as \x{...} (a pair of surrogate escapes as one character, a lone one as its stand-in, a \u
+// without four hex digits as "u"); lone surrogates as their stand-ins. Every other escape pair
+// is kept whole, so "\\u" stays a backslash and a "u".
+QString EnginePattern(const QString& pattern) {
+  QString out = QStringLiteral("(*LIMIT_MATCH=%1)").arg(kMatchLimit);
+  out.reserve(out.size() + pattern.size());
+  const qsizetype n = pattern.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = pattern[i];
+    if (IsLoneSurrogate(pattern, i)) {
+      out += QChar(char16_t(c.unicode() + kLoneSurrogateShift));
+    } else if (c != u'\\' || i + 1 == n) {
+      out += c;
+    } else if (pattern[i + 1] != u'u') {
+      // Kept whole, unless what follows is a lone surrogate, which gets its stand-in above.
+      out += c;
+      if (!IsLoneSurrogate(pattern, i + 1)) out += pattern[++i];
+    } else if (int code = UnicodeEscape(pattern, i); code < 0) {
+      out += u'u';
+      ++i;
+    } else {
+      i += 5;
+      const int low = UnicodeEscape(pattern, i + 1);
+      if (QChar::isHighSurrogate(code) && QChar::isLowSurrogate(low)) {
+        code = QChar::surrogateToUcs4(char16_t(code), char16_t(low));
+        i += 6;
+      } else if (QChar::isSurrogate(code)) {
+        code += kLoneSurrogateShift;
+      }
+      out += QStringLiteral("\\x{%1}").arg(code, 0, 16);
+    }
+  }
+  return out;
+}
+
+// A group's text taken from the original subject; null for a group that took no part.
+QStringView Captured(const QString& subject, const QRegularExpressionMatch& match, int group) {
+  const qsizetype start = match.capturedStart(group);
+  return start < 0 ? QStringView() : QStringView(subject).mid(start, match.capturedLength(group));
+}
+
 // Appends the replacement for one match, expanding $1..$99, $&, $`, $' and $$. A "$" that
 // starts none of these, or names a group the pattern lacks, stays as it is.
 void AppendReplacement(QString& out, const QString& replacement, const QString& source,
@@ -26,7 +115,7 @@ void AppendReplacement(QString& out, const QString& replacement, const QString& 
       out += u'$';
       ++i;
     } else if (next == u'&') {
-      out += match.capturedView(0);
+      out += Captured(source, match, 0);
       ++i;
     } else if (next == u'`') {
       out += QStringView(source).left(match.capturedStart(0));
@@ -39,10 +128,10 @@ void AppendReplacement(QString& out, const QString& replacement, const QString& 
       const bool hasSecond = i + 2 < n && replacement[i + 2] >= u'0' && replacement[i + 2] <= u'9';
       const int two = hasSecond ? first * 10 + replacement[i + 2].digitValue() : 0;
       if (hasSecond && two >= 1 && two <= groupCount) {
-        out += match.capturedView(two);
+        out += Captured(source, match, two);
         i += 2;
       } else if (first >= 1 && first <= groupCount) {
-        out += match.capturedView(first);
+        out += Captured(source, match, first);
         i += 1;
       } else {
         out += c;
@@ -53,10 +142,11 @@ void AppendReplacement(QString& out, const QString& replacement, const QString& 
   }
 }
 
-QStringList MatchTexts(const QRegularExpressionMatch& match, int groupCount) {
+QStringList MatchTexts(const QString& subject, const QRegularExpressionMatch& match,
+                       int groupCount) {
   QStringList texts;
   texts.reserve(groupCount + 1);
-  for (int g = 0; g <= groupCount; ++g) texts << match.captured(g);
+  for (int g = 0; g <= groupCount; ++g) texts << Captured(subject, match, g).toString();
   return texts;
 }
 
@@ -70,7 +160,7 @@ bool RegexMatcher::Configure(const QString& pattern, bool ignoreCase, bool multi
   QRegularExpression::PatternOptions options = QRegularExpression::NoPatternOption;
   if (ignoreCase) options |= QRegularExpression::CaseInsensitiveOption;
   if (multiline) options |= QRegularExpression::MultilineOption;
-  engine->expression = QRegularExpression(pattern, options);
+  engine->expression = QRegularExpression(EnginePattern(pattern), options);
   engine->expression.optimize();
   engine->pattern = pattern;
   engine->global = global;
@@ -94,11 +184,12 @@ QString RegexMatcher::Replace(const QString& source, const QString& replacement)
     copied = match.capturedEnd(0);
     replaced = true;
   };
+  const QString matchable = Matchable(source);
   if (engine_->global) {
-    QRegularExpressionMatchIterator it = re.globalMatch(source);
+    QRegularExpressionMatchIterator it = re.globalMatch(matchable);
     while (it.hasNext()) replaceOne(it.next());
   } else {
-    const QRegularExpressionMatch match = re.match(source);
+    const QRegularExpressionMatch match = re.match(matchable);
     if (match.hasMatch()) replaceOne(match);
   }
   if (!replaced) return source;
@@ -118,12 +209,13 @@ void RegexMatcher::CollectMatches(const QString& subject) const {
   if (engine_ && engine_->expression.isValid()) {
     const QRegularExpression& re = engine_->expression;
     const int groupCount = re.captureCount();
+    const QString matchable = Matchable(subject);
     if (engine_->global) {
-      QRegularExpressionMatchIterator it = re.globalMatch(subject);
-      while (it.hasNext()) matches->push_back(MatchTexts(it.next(), groupCount));
+      QRegularExpressionMatchIterator it = re.globalMatch(matchable);
+      while (it.hasNext()) matches->push_back(MatchTexts(subject, it.next(), groupCount));
     } else {
-      const QRegularExpressionMatch match = re.match(subject);
-      if (match.hasMatch()) matches->push_back(MatchTexts(match, groupCount));
+      const QRegularExpressionMatch match = re.match(matchable);
+      if (match.hasMatch()) matches->push_back(MatchTexts(subject, match, groupCount));
     }
   }
   matchCount_ = static_cast<int>(matches->size());
@@ -181,7 +273,7 @@ bool RegexMatcher::Test(const QString& subject) {
   pending_ = true;
   matchCount_ = 0;
   if (!engine_ || !engine_->expression.isValid()) return false;
-  const QRegularExpressionMatch match = engine_->expression.match(subject);
+  const QRegularExpressionMatch match = engine_->expression.match(Matchable(subject));
   if (!match.hasMatch()) return false;
   if (fuzzy_) return true;
   return match.capturedStart(0) == 0 && match.capturedLength(0) == subject.size();

@@ -6,7 +6,9 @@
 #include <vector>
 
 // The program's regular-expression component on QRegularExpression, with the wildcard
-// translation and the whole-name test. Indexes that callers pass are counted from 1.
+// translation and the whole-name test. Indexes that callers pass are counted from 1. Patterns
+// may write \uXXXX; names carrying bytes that are not UTF-8 (NativePath.h) match and keep those
+// bytes; a match that runs too long counts as no match.
 class RegexMatcher {
  public:
   RegexMatcher() = default;

@@ -6,15 +6,20 @@
 #include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
 // Decodes GB18030 (a superset of GBK, identical for every GBK byte pair). A byte that starts no
-// valid sequence becomes U+FFFD and decoding goes on after it.
-QString DecodeGb18030(const QByteArray& bytes) {
+// valid sequence becomes U+FFFD and decoding goes on after it; with exact set, it ends decoding
+// with no text instead.
+std::optional<QString> DecodeGb18030(const QByteArray& bytes, bool exact) {
   iconv_t cd = iconv_open("UTF-16LE", "GB18030");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return QString::fromLatin1(bytes);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (exact) return std::nullopt;
+    return QString::fromLatin1(bytes);
+  }
   QString text;
   text.reserve(bytes.size());
   std::vector<char> out(4096);
@@ -28,6 +33,10 @@ QString DecodeGb18030(const QByteArray& bytes) {
                 static_cast<qsizetype>((out.size() - outLeft) / 2));
     if (result == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
+      if (exact) {
+        iconv_close(cd);
+        return std::nullopt;
+      }
       // EILSEQ or EINVAL (a truncated sequence at the end): skip one byte.
       text.append(QChar(QChar::ReplacementCharacter));
       ++in;
@@ -100,6 +109,15 @@ uint32_t NextKey(QStringView text, qsizetype& i, const std::array<uint32_t, 6553
   return keys[unit];
 }
 
+// Bytes in a key: GB18030 codes are 1, 2 or 4 bytes long, and a 4-byte code has a digit as its
+// second byte, which a 2-byte code never has. The keys of unencodable characters are 4 bytes.
+int KeyLength(uint32_t key) {
+  const uint32_t first = key >> 24;
+  const uint32_t second = (key >> 16) & 0xFF;
+  if (first < 0x80) return 1;
+  return first == 0xFF || (second >= 0x30 && second <= 0x39) ? 4 : 2;
+}
+
 }  // namespace
 
 bool IsValidUtf8(const QByteArray& bytes) {
@@ -143,7 +161,11 @@ QString DecodeTextFile(const QByteArray& bytes) {
   if (bytes.startsWith("\xEF\xBB\xBF"))
     return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
   if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes);
-  return DecodeGb18030(bytes);
+  return *DecodeGb18030(bytes, false);
+}
+
+std::optional<QString> DecodeGb18030Exactly(const QByteArray& bytes) {
+  return DecodeGb18030(bytes, true);
 }
 
 int CompareGb18030(QStringView a, QStringView b) {
@@ -158,4 +180,30 @@ int CompareGb18030(QStringView a, QStringView b) {
   if (i < a.size()) return 1;
   if (j < b.size()) return -1;
   return 0;
+}
+
+QByteArray EncodeGb18030(QStringView text) {
+  const auto& keys = BmpKeys();
+  QByteArray bytes;
+  bytes.reserve(text.size() * 2);
+  for (qsizetype i = 0; i < text.size();) {
+    uint32_t key = NextKey(text, i, keys);
+    for (int n = KeyLength(key); n > 0; --n, key <<= 8) bytes.append(char(key >> 24));
+  }
+  return bytes;
+}
+
+int CompareGb18030(QStringView text, QByteArrayView bytes) {
+  const auto& keys = BmpKeys();
+  qsizetype j = 0;
+  for (qsizetype i = 0; i < text.size();) {
+    uint32_t key = NextKey(text, i, keys);
+    for (int n = KeyLength(key); n > 0; --n, key <<= 8) {
+      if (j == bytes.size()) return 1;
+      const auto x = static_cast<unsigned char>(key >> 24);
+      const auto y = static_cast<unsigned char>(bytes[j++]);
+      if (x != y) return x < y ? -1 : 1;
+    }
+  }
+  return j < bytes.size() ? -1 : 0;
 }

@@ -1,13 +1,22 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 // Text of a file that may be UTF-8 (with or without BOM) or, when it is not valid UTF-8, GBK.
 QString DecodeTextFile(const QByteArray& bytes);
 bool IsValidUtf8(const QByteArray& bytes);
+// The text of GB18030 bytes (GBK is a part of it); none when some byte starts no valid sequence.
+std::optional<QString> DecodeGb18030Exactly(const QByteArray& bytes);
 
 // Compares two texts in the byte order of their GB18030 encoding (digits < capitals < small
 // letters < Chinese characters in GBK order): <0, 0 or >0.
 int CompareGb18030(QStringView a, QStringView b);
 inline bool LessGb18030(QStringView a, QStringView b) { return CompareGb18030(a, b) < 0; }
+// The GB18030 bytes of a text; a character that GB18030 cannot encode (lone surrogates, a few
+// private-use code points) gives 4 bytes starting with 0xFF, which no GB18030 code starts with.
+QByteArray EncodeGb18030(QStringView text);
+// The text's GB18030 bytes (as EncodeGb18030) against bytes: <0, 0 or >0.
+int CompareGb18030(QStringView text, QByteArrayView bytes);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "platform/NativePath.h"
@@ -61,6 +62,26 @@ bool SameInode(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Same file, unchanged: what a move checks before it removes the source it copied.
+bool SameVersion(const struct stat& a, const struct stat& b) {
+  return SameInode(a, b) && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+struct MoveSeam {
+  std::function<void(MoveStage)> hook;
+  bool copyAlways = false;
+};
+
+MoveSeam& Seam() {
+  static MoveSeam seam;
+  return seam;
+}
+
+void CallSeam(MoveStage stage) {
+  if (Seam().hook) Seam().hook(stage);
+}
+
 // The directory part of a native path, "." when it has none.
 QByteArray DirectoryOf(const QByteArray& path) {
   const qsizetype slash = path.lastIndexOf('/');
@@ -111,9 +132,10 @@ enum class CopyMode {
 // target receives the data, the permission bits and the times, and only then takes the
 // target's name. On failure the temporary file is removed and an existing target is untouched.
 // durable: flush data and directory to disk first; needed when the copy replaces a file or
-// its source is removed afterwards, not when the source stays and the name was free.
+// its source is removed afterwards, not when the source stays and the name was free. taken, when
+// given, tells whether a kNoReplace copy failed on a taken name.
 bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode mode,
-                  bool durable) {
+                  bool durable, bool* taken) {
   QByteArray temp = DirectoryOf(to) + "/.plinkbox-XXXXXX";
   Fd out(::mkostemp(temp.data(), O_CLOEXEC));
   if (!out.Valid()) return false;
@@ -135,6 +157,7 @@ bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode 
       // Without the flag a hard link does the same: it fails on an existing name.
       if (!named && (errno == EINVAL || errno == ENOSYS))
         named = ::link(temp.constData(), to.constData()) == 0;
+      if (!named && errno == EEXIST && taken) *taken = true;
     }
   }
   if (!named || mode == CopyMode::kNoReplace) ::unlink(temp.constData());
@@ -143,8 +166,61 @@ bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode 
   return true;
 }
 
+// rename(2) that fails on an existing target (errno EEXIST).
+bool RenameNoReplaceNative(const QByteArray& src, const QByteArray& dst) {
+  if (::syscall(SYS_renameat2, AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(),
+                RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // The file system does not know the flag: a hard link fails on an existing name.
+  if (::link(src.constData(), dst.constData()) != 0) return false;
+  if (::unlink(src.constData()) != 0) {
+    ::unlink(dst.constData());
+    return false;
+  }
+  return true;
+}
+
+// Move and MoveNoReplace. Across file systems a regular file is copied, and the source is
+// removed only when it is still the version that was copied: a file written or replaced
+// meanwhile would otherwise be lost.
+bool MoveFile(const QString& from, const QString& to, CopyMode mode, bool* taken) {
+  QByteArray src, dst;
+  if (!Native(from, &src) || !Native(to, &dst)) return false;
+  CallSeam(MoveStage::kStart);
+  struct stat ss, ds;
+  if (::lstat(src.constData(), &ss) != 0) return false;
+  // Followed, so that a link and the file it names count as one file: renaming the link over
+  // its own target would leave a link to itself and lose the data.
+  struct stat followed;
+  if (StatPath(src, &followed) && StatPath(dst, &ds) && SameInode(followed, ds)) return true;
+  if (!Seam().copyAlways) {
+    const bool renamed = mode == CopyMode::kReplace
+                             ? ::rename(src.constData(), dst.constData()) == 0
+                             : RenameNoReplaceNative(src, dst);
+    if (renamed) return true;
+    if (errno == EEXIST && taken) *taken = true;
+    if (errno != EXDEV) return false;
+  }
+  if (!S_ISREG(ss.st_mode)) return false;
+
+  Fd in(RetryOpen(src.constData(), O_RDONLY | O_NOFOLLOW));
+  struct stat st;
+  if (!in.Valid() || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (!CopyOpenFile(in.Get(), st, dst, mode, true, taken)) return false;
+  in.Close();
+  CallSeam(MoveStage::kCopied);
+  // The copy is complete and on disk; only now, and only if it is still what was copied, does
+  // the source go.
+  struct stat now;
+  if (::lstat(src.constData(), &now) != 0 || !SameVersion(st, now)) return false;
+  if (::unlink(src.constData()) != 0) return false;
+  SyncDirectory(DirectoryOf(src));
+  return true;
+}
+
 // Copy and CopyNoReplace: regular files only, a copy onto the file itself changes nothing.
-bool CopyFile(const QString& from, const QString& to, CopyMode mode) {
+bool CopyFile(const QString& from, const QString& to, CopyMode mode, bool* taken) {
   QByteArray src, dst;
   if (!Native(from, &src) || !Native(to, &dst)) return false;
   // Non-blocking so that a FIFO given as the source cannot hang the open; only regular files
@@ -158,9 +234,10 @@ bool CopyFile(const QString& from, const QString& to, CopyMode mode) {
   const bool targetExists = StatPath(dst, &ds);
   if (targetExists) {
     if (SameInode(st, ds)) return true;
+    if (mode == CopyMode::kNoReplace && taken) *taken = true;
     if (S_ISDIR(ds.st_mode) || mode == CopyMode::kNoReplace) return false;
   }
-  return CopyOpenFile(in.Get(), st, dst, mode, targetExists);
+  return CopyOpenFile(in.Get(), st, dst, mode, targetExists, taken);
 }
 
 }  // namespace
@@ -176,6 +253,12 @@ bool Exists(const QString& path) {
   QByteArray p;
   struct stat st;
   return Native(path, &p) && StatPath(p, &st);
+}
+
+bool NameTaken(const QString& path) {
+  QByteArray p;
+  struct stat st;
+  return Native(path, &p) && ::lstat(p.constData(), &st) == 0;
 }
 
 bool IsDirectory(const QString& path) {
@@ -197,50 +280,28 @@ bool SameFile(const QString& a, const QString& b) {
 }
 
 bool Move(const QString& from, const QString& to) {
-  QByteArray src, dst;
-  if (!Native(from, &src) || !Native(to, &dst)) return false;
-  struct stat ss, ds;
-  if (::lstat(src.constData(), &ss) != 0) return false;
-  // Followed, so that a link and the file it names count as one file: renaming the link over
-  // its own target would leave a link to itself and lose the data.
-  struct stat followed;
-  if (StatPath(src, &followed) && StatPath(dst, &ds) && SameInode(followed, ds)) return true;
-  if (::rename(src.constData(), dst.constData()) == 0) return true;
-  if (errno != EXDEV || !S_ISREG(ss.st_mode)) return false;
+  return MoveFile(from, to, CopyMode::kReplace, nullptr);
+}
 
-  Fd in(RetryOpen(src.constData(), O_RDONLY | O_NOFOLLOW));
-  struct stat st;
-  if (!in.Valid() || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (!CopyOpenFile(in.Get(), st, dst, CopyMode::kReplace, true)) return false;
-  in.Close();
-  // The copy is complete and on disk; only now does the source go.
-  if (::unlink(src.constData()) != 0) return false;
-  SyncDirectory(DirectoryOf(src));
-  return true;
+bool MoveNoReplace(const QString& from, const QString& to, bool* taken) {
+  return MoveFile(from, to, CopyMode::kNoReplace, taken);
 }
 
 bool Copy(const QString& from, const QString& to) {
-  return CopyFile(from, to, CopyMode::kReplace);
+  return CopyFile(from, to, CopyMode::kReplace, nullptr);
 }
 
-bool CopyNoReplace(const QString& from, const QString& to) {
-  return CopyFile(from, to, CopyMode::kNoReplace);
+bool CopyNoReplace(const QString& from, const QString& to, bool* taken) {
+  return CopyFile(from, to, CopyMode::kNoReplace, taken);
 }
 
 bool RenameNoReplace(const QString& from, const QString& to) {
   QByteArray src, dst;
-  if (!Native(from, &src) || !Native(to, &dst)) return false;
-  if (::syscall(SYS_renameat2, AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(),
-                RENAME_NOREPLACE) == 0)
-    return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // The file system does not know the flag: a hard link fails on an existing name.
-  if (::link(src.constData(), dst.constData()) != 0) return false;
-  if (::unlink(src.constData()) != 0) {
-    ::unlink(dst.constData());
-    return false;
-  }
-  return true;
+  return Native(from, &src) && Native(to, &dst) && RenameNoReplaceNative(src, dst);
+}
+
+void SetMoveSeam(std::function<void(MoveStage)> hook, bool copyAlways) {
+  Seam() = MoveSeam{std::move(hook), copyAlways};
 }
 
 bool CreateDirectory(const QString& path) {

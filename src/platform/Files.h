@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The file services. Every path is a QString in the encoding of NativePath.h.
 namespace Files {
@@ -9,24 +10,38 @@ namespace Files {
 qint64 Size(const QString& path);
 // True for an existing file or directory (symbolic links are followed).
 bool Exists(const QString& path);
+// True when the name is in use by anything, a dangling symbolic link too (links not followed).
+bool NameTaken(const QString& path);
 bool IsDirectory(const QString& path);
 // Plain unlink.
 bool Delete(const QString& path);
-// rename(2); across file systems copy, then remove the source only after the copy is complete.
-// Replaces an existing target. Source and target being the same file: nothing happens, true.
+// rename(2); across file systems copy, then remove the source only after the copy is complete
+// and only when the source is still the file copied (same device, inode, size and modification
+// time); otherwise both stay and the move fails. Replaces an existing target. Source and target
+// being the same file: nothing happens, true.
 bool Move(const QString& from, const QString& to);
+// Move that fails, leaving everything as it was, when the target name is taken (also when it is
+// taken while a copy across file systems runs); then *taken, when given, is set.
+bool MoveNoReplace(const QString& from, const QString& to, bool* taken = nullptr);
 // Copies through a temporary file in the target directory that is renamed over the target, so
 // a failed copy never destroys the file it would have replaced. Same file: nothing, true.
 bool Copy(const QString& from, const QString& to);
 // Copy that fails, leaving everything as it was, when the target name is taken (also when it
-// is taken while the copy runs).
-bool CopyNoReplace(const QString& from, const QString& to);
+// is taken while the copy runs); then *taken, when given, is set.
+bool CopyNoReplace(const QString& from, const QString& to, bool* taken = nullptr);
 // Rename that never replaces an existing file (renameat2 RENAME_NOREPLACE, else link+unlink).
 bool RenameNoReplace(const QString& from, const QString& to);
 // Creates one directory (its parent must exist).
 bool CreateDirectory(const QString& path);
 // True when both paths name the same existing file (same device and inode).
 bool SameFile(const QString& a, const QString& b);
+
+// For tests, which change the files while a move runs. The hook is called by Move and
+// MoveNoReplace before they touch anything (kStart) and, when they copy, between the copy and
+// the removal of the source (kCopied). copyAlways makes every move copy, as across file
+// systems. An empty hook restores the plain moves.
+enum class MoveStage { kStart, kCopied };
+void SetMoveSeam(std::function<void(MoveStage)> hook, bool copyAlways);
 
 struct Listing {
   QStringList files;       // names only, no directory; symbolic links to files included

@@ -1,8 +1,46 @@
 #include "platform/NativePath.h"
 
+#include <QUrl>
+#include <algorithm>
+
+#include "platform/Encoding.h"
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
+
+bool IsEscape(QChar c) {
+  return c.unicode() >= kEscapeBase + 0x80 && c.unicode() <= kEscapeBase + 0xFF;
+}
+
+// Joins what part() makes of each "/"-separated part of path with "/". No GB18030 code holds the
+// byte "/", so a part is decoded or compared on its own.
+template <typename Result, typename PartFunction>
+Result JoinParts(QStringView path, PartFunction part) {
+  Result joined;
+  for (qsizetype start = 0;;) {
+    const qsizetype slash = path.indexOf(u'/', start);
+    const qsizetype end = slash < 0 ? path.size() : slash;
+    joined += part(path.sliced(start, end - start));
+    if (slash < 0) return joined;
+    joined += '/';
+    start = slash + 1;
+  }
+}
+
+QString DisplayPart(QStringView part) {
+  if (!HasEscapedBytes(part)) return part.toString();
+  // The whole part is decoded: a GBK pair may also be valid UTF-8 and carry no escape.
+  if (std::optional<QString> decoded = DecodeGb18030Exactly(ToNativePath(part.toString())))
+    return *decoded;
+  QString shown = part.toString();
+  std::replace_if(shown.begin(), shown.end(), IsEscape, QChar(QChar::ReplacementCharacter));
+  return shown;
+}
+
+QByteArray SortPart(QStringView part) {
+  return HasEscapedBytes(part) ? ToNativePath(part.toString()) : EncodeGb18030(part);
+}
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -112,4 +150,25 @@ QString FromNativePath(const QByteArray& bytes) {
     i += len;
   }
   return out;
+}
+
+bool HasEscapedBytes(QStringView text) { return std::any_of(text.begin(), text.end(), IsEscape); }
+
+QString DisplayName(const QString& name) {
+  return HasEscapedBytes(name) ? JoinParts<QString>(name, DisplayPart) : name;
+}
+
+QByteArray NameSortBytes(const QString& name) { return JoinParts<QByteArray>(name, SortPart); }
+
+QByteArray FileUrlBytes(const QString& path) {
+  return "file://" + ToNativePath(path).toPercentEncoding("/");
+}
+
+QString PathFromFileUrl(const QUrl& url) {
+  if (!url.isLocalFile()) return QString();
+  const QString host = url.host(QUrl::FullyEncoded);
+  const QByteArray path =
+      QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  // As QUrl::toLocalFile: a host names a network share.
+  return host.isEmpty() ? FromNativePath(path) : QStringLiteral("//") + host + FromNativePath(path);
 }

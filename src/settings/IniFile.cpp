@@ -142,8 +142,11 @@ IniFile IniFile::Load(const QString& path) {
   file.state_ = State::kUnreadable;
   if (QFileInfo(path).isDir() || in.size() > kMaxFileSize || !in.open(QIODevice::ReadOnly))
     return file;
-  const QByteArray bytes = in.readAll();
-  if (in.error() != QFileDevice::NoError || HoldsBinary(bytes)) return file;
+  QByteArray bytes = in.readAll();
+  if (in.error() != QFileDevice::NoError) return file;
+  // Editors of the DOS tradition end a text file with an end-of-file mark.
+  if (bytes.endsWith('\x1A')) bytes.chop(1);
+  if (HoldsBinary(bytes)) return file;
   // Bytes that decode to nothing would be lost by the next write: such a file is left alone.
   const bool bom = bytes.startsWith("\xEF\xBB\xBF");
   const bool utf8 = IsValidUtf8(bom ? bytes.mid(3) : bytes);

@@ -4,7 +4,8 @@
 #include <vector>
 
 // An INI file read whole and written whole (UTF-8 without BOM, through a temporary file renamed
-// into place). Reading accepts UTF-8 with or without BOM and GBK, "\n" and "\r\n" lines.
+// into place). Reading accepts UTF-8 with or without BOM and GBK, "\n" and "\r\n" lines, and a
+// DOS end-of-file mark (0x1A) as the last byte.
 // Section and key names are compared exactly; the first of a repeated section or key wins.
 //
 // A value that could not come back as written (leading or trailing blanks, line breaks, control
@@ -12,8 +13,9 @@
 // escapes; every other value is written as plain text.
 //
 // A file that cannot be understood (binary data, an undecodable byte, an overlong line, a section
-// header without "]") is unreadable: every read gives nothing and every write is refused, so a
-// file the store does not understand is never overwritten.
+// header without "]", a directory) is unreadable: every read gives nothing and every write is
+// refused, so a file the store does not understand is never overwritten (SettingsStore::Open
+// moves it aside instead).
 class IniFile {
  public:
   enum class State { kMissing, kReadable, kUnreadable };

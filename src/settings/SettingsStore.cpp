@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
+#include "platform/Files.h"
 #include "settings/IniFile.h"
 #include "text/PathParts.h"
 
@@ -42,10 +44,37 @@ int TruncToInt32(double value) {
   return static_cast<int>(truncated);
 }
 
+namespace {
+
+constexpr int kMaxSetAsideNames = 100;
+
+// Moves the file (or directory) at path to the first free name of path.bad, path.bad1 ... and
+// returns that name, or nothing when no name could be had. Nothing is ever replaced.
+std::optional<QString> SetAside(const QString& path) {
+  for (int n = 0; n < kMaxSetAsideNames; ++n) {
+    const QString aside = path + QStringLiteral(".bad") + (n > 0 ? QString::number(n) : QString());
+    if (Files::RenameNoReplace(path, aside)) return aside;
+    if (!Files::Exists(path)) break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 void SettingsStore::Open(const QString& filePath, const QString& section, bool withSection) {
   filePath_ = filePath;
   if (withSection) section_ = section;
+  if (IniFile::Load(filePath).GetState() != IniFile::State::kUnreadable) return;
+  if (const std::optional<QString> aside = SetAside(filePath)) {
+    IniFile().Save(filePath);
+    recoveryNotice_ = QStringLiteral("设置文件无法读取，已另存为 %1 并恢复默认设置")
+                          .arg(FileNameOf(*aside));
+  } else {
+    recoveryNotice_ = QStringLiteral("设置文件无法读取，也无法移开：设置不会保存");
+  }
 }
+
+QString SettingsStore::TakeRecoveryNotice() { return std::exchange(recoveryNotice_, QString()); }
 
 SettingsStore::Batch::Batch(const SettingsStore& store) : store_(store) {
   if (store_.batchDepth_++ > 0) return;

@@ -20,7 +20,12 @@ class IniFile;
 // The control operations are defined in the widgets library (settings/gui).
 class SettingsStore {
  public:
+  // A file there that cannot be read would refuse every write, so nothing would be saved: it is
+  // moved aside (filePath.bad, .bad1, .bad2 ... whichever is free; a directory too) and an empty
+  // file takes its place, from which every setting reads its default.
   void Open(const QString& filePath, const QString& section = QString(), bool withSection = false);
+  // What Open did about an unreadable file, once; empty when there was nothing to tell.
+  QString TakeRecoveryNotice();
   void SetSection(const QString& section) const { section_ = section; }
   const QString& FilePath() const { return filePath_; }
   const QString& Section() const { return section_; }
@@ -78,6 +83,7 @@ class SettingsStore {
   std::optional<QString> Stored(const QString& key) const;
 
   QString filePath_;
+  QString recoveryNotice_;
   mutable std::shared_ptr<IniFile> batch_;  // the file's copy while a Batch lives
   mutable int batchDepth_ = 0;
   mutable bool batchChanged_ = false;

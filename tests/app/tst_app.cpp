@@ -33,6 +33,8 @@ class AppTest : public QObject, public WindowHarness {
       QVERIFY2(!window->MenuItem(QString::fromUtf8(caption))->isChecked(), caption);
     QCOMPARE(window->size(), QSize(835, 485));
     QCOMPARE(window->windowTitle(), QStringLiteral("Plinkbox(Qorb) v1.0"));
+    // File names in the status bar are text, never markup.
+    QCOMPARE(window->MessagePart()->textFormat(), Qt::PlainText);
     QCOMPARE(window->List().RowCount(), 0);
     window->close();
 
@@ -129,6 +131,11 @@ class AppTest : public QObject, public WindowHarness {
       QCOMPARE(list.top(), window->Toolbar()->geometry().bottom() + 1);
       QCOMPARE(list.bottom() + 1, window->findChild<QWidget*>(QStringLiteral("状态条"))->y());
     }
+    // The message part shows a whole line, descenders and underscores included, inside the
+    // window.
+    const QLabel* message = window->MessagePart();
+    QVERIFY(message->height() >= message->fontMetrics().height());
+    QVERIFY(message->mapTo(window.get(), QPoint(0, message->height())).y() <= window->height());
   }
 
   void hoverPlaysSelectsAndStops() {

@@ -1,6 +1,7 @@
 // The command table at work in the main window: the designed menus, toolbar and keys, what
 // each entry runs, and the commands that wait while a job runs.
 #include <QAction>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
@@ -113,6 +114,10 @@ class CommandsTest : public QObject, public WindowHarness {
     QTest::newRow("Shift+Space too") << int(Qt::Key_Space) << int(Qt::ShiftModifier) << "2"
                                      << "3/5";
     QTest::newRow("Down moves and plays") << int(Qt::Key_Down) << 0 << "3" << "4/5";
+    QTest::newRow("Home plays the first row") << int(Qt::Key_Home) << 0 << "0" << "1/5";
+    QTest::newRow("End plays the last row") << int(Qt::Key_End) << 0 << "4" << "5/5";
+    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << ctrl << "0" << "1/5";
+    QTest::newRow("Ctrl+End") << int(Qt::Key_End) << ctrl << "4" << "5/5";
   }
 
   void keysReachTheirCommands() {
@@ -188,6 +193,7 @@ class CommandsTest : public QObject, public WindowHarness {
         {"ctrl+shift+a swallowed", Qt::Key_A, cs, Command::kNone, false},
         {"ctrl+shift+space swallowed", Qt::Key_Space, cs, Command::kNone, false},
         {"ctrl+o", Qt::Key_O, kCtrlBit, Command::kImport, false},
+        {"ctrl+d, as the tooltip says", Qt::Key_D, kCtrlBit, Command::kImport, false},
         {"ctrl+j", Qt::Key_J, kCtrlBit, Command::kOpenSearchDir, false},
         {"ctrl+up", Qt::Key_Up, kCtrlBit, Command::kPlayFirst, false},
         {"ctrl+down", Qt::Key_Down, kCtrlBit, Command::kPlayLast, false},
@@ -297,6 +303,13 @@ class CommandsTest : public QObject, public WindowHarness {
       QCOMPARE(arrow ? arrow->command : Command::kNone, e.arrow);
       QCOMPARE(button->ArrowRect().isEmpty(), e.arrow == Command::kNone);
     }
+    // The menu took the mouse: the button it was opened from is not left drawn hovered.
+    ArrowToolButton* play = window->Toolbar()->Button(3);
+    play->setAttribute(Qt::WA_UnderMouse);
+    QCursor::setPos(window->mapToGlobal(QPoint(400, 300)));
+    window->Menu(MenuId::kPlay)->popup(QPoint(0, 0));
+    window->Menu(MenuId::kPlay)->hide();
+    QVERIFY(!play->underMouse());
     QCOMPARE(window->Toolbar()->Button(14)->toolTip(),
              QStringLiteral("修改当前文件名称(F2)，点向下三角可批量改名(Ctrl+F2)"));
   }
@@ -331,6 +344,41 @@ class CommandsTest : public QObject, public WindowHarness {
     dialogs_->QueueMessageAnswer(Dialogs::kAnswerCancel);
     QTest::keyClick(window->View(), Qt::Key_Delete);
     QCOMPARE(dialogs_->prompts.size(), 1);
+  }
+
+  // A name being typed is committed only by the user: Enter (or a click), never by hover or a
+  // row the program selects; Esc leaves the file as it was.
+  void inPlaceEditEndsOnlyByTheUser_data() {
+    QTest::addColumn<int>("endKey");
+    QTest::addColumn<QString>("onDisk");
+    QTest::newRow("Enter commits") << int(Qt::Key_Return) << "half";
+    QTest::newRow("Esc cancels") << int(Qt::Key_Escape) << "a.wav";
+  }
+
+  void inPlaceEditEndsOnlyByTheUser() {
+    QFETCH(int, endKey);
+    QFETCH(QString, onDisk);
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    window->List().AddPaths(MakeSounds({"a.wav", "b.wav", "c.wav"}), false);
+    window->List().Selection().SelectOnly(0);
+    window->RunCommand(Command::kRenameInPlace);
+    SoundListView* view = window->View();
+    auto* editor = view->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("half"));
+    MoveTo(view, 1);
+    MoveTo(view, 2);
+    window->RunCommand(Command::kPlayNext);
+    window->RunCommand(Command::kFindNext);
+    QVERIFY(view->IsEditing());
+    QCOMPARE(QDir(SoundDir()).entryList(QDir::Files), (QStringList{"a.wav", "b.wav", "c.wav"}));
+    QTest::keyClick(editor, Qt::Key(endKey));
+    QTRY_VERIFY(!view->IsEditing());
+    QStringList files{onDisk, "b.wav", "c.wav"};
+    files.sort();
+    QCOMPARE(QDir(SoundDir()).entryList(QDir::Files), files);
+    QCOMPARE(window->List().RowFileName(0), onDisk);
   }
 
   void closeDuringAJobStopsItThenCloses() {

@@ -21,6 +21,7 @@
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
+#include "platform/Files.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
@@ -91,6 +92,7 @@ struct Env : ListContext {
     });
   }
   ~Env() {
+    Files::SetMoveSeam({}, false);
     InstallDialogs(std::move(previous));
     RemoveTree(ToNativePath(dir.path()));  // QTemporaryDir cannot remove names that are not UTF-8
   }

@@ -1,11 +1,17 @@
 // The row commands around the file operations: copy names and paths, guard and stop, remove
 // all, the in-place rename and dropped files.
+#include <QClipboard>
+#include <QMimeData>
+#include <QUrl>
+
 #include "FileOpsEnv.h"
+#include "Iconv.h"
 
 class TestFileRows : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void copyNamesAndPaths();
+  void gbkNamesKeepTheirBytes();
   void secondJobFromEventsDoesNothing();
   void stopKeepsWhatIsDone();
   void removeAll_data();
@@ -13,6 +19,7 @@ class TestFileRows : public QObject {
   void renameRowFile_data();
   void renameRowFile();
   void dropped();
+  void noFileManagerSaysSo();
 };
 
 void TestFileRows::copyNamesAndPaths() {
@@ -25,6 +32,28 @@ void TestFileRows::copyNamesAndPaths() {
   QCOMPARE(ClipboardText(), QStringList({env.Path("a.wav"), env.Path("c.wav"), env.Path("鼓.wav")})
                                 .join(u'\n'));
   QCOMPARE(env.list.RowCount(), 4);
+}
+
+// A GBK name reaches the clipboard as the list shows it and as a URL of its bytes; that URL,
+// dropped, makes a row naming the file.
+void TestFileRows::gbkNamesKeepTheirBytes() {
+  Env env;
+  const QString gbk = FromNativePath(EncodeAs("GBK", "鼓#%.wav"));
+  env.File(gbk, "drum");
+  env.Row(gbk);
+  env.Select({0});
+  const QStringList before = env.Inventory();
+  env.ops.RunFileOperation(kOpCopyNames);
+  QCOMPARE(ClipboardText(), QStringLiteral("鼓#%.wav"));
+  env.ops.RunFileOperation(kOpCopyPaths);
+  QCOMPARE(ClipboardText(), env.Path("鼓#%.wav"));
+  const QByteArray uris = QGuiApplication::clipboard()->mimeData()->data("text/uri-list");
+  QVERIFY2(uris.startsWith("file:///") && uris.endsWith("/%B9%C4%23%25.wav\r\n"), uris);
+
+  env.ops.AddDroppedFiles({PathFromFileUrl(QUrl(QString::fromLatin1(uris.trimmed())))});
+  QCOMPARE(ToNativePath(env.list.RowFullPath(1)), ToNativePath(env.Path(gbk)));
+  QCOMPARE(env.list.RowSize(1), 4);
+  QCOMPARE(env.Inventory(), before);
 }
 
 // Commands started from within a job's event processing (here: its first status message) do
@@ -158,6 +187,22 @@ void TestFileRows::dropped() {
   QCOMPARE(scrolled.size(), 1);
   QCOMPARE(scrolled[0][0].toInt(), 3);
   QCOMPARE(env.Inventory(), before);
+}
+
+// With neither a file manager on the session bus nor xdg-open to start, Enter says so rather
+// than doing nothing.
+void TestFileRows::noFileManagerSaysSo() {
+  Env env;
+  env.File("x.wav", "x");
+  env.Row("x.wav");
+  env.Select({0});
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", ToNativePath(env.Path("no-programs-here")));
+  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + ToNativePath(env.Path("no-bus")));
+  env.ops.ShowCurrentInFileManager();
+  qputenv("PATH", path);
+  QCOMPARE(env.dialogs->prompts.size(), 1);
+  QCOMPARE(env.dialogs->prompts[0].text, QStringLiteral("无法打开文件管理器来定位该文件！"));
 }
 
 QTEST_MAIN(TestFileRows)

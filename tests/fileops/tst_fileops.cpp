@@ -7,6 +7,8 @@ class TestFileOps : public QObject {
  private Q_SLOTS:
   void operations_data();
   void operations();
+  void filesChangingMeanwhile_data();
+  void filesChangingMeanwhile();
   void readOnly_data();
   void readOnly();
   void strangeNames_data();
@@ -131,6 +133,61 @@ void TestFileOps::operations() {
   QCOMPARE(env.Rows(), rows);
 }
 
+// a/2.wav is moved or copied to t, which holds 2.wav and 2_1.wav, while the files change: the
+// name t/2_2.wav taken as the move starts, a dangling link holding it, or the source touched
+// after its copy by a move across file systems.
+void TestFileOps::filesChangingMeanwhile_data() {
+  QTest::addColumn<int>("code");
+  QTest::addColumn<bool>("smart");
+  QTest::addColumn<QString>("meanwhile");
+  QTest::addColumn<QStringList>("changes");  // the name taken gets the content of t/2.wav
+  QTest::addColumn<QString>("row");
+  QTest::newRow("move, name taken") << 1 << true << "take"
+                                    << QStringList{"t/2.wav+t/2_2.wav", "a/2.wav>t/2_3.wav"}
+                                    << "t/2_3.wav";
+  QTest::newRow("copy, dangling link") << 2 << true << "link" << QStringList{"a/2.wav+t/2_3.wav"}
+                                       << "a/2.wav";
+  for (bool smart : {false, true}) {
+    QTest::addRow("move, source touched, smart %d", smart)
+        << 1 << smart << "touch" << QStringList{smart ? "a/2.wav+t/2_2.wav" : "a/2.wav+t/2.wav"}
+        << "a/2.wav";
+  }
+}
+
+void TestFileOps::filesChangingMeanwhile() {
+  QFETCH(int, code);
+  QFETCH(bool, smart);
+  QFETCH(QString, meanwhile);
+  QFETCH(QStringList, changes);
+  QFETCH(QString, row);
+  Env env;
+  MakeDir(env.Path("a"));
+  MakeDir(env.Path("t"));
+  env.File("a/2.wav", "2");
+  env.File("t/2.wav", "old");
+  env.File("t/2_1.wav", "old1");
+  env.Row("a/2.wav");
+  env.Select({0});
+  env.checks.states[Caption::kSmartRename] = smart;
+  env.dialogs->QueueFolder(env.Path("t"));
+  if (meanwhile == "link") QCOMPARE(::symlink("nowhere", ToNativePath(env.Path("t/2_2.wav"))), 0);
+  const QStringList before = env.Inventory();
+  Files::SetMoveSeam([&](Files::MoveStage stage) {
+    if (stage == Files::MoveStage::kStart && meanwhile == "take") {
+      env.File("t/2_2.wav", "old");
+      meanwhile.clear();  // once
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    if (stage == Files::MoveStage::kCopied)
+      QCOMPARE(::utimensat(AT_FDCWD, ToNativePath(env.Path("a/2.wav")), times, 0), 0);
+  }, meanwhile == "touch");
+
+  env.ops.RunFileOperation(code);
+
+  QCOMPARE(env.Inventory(), Env::Expect(before, changes));
+  QCOMPARE(env.Rows(), QStringList{row});
+}
+
 // Permission bits do not stop root, so these run only for an ordinary user.
 void TestFileOps::readOnly_data() {
   QTest::addColumn<int>("code");
@@ -208,7 +265,7 @@ void TestFileOps::strangeNames() {
   step(kOpMove, "u", {"a/" + name + ">u/" + name});
   QCOMPARE(env.Rows(), QStringList{"u/" + name});
   step(kOpCopyNames, "", {});
-  QCOMPARE(ClipboardText(), name);
+  QCOMPARE(ClipboardText(), DisplayName(name));  // the text as the list shows it
   step(kOpDelete, "", {"-u/" + name});
   QCOMPARE(env.list.RowCount(), 0);
 }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <memory>
 
+#include "Iconv.h"
 #include "ListContext.h"
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
@@ -17,6 +18,7 @@
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
 #include "platform/LongJob.h"
+#include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "player/Player.h"
 #include "ui/ToolWindow.h"
@@ -46,6 +48,8 @@ struct Harness : ListContext {
   std::unique_ptr<Dialogs> previous;
 };
 
+QString Gbk(const QString& text) { return FromNativePath(EncodeAs("GBK", text)); }
+
 const QStringList kFive = {"a.mp3", "b.wav", "c.mp3", "d.wav", "e.mp3"};
 const QString kNotFound = QStringLiteral(" 完全找不到！");
 
@@ -65,6 +69,9 @@ class TestFind : public QObject {
   void windowChangesReachParameters();
   void windowButtonsAct();
   void windowOpensOnce();
+  void windowStopsItsSearch_data();
+  void windowStopsItsSearch();
+  void windowLeavesOtherJobs();
 };
 
 using Ints = QList<int>;
@@ -205,6 +212,11 @@ void TestFind::findAll_data() {
   QTest::newRow("no match") << mixed << "*.ogg" << false << std::vector<int>{};
   QTest::newRow("rejected pattern") << mixed << "(" << true << std::vector<int>{};
   QTest::newRow("empty list") << QStringList{} << "*.*" << false << std::vector<int>{};
+  // Names that are not UTF-8 match through the text they show.
+  const QStringList odd = {Gbk("鼓.wav"), "a.mp3", Gbk("鼓组.mid"), FromNativePath("\xff.wav")};
+  QTest::newRow("gbk by characters") << odd << "鼓*" << false << std::vector<int>{0, 2};
+  QTest::newRow("gbk by pattern") << odd << "^鼓组" << true << std::vector<int>{2};
+  QTest::newRow("not gbk by extension") << odd << "*.wav" << false << std::vector<int>{0, 3};
 }
 
 void TestFind::findAll() {
@@ -225,7 +237,8 @@ void TestFind::findAll() {
   QCOMPARE(h.list.Selection().SelectedRows(), selected);
   for (int row : selected) QVERIFY(h.list.Selection().SelectionModel()->isRowSelected(row, {}));
   QCOMPARE(h.find.findPoint, 4);
-  QCOMPARE(h.status.Count(), QStringLiteral("x"));
+  // The count part follows the new selection; the message part stays.
+  QCOMPARE(h.status.Count(), h.list.Selection().CountText(selected.empty() ? -1 : selected.front()));
   QCOMPARE(h.status.Message(), QStringLiteral("y"));
   QVERIFY(h.sound.log.isEmpty());
   QVERIFY(h.Messages().isEmpty());
@@ -330,6 +343,48 @@ void TestFind::windowOpensOnce() {
   QVERIFY(QTest::qWaitForWindowActive(first));
   QTest::keyClick(first, Qt::Key_Escape);
   QTRY_VERIFY(slot.isNull());
+}
+
+void TestFind::windowStopsItsSearch_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<bool>("escape");  // else the window is closed
+  QTest::newRow("down, Esc") << "按钮向下查找" << true;
+  QTest::newRow("all, closed") << "按钮查找全部" << false;
+}
+
+// The key or the close arrives while the search pumps events. Only the middle row matches, and
+// every other row runs the pattern into the match limit, so the search is still far from it.
+void TestFind::windowStopsItsSearch() {
+  QFETCH(QString, button);
+  QFETCH(bool, escape);
+  QStringList names(10000, QStringLiteral("vocal_take_v2_final.mp3"));
+  names[5000] = QStringLiteral("kick.wav");
+  Harness h(names);
+  h.find.text = QStringLiteral("(\\w+_?)+\\.wav");
+  h.find.regex = true;
+  QPointer<FindWindow> slot;
+  FindWindow* window = ShowToolWindow(slot, [&] { return new FindWindow(h.finder, nullptr); });
+  QTimer::singleShot(0, window, [window, escape] {
+    if (escape) {
+      QTest::keyClick(window, Qt::Key_Escape);
+    } else {
+      window->close();
+    }
+  });
+
+  window->findChild<QPushButton*>(button)->click();
+  QVERIFY(!LongJobGuard::Busy());
+  QCOMPARE(h.list.Selection().SelectedCount(), 0);
+  QVERIFY(h.Messages().isEmpty());
+  QTRY_VERIFY(slot.isNull());
+}
+
+void TestFind::windowLeavesOtherJobs() {
+  Harness h(kFive);
+  FindWindow window(h.finder, nullptr);
+  const LongJobGuard job;
+  window.close();
+  QVERIFY(!LongJobGuard::StopRequested());
 }
 
 QTEST_MAIN(TestFind)

@@ -23,6 +23,7 @@ class TestMatch : public QObject {
   void rejectedPattern();
   void noEngine();
   void runawayBacktrackingIsNoMatch();
+  void bytesThatAreNotUtf8();
   void copiesShareState();
 };
 
@@ -76,6 +77,8 @@ void TestMatch::wildcardTest_data() {
   QTest::newRow("question one") << "a?b.mid" << true << false << "ab.mid" << true;
   QTest::newRow("leading question rejected") << "?.wav" << true << true << "a.wav" << false;
   QTest::newRow("ascii word class") << "\\w" << true << true << "声音" << false;
+  QTest::newRow("name not UTF-8") << "*.wav" << true << false
+                                  << QString::fromUtf16(u"\xdcff\x9f13\xdc80.wav") << true;
 }
 
 void TestMatch::wildcardTest() {
@@ -99,6 +102,16 @@ void TestMatch::regexTest_data() {
   QTest::newRow("ascii digit") << "\\d+" << false << "１２" << false;
   QTest::newRow("ascii space") << "a\\sb" << false << "a\u3000b" << false;
   QTest::newRow("digits") << "\\d+" << false << "123" << true;
+  // Real name patterns stay far below the match limit, even on 255 characters.
+  const QString longName = QString("Ab_").repeated(80) + "take_12.wav";
+  QTest::newRow("long name, nested repeat") << "(\\w+_?)+\\.wav" << false << longName << true;
+  QTest::newRow("\\u range") << "[\\u4e00-\\u9fa5]+" << false << "鼓声" << true;
+  QTest::newRow("\\u upper-case hex") << "\\u9F13\\.wav" << false << "鼓.wav" << true;
+  QTest::newRow("\\u pair") << "\\uD83C\\uDFB5" << false << "\U0001F3B5" << true;
+  QTest::newRow("\\u escaped byte") << "a\\uDCFF" << false << QString::fromUtf16(u"a\xdcff")
+                                    << true;
+  QTest::newRow("\\u short is u") << "\\u12" << false << "u12" << true;
+  QTest::newRow("escaped backslash, u") << "\\\\u4e00" << false << "\\u4e00" << true;
 }
 
 void TestMatch::regexTest() {
@@ -199,6 +212,15 @@ void TestMatch::replace_data() {
   QTest::newRow("empty match at start") << "^" << true << "abc" << "x" << "xabc";
   QTest::newRow("empty matches") << "x*" << true << "ab" << "-" << "-a-b-";
   QTest::newRow("chinese") << "鼓" << true << "大鼓鼓" << "钹" << "大钹钹";
+  // The bytes that are not UTF-8 (U+DC80..U+DCFF) stay where the match did not take them.
+  const QString bytes = QString::fromUtf16(u"\xdcff鼓\xdc80.wav");
+  QTest::newRow("escaped bytes kept") << "鼓" << true << bytes << "钹"
+                                      << QString::fromUtf16(u"\xdcff钹\xdc80.wav");
+  QTest::newRow("escaped bytes in $` $& $'") << "鼓" << true << bytes << "[$'$&$`]"
+                                             << QString::fromUtf16(
+                                                    u"\xdcff[\xdc80.wav鼓\xdcff]\xdc80.wav");
+  QTest::newRow("escaped byte replaced") << "\\uDC80" << true << bytes << "x"
+                                         << QString::fromUtf16(u"\xdcff鼓x.wav");
 }
 
 void TestMatch::replace() {
@@ -238,6 +260,17 @@ void TestMatch::runawayBacktrackingIsNoMatch() {
     QCOMPARE(matcher.Execute(name), 0);
     QCOMPARE(matcher.Replace(name, "x"), name);
   }
+}
+
+// A name with bytes that are not UTF-8 works as a pattern; match texts give the bytes back.
+void TestMatch::bytesThatAreNotUtf8() {
+  const QString name = QString::fromUtf16(u"\xdcc9\xdcf9_\xdcff.wav");
+  RegexMatcher matcher;
+  QVERIFY(matcher.Prepare(name, true, false, name));
+  QVERIFY(!matcher.Test(QString::fromUtf16(u"\xdcc9\xdcf9_\xdcfe.wav")));
+  matcher.Configure("(\\W+)_", true);
+  QCOMPARE(matcher.Execute(name), 1);
+  QCOMPARE(matcher.GetSubMatchText(1, 1), name.left(2));
 }
 
 void TestMatch::copiesShareState() {

@@ -29,6 +29,11 @@ dev_t Device(const QString& path) {
   return ::stat(ToNativePath(path).constData(), &st) == 0 ? st.st_dev : dev_t(-1);
 }
 
+void SetModificationTime(const QString& path, time_t seconds) {
+  const timespec times[2] = {{0, UTIME_OMIT}, {seconds, 0}};
+  QCOMPARE(::utimensat(AT_FDCWD, ToNativePath(path).constData(), times, 0), 0);
+}
+
 int OpenDescriptors() {
   int count = 0;
   if (DIR* d = ::opendir("/proc/self/fd")) {
@@ -69,6 +74,7 @@ class TestPlatform : public QObject {
     QVERIFY(dir_->isValid());
   }
   void cleanup() {
+    Files::SetMoveSeam({}, false);
     RemoveTree(dir_->path());
     dir_.reset();
   }
@@ -81,6 +87,8 @@ class TestPlatform : public QObject {
   void basics();
   void pathWithNulIsRefused();
   void moveAcrossFileSystems();
+  void moveWhileFilesChange_data();
+  void moveWhileFilesChange();
   void copyReplacesAndKeepsMode();
   void failedCopyKeepsTarget_data();
   void failedCopyKeepsTarget();
@@ -205,6 +213,48 @@ void TestPlatform::moveAcrossFileSystems() {
   QVERIFY(Files::IsDirectory(subdir));
 }
 
+// Moves while the files change: the target name taken before the move or as it starts, or the
+// source changed (each change alone) between its copy and its removal. Nothing is replaced, a
+// changed source stays, and no temporary file is left.
+void TestPlatform::moveWhileFilesChange_data() {
+  QTest::addColumn<bool>("copy");  // as across file systems
+  QTest::addColumn<QString>("change");
+  for (const char* change : {"", "taken before", "taken at start"})
+    QTest::addRow("rename, %s", change) << false << change;
+  for (const char* change : {"", "taken at start", "replaced", "grown", "touched"})
+    QTest::addRow("copy, %s", change) << true << change;
+}
+
+void TestPlatform::moveWhileFilesChange() {
+  QFETCH(bool, copy);
+  QFETCH(QString, change);
+  const QString from = Path(QStringLiteral("a.wav"));
+  const QString to = Path(QStringLiteral("b.wav"));
+  const QString other = Path(QStringLiteral("c.wav"));
+  QVERIFY(Write(from, "A") && Write(other, "C"));
+  for (const QString& file : {from, other}) SetModificationTime(file, 1000000000);
+  if (change == "taken before") QVERIFY(Write(to, "B"));
+  QByteArray source = "A";
+  Files::SetMoveSeam(
+      [&](Files::MoveStage stage) {
+        if (stage == Files::MoveStage::kStart && change == "taken at start") Write(to, "B");
+        if (stage != Files::MoveStage::kCopied) return;
+        if (change == "replaced") ::rename(ToNativePath(other), ToNativePath(from));
+        if (change == "replaced") source = "C";
+        if (change == "grown") Write(from, source = "AA");
+        SetModificationTime(from, change == "touched" ? 1000000060 : 1000000000);
+      },
+      copy);
+
+  bool taken = false;
+  const bool moved = Files::MoveNoReplace(from, to, &taken);
+  QCOMPARE(moved, change.isEmpty());
+  QCOMPARE(taken, change.startsWith("taken"));
+  QCOMPARE(Read(from), moved ? QByteArray("<missing>") : source);
+  QCOMPARE(Read(to), taken ? QByteArray("B") : QByteArray("A"));
+  QCOMPARE(AllEntries(dir_->path()).size(), 1 + !moved + (change != "replaced"));
+}
+
 void TestPlatform::copyReplacesAndKeepsMode() {
   const QString from = Path(QStringLiteral("a.wav"));
   const QString to = Path(QStringLiteral("b.wav"));
@@ -310,6 +360,7 @@ void TestPlatform::sameFileIsLeftAlone() {
   for (const auto& [from, to] : {std::pair{file, other}, std::pair{other, file}}) {
     QVERIFY(Files::Copy(from, to));
     QVERIFY(Files::Move(from, to));
+    QVERIFY(Files::MoveNoReplace(from, to));
     QCOMPARE(Read(file), data);
     QCOMPARE(Read(other), data);
     QCOMPARE(AllEntries(Path(QStringLiteral("sub"))), entries);

@@ -205,6 +205,10 @@ void TestSettings::readsCrLfAndGbk() {
   QCOMPARE(QString::fromUtf8(ReadFile(path_)), QString("[播放]\n仅播放一次=真\n目录=声音\\短音\n新=值\n"));
   WriteFile(path_, "\xEF\xBB\xBF[播放]\r\na=1\r\n");
   QCOMPARE(store_.ReadText("a"), QString("1"));
+  // A DOS end-of-file mark ends the text.
+  WriteFile(path_, "[播放]\r\na=1\r\n\x1A");
+  QVERIFY(store_.WriteText("b", "2"));
+  QCOMPARE(ReadFile(path_), QByteArray("[播放]\na=1\nb=2\n"));
 }
 
 void TestSettings::badFiles_data() {
@@ -217,6 +221,7 @@ void TestSettings::badFiles_data() {
   QTest::newRow("missing bracket") << QByteArray("[播放\na=1\n");
   QTest::newRow("undecodable") << QByteArray("[播放]\na=1\n\xFF\xFF\n");
   QTest::newRow("invalid after BOM") << QByteArray("\xEF\xBB\xBF[播放]\na=1\n\xC9\xF9\n");
+  QTest::newRow("end-of-file mark before the end") << QByteArray("[播放]\na=1\n\x1A\n");
 }
 
 void TestSettings::badFiles() {
@@ -233,11 +238,6 @@ void TestSettings::missingDirectory() {
   QVERIFY(!store_.WriteText("a", "1"));
   QCOMPARE(store_.ReadText("a", "默认"), QString("默认"));
   QVERIFY(!QDir(dir_->filePath("无")).exists());
-  // A directory where the file should be.
-  QVERIFY(QDir(dir_->path()).mkdir("Plinkbox.ini"));
-  store_.Open(path_, "播放", true);
-  QVERIFY(!store_.WriteText("a", "1"));
-  QCOMPARE(store_.ReadText("a", "默认"), QString("默认"));
 }
 
 void TestSettings::readOnlyPlaces() {

@@ -2,6 +2,7 @@
 
 #include "Iconv.h"
 #include "platform/Encoding.h"
+#include "platform/NativePath.h"
 #include "text/PathParts.h"
 #include "text/SizeTexts.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 // Reference encoding for the sort-order checks.
 QByteArray ToGb18030(const QString& text) { return EncodeAs("GB18030", text); }
+QByteArray ToGbk(const QString& text) { return EncodeAs("GBK", text); }
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
@@ -31,6 +33,9 @@ class TestText : public QObject {
   void decodeTextFile();
   void gb18030OrderMatchesBytes();
   void loneSurrogatesSortLast();
+  void textAgainstBytes();
+  void displayName_data();
+  void displayName();
   void smartRenameName_data();
   void smartRenameName();
 };
@@ -229,6 +234,38 @@ void TestText::loneSurrogatesSortLast() {
   QCOMPARE(Sign(CompareGb18030(unencodable, QString("\U0010FFFF"))), 1);
   QCOMPARE(Sign(CompareGb18030(lone, unencodable)), 1);
   QCOMPARE(Sign(CompareGb18030(QString("a" + lone), QString("ab"))), 1);
+}
+
+void TestText::textAgainstBytes() {
+  const QStringList texts = {"", "a", "ab", "\u00E9", "鼓", "鼓a", "啊", "\U0001F600", "\uFFFF"};
+  const QList<QByteArray> bytes = {"", "a", "a\xff", QByteArray(1, '\0'), "\xb9", "\xb9\xc4",
+                                   "\xb9\xc4" "a", "\xb0\xa1", "\x81\x30", "\xff"};
+  for (const QString& text : texts) {
+    const QByteArray encoded = ToGb18030(text);
+    QCOMPARE(EncodeGb18030(text), encoded);
+    for (const QByteArray& b : bytes) {
+      const int expected = encoded < b ? -1 : (encoded == b ? 0 : 1);
+      QVERIFY2(Sign(CompareGb18030(text, b)) == expected, qPrintable(text + " vs " + b.toHex()));
+    }
+  }
+}
+
+void TestText::displayName_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("utf-8") << QString("声音.wav").toUtf8() << "声音.wav";
+  QTest::newRow("gbk") << ToGbk("声音.wav") << "声音.wav";
+  // "说" in GBK is also valid UTF-8: the name is decoded whole, not escape by escape.
+  QTest::newRow("gbk pair that is also utf-8") << ToGbk("说话.wav") << "说话.wav";
+  QTest::newRow("gbk part under utf-8 parts") << "/音/" + ToGbk("鼓组") + "/x" << "/音/鼓组/x";
+  QTest::newRow("not gbk") << QByteArray("caf\xe9.mid") << "caf\uFFFD.mid";
+  QTest::newRow("broken gbk shows no guess") << ToGbk("鼓") + "\xff" << "\uFFFD\uFFFD\uFFFD";
+}
+
+void TestText::displayName() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, shown);
+  QCOMPARE(DisplayName(FromNativePath(bytes)), shown);
 }
 
 void TestText::smartRenameName_data() {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 #include "find/FindParameters.h"
@@ -71,9 +72,12 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   auto* 按钮查找全部 = AddButton(this, QStringLiteral("按钮查找全部"), QStringLiteral("查找全部"));
   auto* 按钮置查找点 =
       AddButton(this, QStringLiteral("按钮置查找点"), QStringLiteral("置当前查找点"));
-  connect(按钮向上查找, &QPushButton::clicked, this, [this] { finder_.FindStep(true); });
-  connect(按钮向下查找, &QPushButton::clicked, this, [this] { finder_.FindStep(false); });
-  connect(按钮查找全部, &QPushButton::clicked, this, [this] { finder_.FindAll(); });
+  connect(按钮向上查找, &QPushButton::clicked, this,
+          [this] { Search([this] { finder_.FindStep(true); }); });
+  connect(按钮向下查找, &QPushButton::clicked, this,
+          [this] { Search([this] { finder_.FindStep(false); }); });
+  connect(按钮查找全部, &QPushButton::clicked, this,
+          [this] { Search([this] { finder_.FindAll(); }); });
   connect(按钮置查找点, &QPushButton::clicked, this, [this] { finder_.SetFindPoint(true); });
   // The searches wait while a job runs; setting the find point does not.
   const auto showBusy = [按钮向上查找, 按钮向下查找, 按钮查找全部](bool busy) {
@@ -90,6 +94,20 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   layout->setSizeConstraint(QLayout::SetMinimumSize);
   adjustSize();
   setMaximumHeight(sizeHint().height());
+}
+
+void FindWindow::Search(const std::function<void()>& search) {
+  // A closed window is deleted later, which may happen before the search returns.
+  const QPointer<FindWindow> self(this);
+  searching_ = true;
+  search();
+  if (self) searching_ = false;
+}
+
+void FindWindow::closeEvent(QCloseEvent* event) {
+  // Only its own search: a job started elsewhere goes on when this window closes.
+  if (searching_) LongJobGuard::RequestStop();
+  QWidget::closeEvent(event);
 }
 
 QCheckBox* FindWindow::AddCheckBox(const QString& name, const QString& caption, bool& field) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 
 struct FindParameters;
 class Finder;
@@ -14,11 +15,17 @@ class FindWindow : public QWidget {
  public:
   FindWindow(Finder& finder, QWidget* owner);
 
+ protected:
+  // Closing the window, by Esc too, stops a search it started.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QCheckBox* AddCheckBox(const QString& name, const QString& caption, bool& field);
+  // Runs a search of the finder; events are processed during it, the close among them.
+  void Search(const std::function<void()>& search);
 
   FindParameters& find_;
   Finder& finder_;
   QComboBox* 组合框欲查找_;
+  bool searching_ = false;
 };

@@ -38,6 +38,8 @@ int QtDialogs::Message(const QString& text, int buttons, const QString& title) {
   QMessageBox box(QMessageBox::Warning, title.isEmpty() ? DefaultMessageTitle() : title, text,
                   question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, Owner());
   box.setWindowModality(Qt::ApplicationModal);
+  // File names are text, never markup.
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
   box.exec();

@@ -1,12 +1,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "settings/SettingsStore.h"
 
@@ -68,6 +71,23 @@ QRect CentredOnScreen(const QWidget* window, const QSize& size) {
   QRect rect(QPoint(), size);
   rect.moveCenter(screen->availableGeometry().center());
   return rect;
+}
+
+// Stored bounds made reachable: no larger than the available desktop and on it, the top-left
+// corner on a screen (not in a gap between screens of unequal size). In 64 bits, as a stored
+// position near the integer limit plus a size overflows.
+QRect FitToScreens(const QWidget* window, qint64 x, qint64 y, qint64 width, qint64 height) {
+  const QScreen* screen = window->screen();
+  if (!screen) return window->geometry();
+  const auto fit = [&](const QRect& area) {
+    width = std::clamp<qint64>(width, 1, area.width());
+    height = std::clamp<qint64>(height, 1, area.height());
+    x = std::clamp<qint64>(x, area.left(), qint64(area.left()) + area.width() - width);
+    y = std::clamp<qint64>(y, area.top(), qint64(area.top()) + area.height() - height);
+  };
+  fit(screen->availableVirtualGeometry());
+  if (!QGuiApplication::screenAt(QPoint(int(x), int(y)))) fit(screen->availableGeometry());
+  return QRect(int(x), int(y), int(width), int(height));
 }
 
 int PlacementCode(const QWidget* window) {
@@ -165,13 +185,27 @@ void SettingsStore::LoadWindowPlacement(QWidget* window, const QString& section)
   }
   window->setWindowState(Qt::WindowNoState);
   const QRect current = window->geometry();
-  const auto read = [this](const char16_t* key, int fallback) {
-    return TruncToInt32(ReadNumber(QString::fromUtf16(key), fallback));
+  bool stored = false;
+  const auto read = [this, &stored](const char16_t* key, int fallback) {
+    const double value = ReadNumber(QString::fromUtf16(key), qQNaN());
+    if (std::isnan(value)) return fallback;
+    stored = true;
+    return TruncToInt32(value);
   };
-  QRect bounds(read(u"左边", current.x()), read(u"顶边", current.y()),
-               read(u"宽度", current.width()), read(u"高度", current.height()));
+  const int left = read(u"左边", current.x());
+  const int top = read(u"顶边", current.y());
+  QSize size(read(u"宽度", current.width()), read(u"高度", current.height()));
   // Sizes that cannot be a window keep the current size.
-  if (bounds.width() < 1 || bounds.height() < 1) bounds.setSize(current.size());
-  if (code == 1) bounds = CentredOnScreen(window, bounds.size());
+  if (size.width() < 1 || size.height() < 1) size = current.size();
+  // Stored bounds are fitted to the screens; the window's own are left as they are.
+  const auto place = [window, stored](int x, int y, const QSize& s) {
+    return stored ? FitToScreens(window, x, y, s.width(), s.height()) : QRect(QPoint(x, y), s);
+  };
+  QRect bounds = place(left, top, size);
+  if (code == 1) {
+    // A window larger than its screen still shows its top-left corner.
+    const QRect centred = CentredOnScreen(window, bounds.size());
+    bounds = place(centred.x(), centred.y(), centred.size());
+  }
   window->setGeometry(bounds);
 }
