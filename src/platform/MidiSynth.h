@@ -29,7 +29,7 @@ class MidiSynth {
   bool WaitForSoundFont();
   qint64 SoundFontLoadMilliseconds();
 
-  // GUI thread. smf must be well-formed (IsWellFormedMidi). Replaces what plays.
+  // GUI thread. smf must be well-formed (ReadWellFormedMidi). Replaces what plays.
   bool Start(const QByteArray& smf, bool loop);
   void Stop();
   bool Sounding();

@@ -17,8 +17,9 @@ class SoundOutput {
 };
 
 // The SDL2_mixer output: one device opened at start and kept open, a 512-frame buffer, MIDI
-// through one FluidSynth synthesizer whose soundfont is loaded once. Without an audio device it
-// plays nothing and every play request reports failure.
+// through one FluidSynth synthesizer whose soundfont is loaded once. WAV and MP3 are decoded from
+// their files while they play, so a play request reads the head of a file, whatever its size.
+// Without an audio device it plays nothing and every play request reports failure.
 class SdlSound : public SoundOutput {
  public:
   enum class Kind { Nothing, Wave, Midi, Mp3 };

@@ -12,6 +12,41 @@
 using Kind = SdlSound::Kind;
 Q_DECLARE_METATYPE(SdlSound::Kind)
 
+namespace {
+
+constexpr qint64 kMiB = 1 << 20;
+
+qint64 ProcValue(const char* file, const QByteArray& key) {
+  QFile proc(QString::fromLatin1(file));
+  if (!proc.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : proc.readAll().split('\n'))
+    if (line.startsWith(key + ':'))
+      return line.mid(key.size() + 1).simplified().split(' ')[0].toLongLong();
+  return -1;
+}
+
+// The bytes the process read and how far its peak resident memory grew, since it was made.
+struct Footprint {
+  bool reset = [] {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1 && clear.flush();
+  }();
+  qint64 read = ProcValue("/proc/self/io", "rchar");
+  qint64 resident = ProcValue("/proc/self/status", "VmRSS");
+
+  QByteArray Text() const {
+    return "read " + QByteArray::number(ProcValue("/proc/self/io", "rchar") - read) +
+           " B, peak grew " +
+           QByteArray::number(ProcValue("/proc/self/status", "VmHWM") - resident) + " KiB";
+  }
+  bool Within(qint64 readLimit, qint64 growthLimit) const {
+    return reset && read >= 0 && ProcValue("/proc/self/io", "rchar") - read < readLimit &&
+           (ProcValue("/proc/self/status", "VmHWM") - resident) * 1024 < growthLimit;
+  }
+};
+
+}  // namespace
+
 class SoundTest : public QObject {
   Q_OBJECT
 
@@ -43,6 +78,11 @@ class SoundTest : public QObject {
             {"MIDI without tracks", QByteArray::fromHex("4d546864000000060000000001e0")}};
   }
 
+  // The head of a 100 MiB RIFF/WAVE file holding the given chunks.
+  static QByteArray WaveHead(const QByteArray& chunks) {
+    return "RIFF" + SoundFiles::LittleEndian(quint32(100 * kMiB - 8), 4) + "WAVE" + chunks;
+  }
+
   QTemporaryDir dir_;
   SdlSound sound_;
   std::atomic<int> buffers_{0};
@@ -64,9 +104,15 @@ class SoundTest : public QObject {
           break;
         }
     });
+    using SoundFiles::Chunk;
     const QByteArray wave = SoundFiles::Wave(44100, 0.1);
     const QByteArray mp3 = SoundFiles::Read(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"));
     QVERIFY(!mp3.isEmpty());
+    const QByteArray format = Chunk("fmt ", SoundFiles::Format(1, 1, 44100, 2, 16));
+    const QByteArray tone = SoundFiles::Tone(44100, 0.2);
+    const QByteArray midi = SoundFiles::Midi();
+    QByteArray texts;  // events to walk, nothing for the synthesizer
+    for (int i = 0; i < 30000; ++i) texts += QByteArray::fromHex("00ff010178");
     for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
              {"tone.wav", wave},
              {"wave-named.mp3", wave},
@@ -75,7 +121,14 @@ class SoundTest : public QObject {
              {"midi-named.wav", SoundFiles::Midi()},
              {"tone.mp3", mp3},
              {"mp3-named.wav", mp3},
-             {"long.wav", SoundFiles::Wave(44100, 2.0)}})
+             {"long.wav", SoundFiles::Wave(44100, 2.0)},
+             {"odd-chunks.wav", SoundFiles::Riff(Chunk("LIST", "INFOx") + format + Chunk("pad ", "a") +
+                                                 Chunk("data", tone) + Chunk("LIST", "", ~0u))},
+             {"cut-short.wav", SoundFiles::Riff(format + Chunk("data", tone, ~0u))},
+             {"adpcm.wav", SoundFiles::ImaAdpcmWave(0.3)},
+             {"odd-chunks.mid", "MThd" + SoundFiles::BigEndian(8, 4) + midi.mid(8, 6) + "xyXFIH" +
+                                    SoundFiles::BigEndian(3, 4) + "abc" + midi.mid(14)},
+             {"long-track.mid", SoundFiles::Midi(240, texts)}})
       QVERIFY(SoundFiles::Write(P(QString::fromLatin1(name)), bytes));
     for (const auto& [name, bytes] : BadContents()) {
       badFiles_ << P(QString::fromLatin1(name) + QStringLiteral(".wav"));
@@ -128,6 +181,57 @@ class SoundTest : public QObject {
                             .arg(qint64(mallinfo2().uordblks) - qint64(heap))));
   }
 
+  // A large file that is no sound costs a read of its head, whatever its chunks claim.
+  void refusesLargeGarbageFromItsHead_data() {
+    using SoundFiles::Chunk;
+    const QByteArray format = Chunk("fmt ", SoundFiles::Format(1, 1, 44100, 2, 16));
+    const QByteArray data = Chunk("data", SoundFiles::Tone(44100, 0.1), 100 * kMiB);
+    QTest::addColumn<QByteArray>("head");
+    QTest::newRow("LIST claiming 4 GiB") << WaveHead(Chunk("LIST", "INFO", ~0u) + format + data);
+    QTest::newRow("LIST filling the file") << WaveHead(Chunk("LIST", "INFO", 100 * kMiB - 40));
+    QTest::newRow("empty chunks to the end") << WaveHead(format);
+    QTest::newRow("ADPCM too long to decode whole")
+        << WaveHead(SoundFiles::ImaAdpcmWave(0.1).mid(12, 28) + data);
+    QTest::newRow("MIDI track of zeros filling the file")
+        << SoundFiles::Midi().left(18) + SoundFiles::BigEndian(quint32(100 * kMiB - 22), 4);
+    QTest::newRow("nothing") << QByteArray();
+  }
+
+  void refusesLargeGarbageFromItsHead() {
+    QFETCH(QByteArray, head);
+    const QString path = P(QStringLiteral("large garbage.wav"));
+    QVERIFY(SoundFiles::WriteSparse(path, head, 100 * kMiB));
+    const Footprint footprint;
+    QVERIFY(!sound_.PlayWaveOrMidi(path, false));
+    QVERIFY(!sound_.PlayWaveOrMidi(path, true));
+    QVERIFY(!sound_.PlayMp3(path, 1));
+    QVERIFY2(footprint.Within(kMiB / 2, 8 * kMiB), footprint.Text().constData());
+  }
+
+  // A 500 MiB file sounds from what its first buffers need.
+  void streamsLargeFile_data() {
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<Kind>("kind");
+    const QByteArray data = SoundFiles::LittleEndian(quint32(500 * kMiB - 44), 4);
+    QTest::newRow("WAV") << SoundFiles::Wave(48000, 1.0, 441.0, 2).replace(40, 4, data)
+                         << Kind::Wave;
+    QTest::newRow("MP3") << SoundFiles::Read(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"))
+                         << Kind::Mp3;
+  }
+
+  void streamsLargeFile() {
+    QFETCH(QByteArray, head);
+    QFETCH(Kind, kind);
+    const QString path = P(QStringLiteral("large.wav"));
+    QVERIFY(SoundFiles::WriteSparse(path, head, 500 * kMiB));
+    const Footprint footprint;
+    QVERIFY(kind == Kind::Wave ? sound_.PlayWaveOrMidi(path, true) : sound_.PlayMp3(path, -1));
+    QCOMPARE(sound_.Playing(), kind);
+    const int loud = loudBuffers_;
+    QTRY_VERIFY_WITH_TIMEOUT(loudBuffers_ > loud + 10, 5000);
+    QVERIFY2(footprint.Within(4 * kMiB, 32 * kMiB), footprint.Text().constData());
+  }
+
   void choosesByContent_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<Kind>("kind");
@@ -138,6 +242,11 @@ class SoundTest : public QObject {
     QTest::newRow("MIDI named .wav") << "midi-named.wav" << Kind::Midi;
     QTest::newRow("MP3") << "tone.mp3" << Kind::Mp3;
     QTest::newRow("MP3 named .wav") << "mp3-named.wav" << Kind::Mp3;
+    QTest::newRow("WAV with odd-sized chunks around its sound") << "odd-chunks.wav" << Kind::Wave;
+    QTest::newRow("WAV cut short") << "cut-short.wav" << Kind::Wave;
+    QTest::newRow("IMA ADPCM WAV") << "adpcm.wav" << Kind::Wave;
+    QTest::newRow("MIDI with a long header and a foreign chunk") << "odd-chunks.mid" << Kind::Midi;
+    QTest::newRow("MIDI track of 150 KB") << "long-track.mid" << Kind::Midi;
   }
 
   void choosesByContent() {
