@@ -90,6 +90,16 @@ class AppTest : public QObject, public WindowHarness {
     QCOMPARE(window->CountPart()->text(), QStringLiteral("0/2"));
   }
 
+  void unreadableSettingsAreSetAsideAndSaid() {
+    // A NUL byte: no INI file a user keeps.
+    WriteFile(SettingsFilePath(ConfigDir()), QByteArray("[播放]\n仅播放一次=") + '\0' + "假\n");
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    QVERIFY(window->MessagePart()->text().contains(QStringLiteral("Plinkbox.ini.bad")));
+    QVERIFY(QFile::exists(SettingsFilePath(ConfigDir()) + QStringLiteral(".bad")));
+    QVERIFY(window->MenuItem(QStringLiteral("仅播放一次"))->isChecked());  // the default
+  }
+
   void listNotLoadedOrSavedWhenTheOptionIsOff() {
     const QStringList paths = MakeSounds({QStringLiteral("a.wav")});
     RecordingSound sound;
