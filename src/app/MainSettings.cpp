@@ -6,7 +6,6 @@
 #include "app/MainWindow.h"
 #include "core/CheckStates.h"
 #include "list/ListFile.h"
-#include "platform/LongJob.h"
 #include "settings/ConfigDir.h"
 #include "settings/gui/SettingsTable.h"
 
@@ -26,8 +25,7 @@ std::vector<SettingRow> MainWindow::SettingsTable() {
         UpdateCountPart(app_.Context());
       },
       [this, loadAtStart](const SettingsStore&) {
-        const LongJobGuard guard;  // the window closes only after any job has ended
-        if (guard.Acquired() && loadAtStart->isChecked())
+        if (loadAtStart->isChecked())
           SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
       }};
   const CustomTarget applyIcons{[this](const SettingsStore&) { ApplyListIcons(); }, {}};

@@ -173,12 +173,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::SaveListNow() {
-  {
-    // No job may change the rows while they are written.
-    const LongJobGuard guard;
-    if (!guard.Acquired()) return;
-    SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
-  }
+  SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
   ShowMessage(QStringLiteral("OK!"));
 }
 

@@ -12,6 +12,7 @@
 #include "platform/Encoding.h"
 #include "platform/EventPump.h"
 #include "platform/Files.h"
+#include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "text/PathParts.h"
 
@@ -54,8 +55,10 @@ QString PathOfLine(const QByteArray& line, bool utf8, const QString& listDirecto
 }  // namespace
 
 bool SaveListFile(const SoundList& list, const QString& filePath) {
+  // Events are processed below: no job may change the rows while they are written.
+  const LongJobGuard guard;
+  if (!guard.Acquired()) return false;
   QByteArray text;
-  // Rows may change while events are processed, so the bound is read every time.
   for (int row = 0; row < list.RowCount(); ++row) {
     const QString path = list.RowFullPath(row);
     text += NeedsUrl(path) ? FileUrlBytes(path) : ToNativePath(path);

@@ -7,7 +7,8 @@ class SoundList;
 // stand on one line (it holds a line break or ends in CR) is written as a file:// URL with its
 // bytes percent-encoded; no absolute path starts with "file:". Reading accepts "\r\n" and "\n"
 // and GBK files, resolves relative lines against the list file's own directory, and skips lines
-// naming no existing file.
+// naming no existing file. Saving takes the long-job guard and writes nothing (false) while
+// another job runs.
 bool SaveListFile(const SoundList& list, const QString& filePath);
 // Appends the files named in the file (clearing the list first when asked); returns rows added.
 int LoadListFile(SoundList& list, const QString& filePath, bool clearFirst);

@@ -24,21 +24,11 @@ QString DirectoryOf(const QString& path) {
   return slash <= 0 ? QStringLiteral("/") : path.left(slash);
 }
 
-// A file URL built from the path's bytes, so names that are not UTF-8 reach the file manager
-// unchanged.
-QString FileUrl(const QString& path) {
-  return QStringLiteral("file://") + QString::fromLatin1(ToNativePath(path).toPercentEncoding("/"));
-}
-
-bool HasEscapedBytes(const QString& path) {
-  for (QChar c : path)
-    if (c.isSurrogate()) return true;
-  return false;
-}
-
 bool StartXdgOpen(const QString& absolutePath) {
   // An argument list and an absolute path: nothing is parsed by a shell or taken for an option.
-  const QString target = HasEscapedBytes(absolutePath) ? FileUrl(absolutePath) : absolutePath;
+  const QString target = HasEscapedBytes(absolutePath)
+                             ? QString::fromLatin1(FileUrlBytes(absolutePath))
+                             : absolutePath;
   return QProcess::startDetached(QStringLiteral("xdg-open"), {target});
 }
 
@@ -59,7 +49,7 @@ bool ShowInFileManager(const QString& path) {
 
   QDBusMessage call = QDBusMessage::createMethodCall(kService,
       QStringLiteral("/org/freedesktop/FileManager1"), kService, QStringLiteral("ShowItems"));
-  call << QStringList{FileUrl(absolute)} << QString();
+  call << QStringList{QString::fromLatin1(FileUrlBytes(absolute))} << QString();
   // Asynchronous, so a file manager that is slow to start never freezes the window; when the
   // call fails the directory is opened instead.
   auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
