@@ -7,8 +7,10 @@ Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> 
       context_{list_, status_, *sound_, checks_, configDir, {}, {}},
       player_(context_),
       fileOps_(context_),
-      finder_(context_, find_, player_) {
+      finder_(context_, find_, player_),
+      scan_(context_, scanMatcher_) {
   settings_.Open(SettingsFilePath(configDir));
+  tooltips_.Create(true, true);
 }
 
 Application::~Application() = default;

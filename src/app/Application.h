@@ -12,11 +12,13 @@
 #include "match/RegexMatcher.h"
 #include "platform/Sound.h"
 #include "player/Player.h"
+#include "scan/DirectoryScan.h"
 #include "settings/SettingsStore.h"
+#include "ui/TooltipHelper.h"
 
 // The program-wide objects, created in main before the main window and destroyed after every
 // window is gone, so a window may rely on everything it uses being alive while it closes. The
-// tooltip helper and the batch-rename undo list join them here.
+// batch-rename undo list joins them here.
 class Application {
  public:
   // The settings store is bound to the settings file of configDir.
@@ -38,6 +40,8 @@ class Application {
   Finder& GetFinder() { return finder_; }
   RegexMatcher& ScanMatcher() { return scanMatcher_; }
   RegexMatcher& RenameMatcher() { return renameMatcher_; }
+  DirectoryScan& Scan() { return scan_; }
+  TooltipHelper& Tooltips() { return tooltips_; }
 
  private:
   SettingsStore settings_;
@@ -52,4 +56,6 @@ class Application {
   Finder finder_;
   RegexMatcher scanMatcher_;
   RegexMatcher renameMatcher_;
+  DirectoryScan scan_;
+  TooltipHelper tooltips_;
 };

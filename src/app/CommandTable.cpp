@@ -91,9 +91,7 @@ std::vector<R> BuildTable() {
                }});
   t.push_back({Command::kOpenSearchDir, s(u"检索目录..."), Menu(MenuId::kImport), ItemKind::kCommand,
                false, {}, {{kC, Qt::Key_J}}, Help(s(u"检索目录")), kLiveInJob,
-               [](W& w, const R&) {
-                 w.App().Status().SetMessage(s(u"检索目录窗口尚未提供"));
-               }});
+               [](W& w, const R&) { w.ShowSearchDirWindow(); }});
   t.push_back(Check(Caption::kLoadListAtStart, MenuId::kImport, true));
   t.push_back({Command::kSaveListNow, s(u"立即保存当前列表"), Menu(MenuId::kImport),
                ItemKind::kCommand, false, {}, {}, {}, kRefusedInJob,

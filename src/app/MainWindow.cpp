@@ -14,6 +14,7 @@
 #include "app/ListView.h"
 #include "app/Toolbar.h"
 #include "find/gui/FindWindow.h"
+#include "scan/gui/SearchDirWindow.h"
 #include "list/ListFile.h"
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
@@ -186,6 +187,12 @@ void MainWindow::StartRenameInPlace() {
 
 void MainWindow::ShowFindWindow() {
   ShowToolWindow(findWindow_, [this] { return new FindWindow(app_.GetFinder(), this); });
+}
+
+void MainWindow::ShowSearchDirWindow() {
+  ShowToolWindow(searchDirWindow_, [this] {
+    return new SearchDirWindow(app_.Settings(), app_.Scan(), app_.Tooltips(), this);
+  });
 }
 
 void MainWindow::ShowAboutWindow() {

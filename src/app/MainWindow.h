@@ -22,6 +22,7 @@ class HoverTracker;
 class SoundListView;
 class MainToolbar;
 class FindWindow;
+class SearchDirWindow;
 class AboutWindow;
 struct SettingRow;
 
@@ -61,6 +62,7 @@ class MainWindow : public QWidget {
   void SaveListNow();
   void StartRenameInPlace();
   void ShowFindWindow();
+  void ShowSearchDirWindow();
   void ShowAboutWindow();
   void FocusList();
 
@@ -94,6 +96,7 @@ class MainWindow : public QWidget {
   // The menu item of each row of the command table that has one.
   QHash<const CommandRow*, QAction*> items_;
   QPointer<FindWindow> findWindow_;
+  QPointer<SearchDirWindow> searchDirWindow_;
   QPointer<AboutWindow> aboutWindow_;
   bool closeWhenJobEnds_ = false;
   bool settingsSaved_ = false;

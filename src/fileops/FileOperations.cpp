@@ -28,12 +28,6 @@ QString OperationName(int code) {
   }
 }
 
-// A directory as rows hold it: without trailing separators ("/" becomes "", the root).
-QString WithoutTrailingSeparators(QString path) {
-  while (path.endsWith(kPathSeparator)) path.chop(1);
-  return path;
-}
-
 // The rows are snapshotted when the operation starts; a row is changed or removed only when
 // it still holds the file that was worked on.
 bool StillHolds(const SoundList& list, int index, const SoundRow& row) {

@@ -20,7 +20,12 @@ void PumpEvents() {
     timer.start();
     return;
   }
-  if (timer.elapsed() >= kPumpIntervalMs) PumpEventsNow();
+  if (PumpDue()) PumpEventsNow();
+}
+
+bool PumpDue() {
+  const QElapsedTimer& timer = SinceLastPump();
+  return timer.isValid() && timer.elapsed() >= kPumpIntervalMs;
 }
 
 void PumpEventsNow() {

@@ -279,6 +279,13 @@ bool SameFile(const QString& a, const QString& b) {
          SameInode(sa, sb);
 }
 
+Identity IdentityOf(const QString& path) {
+  QByteArray native;
+  struct stat st;
+  if (!Native(path, &native) || ::stat(native.constData(), &st) != 0) return {};
+  return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+}
+
 bool Move(const QString& from, const QString& to) {
   return MoveFile(from, to, CopyMode::kReplace, nullptr);
 }
@@ -320,7 +327,7 @@ Listing Enumerate(const QString& directory) {
     ::close(fd);
     return listing;
   }
-  std::vector<QByteArray> files, subdirs, linkedDirs;
+  std::vector<QByteArray> files, subdirs, linkedDirs, others;
   bool ok = true;
   for (;;) {
     errno = 0;
@@ -338,16 +345,18 @@ Listing Enumerate(const QString& directory) {
       type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK
                                         : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
     }
-    if (type == DT_DIR) {
-      subdirs.emplace_back(name);
-    } else if (type == DT_REG) {
-      files.emplace_back(name);
-    } else if (type == DT_LNK && ::fstatat(fd, name, &st, 0) == 0) {
-      if (S_ISDIR(st.st_mode)) linkedDirs.emplace_back(name);
-      else if (S_ISREG(st.st_mode)) files.emplace_back(name);
-    }
     // Devices, FIFOs, sockets and dangling links are no sound files: opening a FIFO would
     // block the program.
+    const bool linkResolves = type == DT_LNK && ::fstatat(fd, name, &st, 0) == 0;
+    if (type == DT_DIR) {
+      subdirs.emplace_back(name);
+    } else if (type == DT_REG || (linkResolves && S_ISREG(st.st_mode))) {
+      files.emplace_back(name);
+    } else if (linkResolves && S_ISDIR(st.st_mode)) {
+      linkedDirs.emplace_back(name);
+    } else {
+      others.emplace_back(name);
+    }
   }
   ::closedir(d);  // closes fd as well
 
@@ -359,6 +368,7 @@ Listing Enumerate(const QString& directory) {
   fill(files, listing.files);
   fill(subdirs, listing.subdirs);
   fill(linkedDirs, listing.linkedDirs);
+  fill(others, listing.others);
   listing.ok = ok;
   return listing;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -36,6 +37,17 @@ bool CreateDirectory(const QString& path);
 // True when both paths name the same existing file (same device and inode).
 bool SameFile(const QString& a, const QString& b);
 
+// Device and inode of an entry (symbolic links followed); all zero when it does not exist.
+struct Identity {
+  quint64 device = 0;
+  quint64 inode = 0;
+  bool operator==(const Identity&) const = default;
+};
+inline size_t qHash(const Identity& id, size_t seed = 0) {
+  return ::qHash(id.device, seed) ^ ::qHash(id.inode, seed + 1);
+}
+Identity IdentityOf(const QString& path);
+
 // For tests, which change the files while a move runs. The hook is called by Move and
 // MoveNoReplace before they touch anything (kStart) and, when they copy, between the copy and
 // the removal of the source (kCopied). copyAlways makes every move copy, as across file
@@ -47,11 +59,12 @@ struct Listing {
   QStringList files;       // names only, no directory; symbolic links to files included
   QStringList subdirs;     // real subdirectories; "." and ".." are left out
   QStringList linkedDirs;  // symbolic links to directories, kept apart so a walk never loops
+  QStringList others;      // devices, FIFOs, sockets, dangling links
   bool ok = false;         // false when the directory cannot be read
 };
 // Files and subdirectories of a directory, separately, each list in byte order of the name.
-// Devices, FIFOs, sockets and dangling links are left out: none of them is a sound file, and
-// opening a FIFO would block.
+// Devices, FIFOs, sockets and dangling links are listed apart: none of them is a sound file,
+// and opening a FIFO would block.
 Listing Enumerate(const QString& directory);
 
 }  // namespace Files

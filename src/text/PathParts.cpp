@@ -69,6 +69,11 @@ QString DirectoryNameOf(const QString& path) { return DirectoryNameView(path).to
 QString MainNameOf(const QString& path) { return MainNameView(path).toString(); }
 QString ExtensionOf(const QString& path) { return ExtensionView(path).toString(); }
 
+QString WithoutTrailingSeparators(QString path) {
+  while (path.endsWith(kPathSeparator)) path.chop(1);
+  return path;
+}
+
 QString JoinPath(const QString& directory, const QString& name) {
   QString path;
   path.reserve(directory.size() + 1 + name.size());

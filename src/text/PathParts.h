@@ -16,6 +16,8 @@ QString DirectoryPathOf(const QString& path);
 QString DirectoryNameOf(const QString& path);
 QString MainNameOf(const QString& path);
 QString ExtensionOf(const QString& path);
+// A directory as rows hold it: without trailing separators ("/" becomes "", the root).
+QString WithoutTrailingSeparators(QString path);
 // directory + separator + name.
 QString JoinPath(const QString& directory, const QString& name);
 // A name that stays in its directory: not empty, not "." or "..", no path separator and no NUL

@@ -1,5 +1,5 @@
 #pragma once
-// The file-operation tests' world: rows over files in a temporary directory, scripted
+// The file tests' world: rows over files in a temporary directory, scripted
 // dialogs, and an inventory of every file with its content to compare before and after.
 #include <dirent.h>
 #include <fcntl.h>
@@ -61,7 +61,8 @@ inline QByteArray Checksum(const QByteArray& path) {
   return hash.result().toHex().left(12);
 }
 
-// Every entry under root: "dir/" for a directory, "file=checksum" for a file, sorted.
+// Every entry under root: "dir/" for a directory, "file=checksum" for a file, "name=link" and
+// "name=special" for links and FIFOs or devices (never opened: a FIFO would block).
 inline void Walk(const QByteArray& root, const QByteArray& rel, QStringList* out) {
   DIR* d = ::opendir((root + rel).constData());
   if (!d) return;
@@ -74,6 +75,8 @@ inline void Walk(const QByteArray& root, const QByteArray& rel, QStringList* out
     if (S_ISDIR(st.st_mode)) {
       *out << FromNativePath(path.mid(1)) + u'/';
       Walk(root, path, out);
+    } else if (S_ISLNK(st.st_mode) || !S_ISREG(st.st_mode)) {
+      *out << FromNativePath(path.mid(1)) + QLatin1String(S_ISLNK(st.st_mode) ? "=link" : "=special");
     } else {
       *out << FromNativePath(path.mid(1)) + u'=' + QString::fromLatin1(Checksum(root + path));
     }

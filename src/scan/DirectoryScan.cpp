@@ -1,0 +1,214 @@
+#include "scan/DirectoryScan.h"
+
+#include "core/AppContext.h"
+#include "fileops/ConflictFreeName.h"
+#include "list/SoundList.h"
+#include "match/RegexMatcher.h"
+#include "platform/Dialogs.h"
+#include "platform/EventPump.h"
+#include "platform/LongJob.h"
+#include "platform/NativePath.h"
+#include "text/PathParts.h"
+
+namespace {
+
+// Rows are appended in batches, each just before the window gets its events.
+constexpr size_t kRowBatch = 4096;
+
+// The root is held as "" by rows and paths; the file system knows it as "/".
+QString OnDisk(const QString& directory) {
+  return directory.isEmpty() ? QString(kPathSeparator) : directory;
+}
+
+}  // namespace
+
+struct DirectoryScan::Prepared {
+  const ScanOptions& options;
+  TokenSet tokens;
+};
+
+DirectoryScan::DirectoryScan(AppContext& context, RegexMatcher& matcher)
+    : context_(context), matcher_(matcher) {}
+
+DirectoryScan::~DirectoryScan() = default;
+
+bool ScanStopRequested() { return LongJobGuard::StopRequested(); }
+
+void RequestScanStop() { LongJobGuard::RequestStop(); }
+
+bool DirectoryScan::RunScan(ScanWindowPort& window) {
+  LongJob job;
+  if (!job.Acquired()) return false;
+  job_ = &job;
+  window_ = &window;
+  tally_ = {};
+  placedDirectories_.clear();
+  placedFiles_.clear();
+  window.SetRunning(true);
+
+  SoundList& list = context_.list;
+  if (window.ClearListFirst()) list.RemoveAllRows();
+  // Entries added meanwhile wait for the next run; removed ones end it early.
+  const int count = window.DirectoryCount();
+  bool completed = true;
+  for (int i = 0; i < count && i < window.DirectoryCount(); ++i) {
+    if (!window.DirectoryChecked(i)) continue;
+    if (!ScanDirectory(window.DirectoryText(i), window.ReadOptions())) {
+      completed = false;
+      break;
+    }
+  }
+  FlushRows();
+  UpdateCountPart(context_);
+
+  window.SetRunning(false);
+  if (completed) window.SetCaption(QStringLiteral("检索目录"));
+  job_ = nullptr;
+  window_ = nullptr;
+  placedFiles_.clear();
+  const QString message = QStringLiteral("共运行了 ") + job.ElapsedText() +
+                          QStringLiteral("，取得 %1 个文件，移动 %2 个，复制 %3 个，失败 %4 个。")
+                              .arg(tally_.taken)
+                              .arg(tally_.moved)
+                              .arg(tally_.copied)
+                              .arg(tally_.failed);
+  ShowMessage(message);
+  return completed;
+}
+
+bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& options) {
+  // An empty entry would be the root of everything; it names no directory.
+  if (typed.isEmpty()) {
+    ++tally_.failed;
+    return true;
+  }
+  matcher_.Prepare(options.filter, true, false, QString(), false);
+  Prepared prepared{options, TokenSet::FromExpression(options.expression)};
+  // A scan numbers nothing: "#编号" stays as written.
+  prepared.tokens.Set(NameToken::kNumber, false);
+
+  // Depth first without recursion, so no depth of tree exhausts the stack: each level keeps the
+  // subdirectories still to walk.
+  struct Level {
+    QString directory;
+    QStringList subdirs;
+    qsizetype next = 0;
+  };
+  std::vector<Level> levels;
+  QSet<Files::Identity> visited;
+  QString directory = typed.size() > 1 ? WithoutTrailingSeparators(typed) : typed;
+  if (directory == kPathSeparator) directory.clear();
+  for (;;) {
+    const Files::Identity id = Files::IdentityOf(OnDisk(directory));
+    // A directory this run created holds only files it placed; one met again through a bind
+    // mount or a hard-linked path is walked once.
+    if (!placedDirectories_.contains(id) && !visited.contains(id)) {
+      visited.insert(id);
+      Files::Listing listing = Files::Enumerate(OnDisk(directory));
+      if (!listing.ok) ++tally_.failed;
+      // A FIFO or device under a sound file's name is a file the scan cannot take.
+      for (const QString& other : listing.others)
+        if (Passes(other, options)) ++tally_.failed;
+      // The names are all listed before any file is moved, so a file moved into this very
+      // directory is not met again.
+      if (!ScanFiles(directory, listing.files, prepared)) return false;
+      if (options.recurse) levels.push_back({directory, std::move(listing.subdirs)});
+    }
+    // Next: the first subdirectory not yet walked, at the deepest level that has one.
+    while (!levels.empty() && levels.back().next >= levels.back().subdirs.size())
+      levels.pop_back();
+    if (levels.empty()) return true;
+    Level& level = levels.back();
+    directory = JoinPath(level.directory, level.subdirs[level.next++]);
+  }
+}
+
+bool DirectoryScan::ScanFiles(const QString& directory, const QStringList& names,
+                              const Prepared& prepared) {
+  for (const QString& name : names) {
+    if (PumpDue()) FlushRows();
+    if (!job_->Continue()) return false;
+    if (!prepared.options.quiet) window_->SetCaption(name);
+    TakeFile(directory, name, prepared);
+  }
+  return true;
+}
+
+void DirectoryScan::TakeFile(const QString& directory, const QString& name,
+                             const Prepared& prepared) {
+  const ScanOptions& options = prepared.options;
+  if (!Passes(name, options)) return;
+  const QString source = JoinPath(directory, name);
+  // Placed by this run into a directory that it walks later.
+  if (placedFiles_.contains(source)) return;
+  ++tally_.taken;
+
+  QString targetName = name;
+  QString targetDirectory = directory;
+  if (!options.expression.isEmpty()) {
+    const QString expanded =
+        ExpandNameTokens(source, options.expression, prepared.tokens, QString());
+    bool placed = false;
+    if (!expanded.isEmpty()) {
+      const QString target = expanded.size() > 1 ? WithoutTrailingSeparators(expanded) : expanded;
+      const QString into = target == kPathSeparator ? QString() : target;
+      CreateDirectoryPath(into + kPathSeparator, [this](const QString& created) {
+        placedDirectories_.insert(Files::IdentityOf(created));
+      });
+      const QString from = source;
+      QString taken;
+      if (options.smartRename) {
+        // Every name, numbered or not, is taken without replacing a file that appears
+        // meanwhile. A copy onto itself takes a numbered name.
+        taken = TakeConflictFreeName(
+            OnDisk(into), name, options.copy ? QString() : from,
+            [&from, copy = options.copy](const QString& to, bool* wasTaken) {
+              return copy ? Files::CopyNoReplace(from, to, wasTaken)
+                          : Files::MoveNoReplace(from, to, wasTaken);
+            });
+      } else {
+        const QString to = JoinPath(into, name);
+        if (options.copy ? Files::Copy(from, to) : Files::Move(from, to)) taken = name;
+      }
+      if (!taken.isEmpty()) {
+        placed = true;
+        targetName = taken;
+        targetDirectory = into;
+        placedFiles_.insert(JoinPath(into, taken));
+        ++(options.copy ? tally_.copied : tally_.moved);
+      }
+    }
+    if (!placed) ++tally_.failed;
+  }
+  if (!options.load) return;
+  const qint64 size = Files::Size(JoinPath(targetDirectory, targetName));
+  // Gone since the listing: nothing to show.
+  if (size < 0) {
+    if (options.expression.isEmpty()) ++tally_.failed;
+    return;
+  }
+  pendingRows_.push_back({targetName, targetDirectory, size, QString()});
+  if (pendingRows_.size() >= kRowBatch) FlushRows();
+}
+
+bool DirectoryScan::Passes(const QString& name, const ScanOptions& options) {
+  // A name that is not UTF-8 is matched by the characters it shows.
+  return options.filter.isEmpty() || matcher_.Test(DisplayName(name));
+}
+
+void DirectoryScan::FlushRows() {
+  if (pendingRows_.empty()) return;
+  context_.list.AppendRows(std::move(pendingRows_));
+  pendingRows_.clear();
+}
+
+void CreateDirectoryPath(const QString& path, const std::function<void(const QString&)>& created) {
+  // Each prefix before a separator, from the shortest; the root's empty prefix stays alone.
+  for (qsizetype p = path.indexOf(kPathSeparator); p >= 0;
+       p = path.indexOf(kPathSeparator, p + 1)) {
+    const QString prefix = path.left(p);
+    if (prefix.isEmpty() || prefix.endsWith(kPathSeparator) || Files::Exists(prefix)) continue;
+    if (!Files::CreateDirectory(prefix)) return;
+    if (created) created(prefix);
+  }
+}

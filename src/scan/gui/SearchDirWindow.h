@@ -1,0 +1,90 @@
+#pragma once
+#include <QWidget>
+#include <vector>
+
+#include "scan/DirectoryScan.h"
+
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+class SettingsStore;
+class TooltipHelper;
+struct SettingRow;
+
+// "检索目录": the directories to scan, the filter, the classification expression and the other
+// scan options, and the run and stop buttons. A non-modal tool window owned by the main window;
+// its state is loaded from the settings when it is created and saved when it is destroyed.
+class SearchDirWindow : public QWidget, public ScanWindowPort {
+  Q_OBJECT
+ public:
+  enum class CheckMode { kAll, kNone, kInvert };
+
+  SearchDirWindow(SettingsStore& settings, DirectoryScan& scan, TooltipHelper& tooltips,
+                  QWidget* owner);
+  ~SearchDirWindow() override;
+
+  // The directory list.
+  void AddDirectoryByBrowser();
+  void AddDirectoryByInput();
+  void ChangeDirectory();
+  void RemoveDirectory();
+  void ClearDirectories();
+  void SetDirectoryChecks(CheckMode mode);
+  void MoveDirectory(int step);
+
+  // What the scan reads and shows.
+  int DirectoryCount() const override;
+  bool DirectoryChecked(int index) const override;
+  QString DirectoryText(int index) const override;
+  ScanOptions ReadOptions() const override;
+  bool ClearListFirst() const override;
+  void SetRunning(bool running) override;
+  void SetCaption(const QString& caption) override;
+
+ protected:
+  // A scan of this window is asked to stop, and the window closes once it has returned.
+  void closeEvent(QCloseEvent* event) override;
+  // The token list hides when it loses the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void ConnectControls();
+  void AttachTooltips(TooltipHelper& tooltips);
+  std::vector<SettingRow> SettingsTable();
+  QPushButton* AddButton(const QString& name, const QString& caption, const QRect& bounds);
+  QCheckBox* AddCheckBox(const QString& name, const QString& caption, const QRect& bounds,
+                         bool checked);
+  void AppendDirectory(const QString& text, bool checked);
+  int SelectedIndex() const;
+  void ToggleTokenList();
+  void ChooseToken(const QListWidgetItem* item);
+  // True when every checked directory was walked.
+  bool Run();
+
+  SettingsStore& settings_;
+  DirectoryScan& scan_;
+  QString lastScanDirectory_;  // [目录列表] 上次目录
+  bool scanning_ = false;
+  bool closeAfterScan_ = false;
+
+  QListWidget* 列表框目录_ = nullptr;
+  QCheckBox* 选择框遍历_ = nullptr;
+  QCheckBox* 选择框过滤_ = nullptr;
+  QComboBox* 组合框过滤_ = nullptr;
+  QCheckBox* 选择框归类_ = nullptr;
+  QPlainTextEdit* 编辑框归类_ = nullptr;
+  QPushButton* 按钮功能符插入_ = nullptr;
+  QListWidget* 列表框功能符_ = nullptr;
+  QCheckBox* 选择框拷贝_ = nullptr;
+  QCheckBox* 选择框改名_ = nullptr;
+  QCheckBox* 选择框载入列表_ = nullptr;
+  QCheckBox* 选择框载入前清空_ = nullptr;
+  QCheckBox* 选择框不提示_ = nullptr;
+  QPushButton* 按钮执行并关闭_ = nullptr;
+  QPushButton* 按钮执行_ = nullptr;
+  QPushButton* 按钮停止_ = nullptr;
+};
