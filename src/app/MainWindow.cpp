@@ -208,6 +208,7 @@ void MainWindow::FocusList() { view_->setFocus(); }
 
 QWidget* MainWindow::OpenFindWindow() const { return findWindow_.data(); }
 QWidget* MainWindow::OpenAboutWindow() const { return aboutWindow_.data(); }
+QWidget* MainWindow::OpenSearchDirWindow() const { return searchDirWindow_.data(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (LongJobGuard::Busy()) {

@@ -47,6 +47,7 @@ class MainWindow : public QWidget {
   QLabel* MessagePart() const { return messagePart_; }
   QWidget* OpenFindWindow() const;
   QWidget* OpenAboutWindow() const;
+  QWidget* OpenSearchDirWindow() const;
 
   // Dispatch, as the toolbar, the menus and the keys do it. A command that changes rows or
   // files does nothing while a long job runs.

@@ -152,6 +152,12 @@ class CommandsTest : public QObject, public WindowHarness {
     QVERIFY(window->OpenFindWindow() && window->OpenFindWindow()->isVisible());
     QTest::keyClick(window->View(), Qt::Key_F1);
     QVERIFY(window->OpenAboutWindow() && window->OpenAboutWindow()->isVisible());
+    // Opened twice: the same window comes to the front.
+    QTest::keyClick(window->View(), Qt::Key_J, Qt::ControlModifier);
+    QWidget* searchDir = window->OpenSearchDirWindow();
+    QVERIFY(searchDir && searchDir->isVisible());
+    QTest::keyClick(window->View(), Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(window->OpenSearchDirWindow(), searchDir);
     window->List().Selection().SelectOnly(0);
     dialogs_->QueueMessageAnswer(Dialogs::kAnswerCancel);
     QTest::keyClick(window->View(), Qt::Key_Delete);
