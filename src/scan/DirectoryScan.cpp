@@ -12,8 +12,11 @@
 
 namespace {
 
-// Rows are appended in batches, each just before the window gets its events.
-constexpr size_t kRowBatch = 4096;
+// Rows are appended in batches, at most every 100 ms just before the window gets its events:
+// each append lays out and repaints the list, which costs as much as the walk when done every
+// 20 ms.
+constexpr size_t kRowBatch = 8192;
+constexpr qint64 kRowIntervalMs = 100;
 
 // The root is held as "" by rows and paths; the file system knows it as "/".
 QString OnDisk(const QString& directory) {
@@ -45,6 +48,7 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   placedDirectories_.clear();
   placedFiles_.clear();
   window.SetRunning(true);
+  sinceFlush_.start();
 
   SoundList& list = context_.list;
   if (window.ClearListFirst()) list.RemoveAllRows();
@@ -126,7 +130,7 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
 bool DirectoryScan::ScanFiles(const QString& directory, const QStringList& names,
                               const Prepared& prepared) {
   for (const QString& name : names) {
-    if (PumpDue()) FlushRows();
+    if (PumpDue() && sinceFlush_.elapsed() >= kRowIntervalMs) FlushRows();
     if (!job_->Continue()) return false;
     if (!prepared.options.quiet) window_->SetCaption(name);
     TakeFile(directory, name, prepared);
@@ -197,6 +201,7 @@ bool DirectoryScan::Passes(const QString& name, const ScanOptions& options) {
 }
 
 void DirectoryScan::FlushRows() {
+  sinceFlush_.start();
   if (pendingRows_.empty()) return;
   context_.list.AppendRows(std::move(pendingRows_));
   pendingRows_.clear();

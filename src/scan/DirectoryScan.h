@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QSet>
 #include <QString>
 #include <functional>
@@ -77,6 +78,7 @@ class DirectoryScan {
   LongJob* job_ = nullptr;
   ScanTally tally_;
   std::vector<SoundRow> pendingRows_;
+  QElapsedTimer sinceFlush_;
   // Directories this run created or moved files into, and the files it placed: never walked
   // or taken again in the same run.
   QSet<Files::Identity> placedDirectories_;

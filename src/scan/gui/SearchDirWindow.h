@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QWidget>
 #include <vector>
 
@@ -70,6 +71,9 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
   QString lastScanDirectory_;  // [目录列表] 上次目录
   bool scanning_ = false;
   bool closeAfterScan_ = false;
+  // The caption follows the scan at most once per interval; the name held back meanwhile.
+  QElapsedTimer captionShown_;
+  QString pendingCaption_;
 
   QListWidget* 列表框目录_ = nullptr;
   QCheckBox* 选择框遍历_ = nullptr;
