@@ -8,7 +8,8 @@ Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> 
       player_(context_),
       fileOps_(context_),
       finder_(context_, find_, player_),
-      scan_(context_, scanMatcher_) {
+      scan_(context_, scanMatcher_),
+      renamer_(list_, renameMatcher_, undo_) {
   settings_.Open(SettingsFilePath(configDir));
   tooltips_.Create(true, true);
 }

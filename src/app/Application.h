@@ -12,13 +12,13 @@
 #include "match/RegexMatcher.h"
 #include "platform/Sound.h"
 #include "player/Player.h"
+#include "rename/BatchRename.h"
 #include "scan/DirectoryScan.h"
 #include "settings/SettingsStore.h"
 #include "ui/TooltipHelper.h"
 
 // The program-wide objects, created in main before the main window and destroyed after every
-// window is gone, so a window may rely on everything it uses being alive while it closes. The
-// batch-rename undo list joins them here.
+// window is gone, so a window may rely on everything it uses being alive while it closes.
 class Application {
  public:
   // The settings store is bound to the settings file of configDir.
@@ -42,6 +42,8 @@ class Application {
   RegexMatcher& RenameMatcher() { return renameMatcher_; }
   DirectoryScan& Scan() { return scan_; }
   TooltipHelper& Tooltips() { return tooltips_; }
+  // The batch rename, on the list with the rename matcher and the undo list of the last run.
+  BatchRenamer& Renamer() { return renamer_; }
 
  private:
   SettingsStore settings_;
@@ -58,4 +60,6 @@ class Application {
   RegexMatcher renameMatcher_;
   DirectoryScan scan_;
   TooltipHelper tooltips_;
+  UndoList undo_;
+  BatchRenamer renamer_;
 };
