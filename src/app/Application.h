@@ -44,6 +44,7 @@ class Application {
   TooltipHelper& Tooltips() { return tooltips_; }
   // The batch rename, on the list with the rename matcher and the undo list of the last run.
   BatchRenamer& Renamer() { return renamer_; }
+  const UndoList& Undo() const { return undo_; }
 
  private:
   SettingsStore settings_;

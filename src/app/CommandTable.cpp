@@ -195,9 +195,7 @@ std::vector<R> BuildTable() {
                {{kO, Qt::Key_F2}}, Help(s(u"改名")), kRefusedInJob,
                [](W& w, const R&) { w.StartRenameInPlace(); }});
   t.push_back({Command::kOpenBatchRename, {}, {}, ItemKind::kCommand, false, Arrow(14),
-               {{kC, Qt::Key_F2}}, Help(s(u"批量改名")), kLiveInJob, [](W& w, const R&) {
-                 w.App().Status().SetMessage(s(u"批量改名窗口尚未提供"));
-               }});
+               {{kC, Qt::Key_F2}}, Help(s(u"批量改名")), kLiveInJob, [](W& w, const R&) { w.ShowBatchRenameWindow(); }});
   t.push_back({Command::kShowInFileManager, {}, {}, ItemKind::kCommand, false,
                Click(15, s(u"定位"), 12, s(u"在资源管理器里定位该文件(Enter)")),
                {{kO, Qt::Key_Return}, {kO, Qt::Key_Enter}}, Help(s(u"定位文件")), kLiveInJob,

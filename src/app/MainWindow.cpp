@@ -14,6 +14,7 @@
 #include "app/ListView.h"
 #include "app/Toolbar.h"
 #include "find/gui/FindWindow.h"
+#include "rename/gui/BatchRenameWindow.h"
 #include "scan/gui/SearchDirWindow.h"
 #include "list/ListFile.h"
 #include "platform/Dialogs.h"
@@ -195,6 +196,12 @@ void MainWindow::ShowSearchDirWindow() {
   });
 }
 
+void MainWindow::ShowBatchRenameWindow() {
+  ShowToolWindow(batchRenameWindow_, [this] {
+    return new BatchRenameWindow(app_.Settings(), app_.Renamer(), app_.Undo(), app_.List(), this);
+  });
+}
+
 void MainWindow::ShowAboutWindow() {
   ShowToolWindow(aboutWindow_, [this] {
     auto* about = new AboutWindow(this);
@@ -209,6 +216,7 @@ void MainWindow::FocusList() { view_->setFocus(); }
 QWidget* MainWindow::OpenFindWindow() const { return findWindow_.data(); }
 QWidget* MainWindow::OpenAboutWindow() const { return aboutWindow_.data(); }
 QWidget* MainWindow::OpenSearchDirWindow() const { return searchDirWindow_.data(); }
+QWidget* MainWindow::OpenBatchRenameWindow() const { return batchRenameWindow_.data(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (LongJobGuard::Busy()) {

@@ -23,6 +23,7 @@ class SoundListView;
 class MainToolbar;
 class FindWindow;
 class SearchDirWindow;
+class BatchRenameWindow;
 class AboutWindow;
 struct SettingRow;
 
@@ -48,6 +49,7 @@ class MainWindow : public QWidget {
   QWidget* OpenFindWindow() const;
   QWidget* OpenAboutWindow() const;
   QWidget* OpenSearchDirWindow() const;
+  QWidget* OpenBatchRenameWindow() const;
 
   // Dispatch, as the toolbar, the menus and the keys do it. A command that changes rows or
   // files does nothing while a long job runs.
@@ -64,6 +66,7 @@ class MainWindow : public QWidget {
   void StartRenameInPlace();
   void ShowFindWindow();
   void ShowSearchDirWindow();
+  void ShowBatchRenameWindow();
   void ShowAboutWindow();
   void FocusList();
 
@@ -98,6 +101,7 @@ class MainWindow : public QWidget {
   QHash<const CommandRow*, QAction*> items_;
   QPointer<FindWindow> findWindow_;
   QPointer<SearchDirWindow> searchDirWindow_;
+  QPointer<BatchRenameWindow> batchRenameWindow_;
   QPointer<AboutWindow> aboutWindow_;
   bool closeWhenJobEnds_ = false;
   bool settingsSaved_ = false;

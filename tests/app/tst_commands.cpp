@@ -158,6 +158,8 @@ class CommandsTest : public QObject, public WindowHarness {
     QVERIFY(searchDir && searchDir->isVisible());
     QTest::keyClick(window->View(), Qt::Key_J, Qt::ControlModifier);
     QCOMPARE(window->OpenSearchDirWindow(), searchDir);
+    QTest::keyClick(window->View(), Qt::Key_F2, Qt::ControlModifier);
+    QVERIFY(window->OpenBatchRenameWindow() && window->OpenBatchRenameWindow()->isVisible());
     window->List().Selection().SelectOnly(0);
     dialogs_->QueueMessageAnswer(Dialogs::kAnswerCancel);
     QTest::keyClick(window->View(), Qt::Key_Delete);
