@@ -2,8 +2,8 @@
 // work: find over a tree of 50,000 files (quiet, showing names, and with 1,000,000 rows already in
 // a shown list), classifying 10,000 files by moving (beside mv) and by copying (beside cp). The
 // counter "ratio" is scan time / tool time of the same repetition; ask for repetitions
-// (--benchmark_repetitions=5) to get its median and spread. BM_Responsiveness scans 500,000 files
-// and reports the longest wait of a 1 ms timer, the time from a stop request to the end of the
+// (--benchmark_repetitions=5) to get its median and spread. BM_Responsiveness500k scans 500,000
+// files and reports how long a 1 ms timer waits, the time from a stop request to the end of the
 // scan, and the memory grown per row added.
 #include <benchmark/benchmark.h>
 
@@ -11,10 +11,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 
 #include "ListContext.h"
 #include "match/RegexMatcher.h"
@@ -188,21 +190,25 @@ long VmRssKb() {
   return 0;
 }
 
-// A scan of 500,000 files: the longest wait of a 1 ms timer during it, and the time from a stop
-// request (after 2 s) to the end of the scan.
+// A scan of 500,000 files: the waits of a 1 ms timer during it (median, 99th percentile, longest:
+// how long the window waits for its events), and the time from a stop
+// request (after 2 s) to the end of the scan. The tree is made in memory (/dev/shm) where there is
+// one: creating half a million files on disk takes longer than the figure is worth.
 void BM_Responsiveness500k(benchmark::State& state) {
   Bench& b = *theBench;
-  QTemporaryDir dir;
+  const QString shm = QStringLiteral("/dev/shm");
+  QTemporaryDir dir(QFileInfo(shm).isWritable() ? shm + QStringLiteral("/bench_scan-XXXXXX")
+                                                : QString());
   MakeTree(dir.path(), 500000, 200);
   for (auto _ : state) {
     b.list.RemoveAllRows();
     const long rssBefore = VmRssKb();
     QElapsedTimer sinceTick, sinceStop;
-    double longestWait = 0;
+    std::vector<double> waits;
     QTimer ticker;
     ticker.setInterval(1);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-      if (sinceTick.isValid()) longestWait = std::max(longestWait, double(sinceTick.nsecsElapsed()) / 1e6);
+      if (sinceTick.isValid()) waits.push_back(double(sinceTick.nsecsElapsed()) / 1e6);
       sinceTick.start();
     });
     ticker.start();
@@ -215,7 +221,11 @@ void BM_Responsiveness500k(benchmark::State& state) {
     const double ms = b.Scan(dir.path(), o);
     const double stopMs = sinceStop.isValid() ? double(sinceStop.nsecsElapsed()) / 1e6 : -1;
     state.SetIterationTime(ms / 1000);
-    state.counters["longest_event_wait_ms"] = longestWait;
+    std::sort(waits.begin(), waits.end());
+    const auto at = [&waits](double q) { return waits.empty() ? 0 : waits[size_t(q * (waits.size() - 1))]; };
+    state.counters["event_wait_p50_ms"] = at(0.5);
+    state.counters["event_wait_p99_ms"] = at(0.99);
+    state.counters["event_wait_max_ms"] = at(1);
     state.counters["stop_to_end_ms"] = stopMs;
     state.counters["rows"] = b.list.RowCount();
     state.counters["rss_bytes_per_row"] =

@@ -15,7 +15,7 @@ namespace {
 // Rows are appended in batches, at most every 100 ms just before the window gets its events:
 // each append lays out and repaints the list, which costs as much as the walk when done every
 // 20 ms.
-constexpr size_t kRowBatch = 8192;
+constexpr size_t kRowBatch = 4096;
 constexpr qint64 kRowIntervalMs = 100;
 
 // The root is held as "" by rows and paths; the file system knows it as "/".
