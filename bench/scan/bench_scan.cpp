@@ -8,6 +8,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,44 +27,61 @@
 #include "match/RegexMatcher.h"
 #include "platform/ScriptedDialogs.h"
 #include "scan/DirectoryScan.h"
+#include "scan/gui/SearchDirWindow.h"
+#include "settings/SettingsStore.h"
+#include "ui/TooltipHelper.h"
 
 namespace {
 
 const QString kFilter = QStringLiteral("*.wav|*.mid");
 
-// The window as the scan sees it: one checked directory, the title as its caption.
-struct Port : ScanWindowPort {
-  QWidget window;
-  QString directory;
-  ScanOptions options;
-  int DirectoryCount() const override { return 1; }
-  bool DirectoryChecked(int) const override { return true; }
-  QString DirectoryText(int) const override { return directory; }
-  ScanOptions ReadOptions() const override { return options; }
-  bool ClearListFirst() const override { return false; }
-  void SetRunning(bool) override {}
-  void SetCaption(const QString& caption) override { window.setWindowTitle(caption); }
-};
-
-// The list in a shown view with the scan on it.
+// The list in a shown view as the main window sets it up, with the scan and its window on it.
 struct Bench : ListContext {
+  QTemporaryDir config;
+  SettingsStore settings;
+  TooltipHelper tooltips;
   QTableView view;
   RegexMatcher matcher;
   DirectoryScan scan{context, matcher};
-  Port port;
+  std::unique_ptr<SearchDirWindow> window;
   Bench() {
     view.setModel(&list);
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view.resize(800, 600);
     view.show();
-    port.window.show();
+    settings.Open(config.filePath(QStringLiteral("Plinkbox.ini")));
+    tooltips.Create(true, true);
+    window = std::make_unique<SearchDirWindow>(settings, scan, tooltips, nullptr);
+    window->show();
     InstallDialogs(std::make_unique<ScriptedDialogs>());
   }
+  // The window's controls set to scan directory alone with options.
+  void SetUp(const QString& directory, const ScanOptions& o) {
+    auto* directories = window->findChild<QListWidget*>(QStringLiteral("列表框目录"));
+    directories->clear();
+    auto* item = new QListWidgetItem(directory, directories);
+    item->setData(Qt::UserRole, 0);
+    item->setCheckState(Qt::Checked);
+    const auto check = [this](const char* name, bool on) {
+      window->findChild<QCheckBox*>(QString::fromUtf8(name))->setChecked(on);
+    };
+    check("选择框遍历", o.recurse);
+    check("选择框过滤", !o.filter.isEmpty());
+    window->findChild<QComboBox*>(QStringLiteral("组合框过滤"))->setEditText(o.filter);
+    check("选择框归类", !o.expression.isEmpty());
+    window->findChild<QPlainTextEdit*>(QStringLiteral("编辑框归类"))->setPlainText(o.expression);
+    check("选择框拷贝", o.copy);
+    check("选择框改名", o.smartRename);
+    check("选择框不提示", o.quiet);
+    check("选择框载入列表", o.load);
+    check("选择框载入前清空", false);
+  }
   double Scan(const QString& directory, const ScanOptions& options) {
-    port.directory = directory;
-    port.options = options;
+    SetUp(directory, options);
     QElapsedTimer timer;
     timer.start();
-    scan.RunScan(port);
+    scan.RunScan(*window);
     QApplication::processEvents();  // the repaint after the run belongs to its cost
     return double(timer.nsecsElapsed()) / 1e6;
   }
