@@ -105,8 +105,59 @@ bool TokenSet::Empty() const {
   return true;
 }
 
+namespace {
+
+// The substitution in one pass over the expression, or a null string when one pass could differ
+// from substituting token after token: a '#' of the expression that starts no token of the set,
+// or a value bringing a '#' of its own, might form a token that a later substitution replaces.
+QString ExpandInOnePass(QStringView path, QStringView expression, const TokenSet& tokens,
+                        QStringView numberText) {
+  // The path is cut once; each value is a view into it.
+  const qsizetype slash = path.lastIndexOf(kPathSeparator);
+  const QStringView name = slash < 0 ? path : path.mid(slash + 1);
+  const QStringView directory = slash < 0 ? QStringView() : path.left(slash);
+  const qsizetype firstDot = name.indexOf(u'.');
+  const qsizetype lastDot = name.lastIndexOf(u'.');
+  const qsizetype parentSlash = directory.lastIndexOf(kPathSeparator);
+  const std::array<QStringView, kNameTokenCount> values = {
+      lastDot < 0 ? QStringView() : name.mid(lastDot + 1),
+      firstDot < 0 ? name : name.left(firstDot),
+      name,
+      slash < 0 ? QStringView() : directory.mid(parentSlash + 1),
+      directory,
+      numberText};
+  qsizetype valueSizes = 0;
+  for (int i = 0; i < kNameTokenCount; ++i) {
+    if (!tokens.Contains(static_cast<NameToken>(i))) continue;
+    if (values[i].contains(u'#')) return QString();
+    valueSizes += values[i].size();
+  }
+  QString text;
+  text.reserve(expression.size() + valueSizes);
+  qsizetype from = 0;
+  for (qsizetype at = expression.indexOf(u'#'); at >= 0; at = expression.indexOf(u'#', from)) {
+    int found = -1;
+    for (int i = 0; i < kNameTokenCount && found < 0; ++i) {
+      const auto token = static_cast<NameToken>(i);
+      if (tokens.Contains(token) && expression.mid(at).startsWith(NameTokenText(token))) found = i;
+    }
+    if (found < 0) return QString();
+    text += expression.mid(from, at - from);
+    text += values[found];
+    from = at + NameTokenText(static_cast<NameToken>(found)).size();
+  }
+  text += expression.mid(from);
+  // Never null: a null result means "one pass does not apply".
+  if (text.isNull()) text = QLatin1String("");
+  return text;
+}
+
+}  // namespace
+
 QString ExpandNameTokens(const QString& path, const QString& expression, const TokenSet& tokens,
                          const QString& numberText) {
+  QString onePass = ExpandInOnePass(path, expression, tokens, numberText);
+  if (!onePass.isNull()) return onePass;
   QString text = expression;
   for (int i = 0; i < kNameTokenCount; ++i) {
     const auto token = static_cast<NameToken>(i);
