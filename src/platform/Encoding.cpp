@@ -2,9 +2,12 @@
 
 #include <iconv.h>
 
+#include <QtEndian>
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -183,14 +186,25 @@ int CompareGb18030(QStringView a, QStringView b) {
 }
 
 QByteArray EncodeGb18030(QStringView text) {
-  const auto& keys = BmpKeys();
-  QByteArray bytes;
-  bytes.reserve(text.size() * 2);
-  for (qsizetype i = 0; i < text.size();) {
-    uint32_t key = NextKey(text, i, keys);
-    for (int n = KeyLength(key); n > 0; --n, key <<= 8) bytes.append(char(key >> 24));
-  }
+  QByteArray bytes(text.size() * 4, Qt::Uninitialized);
+  bytes.truncate(WriteGb18030(text, bytes.data()) - bytes.data());
   return bytes;
+}
+
+char* WriteGb18030(QStringView text, char* out) {
+  const auto& keys = BmpKeys();
+  for (qsizetype i = 0; i < text.size();) {
+    if (text[i].unicode() < 0x80) {  // ASCII is its own code
+      *out++ = static_cast<char>(text[i++].unicode());
+      continue;
+    }
+    const uint32_t key = NextKey(text, i, keys);
+    // All four bytes at once: a shorter code leaves the rest to be overwritten by the next.
+    const uint32_t bigEndian = qToBigEndian(key);
+    std::memcpy(out, &bigEndian, sizeof bigEndian);
+    out += KeyLength(key);
+  }
+  return out;
 }
 
 int CompareGb18030(QStringView text, QByteArrayView bytes) {

@@ -18,5 +18,8 @@ inline bool LessGb18030(QStringView a, QStringView b) { return CompareGb18030(a,
 // The GB18030 bytes of a text; a character that GB18030 cannot encode (lone surrogates, a few
 // private-use code points) gives 4 bytes starting with 0xFF, which no GB18030 code starts with.
 QByteArray EncodeGb18030(QStringView text);
+// Writes the bytes EncodeGb18030 gives at out, which has room for 4 bytes per UTF-16 unit of
+// text, and returns the end of what it wrote: for a buffer that many texts share.
+char* WriteGb18030(QStringView text, char* out);
 // The text's GB18030 bytes (as EncodeGb18030) against bytes: <0, 0 or >0.
 int CompareGb18030(QStringView text, QByteArrayView bytes);

@@ -44,6 +44,7 @@ class TestList : public QObject {
 
   void sortOrder_data();
   void sortOrder();
+  void sortMatchesByteOrder();
   void sortKeepsSelectedFiles();
   void columnSorterMarksAndMessages();
 
@@ -293,6 +294,30 @@ void TestList::sortOrder() {
   ListRowSorter().SortRows(list, k, 0, ascending);
   for (int i = 0; i < order.size(); ++i) {
     QCOMPARE(list.RowDirectory(i), QStringLiteral("/r%1").arg(order[i]));
+  }
+}
+
+// Many equal names, long common starts, GBK bytes beside UTF-8, texts shared by rows or not:
+// the stable NameSortBytes order.
+void TestList::sortMatchesByteOrder() {
+  const QByteArray pieces[] = {"a", "ab", "\xE5\x95\x8A", "\xB0\xA1", "\xB0", "A", "_0"};
+  QRandomGenerator random(3);
+  std::vector<SoundRow> rows;
+  for (int i = 0; i < 3000; ++i) {
+    QByteArray name;
+    for (int n = random.bounded(1, 9); n > 0; --n) name += pieces[random.bounded(7)];
+    const QString text = i % 10 == 9 ? rows.back().fileName : FromNativePath(name);
+    rows.push_back({text, FromNativePath("/" + pieces[random.bounded(7)]), 0, {}});
+  }
+  SoundList list;
+  list.AppendRows(std::move(rows));  // rows of one directory share its text
+  for (const int column : {0, 2}) {
+    std::vector<std::pair<QByteArray, int>> keyed;
+    for (int r = 0; r < 3000; ++r)
+      keyed.push_back({NameSortBytes(column ? list.RowDirectory(r) : list.RowFileName(r)), r});
+    std::sort(keyed.begin(), keyed.end());  // equal bytes by row: the stable order
+    const auto sorted = ListRowSorter::SortedOrder(list, ListRowSorter::kByText, column, true);
+    for (int i = 0; i < 3000; ++i) QCOMPARE(sorted[size_t(i)], keyed[size_t(i)].second);
   }
 }
 
