@@ -17,6 +17,7 @@
 
 #include "platform/LongJob.h"
 #include "settings/gui/SettingsTable.h"
+#include "ui/PlacedControls.h"
 
 namespace {
 
@@ -32,14 +33,6 @@ QUrl SearchUrl(const QString& address, const QString& queryKey, const QString& w
   return url;
 }
 
-QLabel* AddLabel(QWidget* parent, const QString& name, const QString& caption,
-                 const QRect& bounds) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  label->setGeometry(bounds);
-  return label;
-}
-
 // An edit box (name "编辑框…") with its label ("标签…") to the left of it, at topLeft.
 QLineEdit* AddField(QWidget* parent, const QString& name, const QString& caption,
                     const QString& text, const QPoint& topLeft, int labelWidth, int editWidth) {
@@ -49,25 +42,6 @@ QLineEdit* AddField(QWidget* parent, const QString& name, const QString& caption
   edit->setObjectName(name);
   edit->setGeometry(topLeft.x() + labelWidth, topLeft.y(), editWidth, 22);
   return edit;
-}
-
-template <typename Box>
-Box* AddCheck(QWidget* parent, const QString& name, const QString& caption, const QRect& bounds,
-              bool checked) {
-  auto* box = new Box(caption, parent);
-  box->setObjectName(name);
-  box->setChecked(checked);
-  box->setGeometry(bounds);
-  return box;
-}
-
-QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption,
-                       const QRect& bounds) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  button->setGeometry(bounds);
-  return button;
 }
 
 // Opens the address in the browser, never through a shell.

@@ -20,26 +20,13 @@
 #include "platform/LongJob.h"
 #include "settings/SettingsStore.h"
 #include "settings/gui/SettingsTable.h"
+#include "ui/PlacedControls.h"
 #include "ui/TooltipHelper.h"
 
 namespace {
 
 const QString kCaption = QStringLiteral("检索目录");
 const QString kChooseDirectory = QStringLiteral("选择目录...");
-
-void AddLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& bounds) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  label->setGeometry(bounds);
-}
-
-void AddLine(QWidget* parent, const QString& name, const QRect& bounds) {
-  auto* line = new QFrame(parent);
-  line->setObjectName(name);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Sunken);
-  line->setGeometry(bounds);
-}
 
 }  // namespace
 
@@ -80,24 +67,6 @@ std::vector<SettingRow> SearchDirWindow::SettingsTable() {
   };
 }
 
-QPushButton* SearchDirWindow::AddButton(const QString& name, const QString& caption,
-                                        const QRect& bounds) {
-  auto* button = new QPushButton(caption, this);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  button->setGeometry(bounds);
-  return button;
-}
-
-QCheckBox* SearchDirWindow::AddCheckBox(const QString& name, const QString& caption,
-                                        const QRect& bounds, bool checked) {
-  auto* box = new QCheckBox(caption, this);
-  box->setObjectName(name);
-  box->setChecked(checked);
-  box->setGeometry(bounds);
-  return box;
-}
-
 void SearchDirWindow::CreateControls() {
   AddLabel(this, QStringLiteral("标签1"), QStringLiteral("欲检索目录："), {8, 8, 64, 20});
   AddLine(this, QStringLiteral("外形框3"), {75, 16, 269, 8});
@@ -124,10 +93,10 @@ void SearchDirWindow::CreateControls() {
       {QStringLiteral("按钮下移目录"), QStringLiteral("↓"), 212, [this] { MoveDirectory(1); }},
   };
   for (const auto& entry : listButtons)
-    connect(AddButton(entry.name, entry.caption, {entry.left, 32, 20, 20}), &QPushButton::clicked,
-            this, entry.operation);
-  选择框遍历_ = AddCheckBox(QStringLiteral("选择框遍历"), QStringLiteral("遍历子目录"),
-                            {264, 32, 88, 20}, true);
+    connect(AddButton(this, entry.name, entry.caption, {entry.left, 32, 20, 20}),
+            &QPushButton::clicked, this, entry.operation);
+  选择框遍历_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框遍历"),
+                                    QStringLiteral("遍历子目录"), {264, 32, 88, 20}, true);
 
   列表框目录_ = new QListWidget(this);
   列表框目录_->setObjectName(QStringLiteral("列表框目录"));
@@ -137,8 +106,8 @@ void SearchDirWindow::CreateControls() {
 
   AddLabel(this, QStringLiteral("标签2"), QStringLiteral("过滤和转移"), {8, 128, 64, 20});
   AddLine(this, QStringLiteral("外形框4"), {75, 136, 269, 8});
-  选择框过滤_ = AddCheckBox(QStringLiteral("选择框过滤"), QStringLiteral("通配过滤"),
-                            {8, 152, 72, 20}, true);
+  选择框过滤_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框过滤"), QStringLiteral("通配过滤"),
+                                    {8, 152, 72, 20}, true);
   组合框过滤_ = new QComboBox(this);
   组合框过滤_->setObjectName(QStringLiteral("组合框过滤"));
   组合框过滤_->setGeometry(80, 152, 264, 20);
@@ -152,8 +121,8 @@ void SearchDirWindow::CreateControls() {
                          QStringLiteral("*.mid"), QStringLiteral("*.*")});
   组合框过滤_->setCurrentIndex(1);
 
-  选择框归类_ = AddCheckBox(QStringLiteral("选择框归类"), QStringLiteral("归类路径"),
-                            {8, 186, 72, 20}, true);
+  选择框归类_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框归类"), QStringLiteral("归类路径"),
+                                    {8, 186, 72, 20}, true);
   // One line high, yet it keeps the line breaks a stored expression may hold.
   编辑框归类_ = new QPlainTextEdit(QDir::homePath() + QStringLiteral("/声音/#扩展名 音频"), this);
   编辑框归类_->setObjectName(QStringLiteral("编辑框归类"));
@@ -164,8 +133,8 @@ void SearchDirWindow::CreateControls() {
   编辑框归类_->setTabChangesFocus(true);
   编辑框归类_->document()->setDocumentMargin(1);  // the default margin clips a 20-pixel line
 
-  按钮功能符插入_ = AddButton(QStringLiteral("按钮功能符插入"), QStringLiteral("▼"),
-                              {324, 186, 20, 20});
+  按钮功能符插入_ =
+      AddButton(this, QStringLiteral("按钮功能符插入"), QStringLiteral("▼"), {324, 186, 20, 20});
   QFont arrowFont = 按钮功能符插入_->font();
   arrowFont.setFamily(QStringLiteral("宋体"));
   arrowFont.setBold(true);
@@ -174,28 +143,30 @@ void SearchDirWindow::CreateControls() {
   // and show again on the release.
   按钮功能符插入_->setFocusPolicy(Qt::TabFocus);
 
-  选择框拷贝_ = AddCheckBox(QStringLiteral("选择框拷贝"), QStringLiteral("拷贝为副本"),
-                            {80, 212, 80, 20}, true);
-  选择框改名_ = AddCheckBox(QStringLiteral("选择框改名"), QStringLiteral("智能重命名"),
-                            {186, 212, 80, 20}, true);
+  选择框拷贝_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框拷贝"),
+                                    QStringLiteral("拷贝为副本"), {80, 212, 80, 20}, true);
+  选择框改名_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框改名"),
+                                    QStringLiteral("智能重命名"), {186, 212, 80, 20}, true);
 
   AddLabel(this, QStringLiteral("标签6"), QStringLiteral("其他设置项"), {8, 232, 64, 20});
   AddLine(this, QStringLiteral("外形框2"), {72, 240, 272, 8});
-  选择框载入列表_ = AddCheckBox(QStringLiteral("选择框载入列表"), QStringLiteral("载入文件列表"),
-                                {8, 258, 96, 20}, true);
-  选择框载入前清空_ = AddCheckBox(QStringLiteral("选择框载入前清空"),
-                                  QStringLiteral("清空已有列表"), {112, 258, 96, 20}, true);
-  选择框不提示_ = AddCheckBox(QStringLiteral("选择框不提示"), QStringLiteral("不提示执行过程"),
-                              {241, 258, 104, 20}, false);
+  选择框载入列表_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框载入列表"),
+                                        QStringLiteral("载入文件列表"), {8, 258, 96, 20}, true);
+  选择框载入前清空_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框载入前清空"),
+                                          QStringLiteral("清空已有列表"), {112, 258, 96, 20}, true);
+  选择框不提示_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框不提示"),
+                                      QStringLiteral("不提示执行过程"), {241, 258, 104, 20}, false);
 
   AddLine(this, QStringLiteral("外形框5"), {0, 288, 352, 8});
-  按钮执行并关闭_ = AddButton(QStringLiteral("按钮执行并关闭"), QStringLiteral("执行并关闭"),
+  按钮执行并关闭_ = AddButton(this, QStringLiteral("按钮执行并关闭"), QStringLiteral("执行并关闭"),
                               {8, 302, 88, 32});
-  按钮执行_ = AddButton(QStringLiteral("按钮执行"), QStringLiteral("执行"), {106, 302, 54, 32});
-  按钮停止_ = AddButton(QStringLiteral("按钮停止"), QStringLiteral("停止"), {227, 302, 54, 32});
+  按钮执行_ =
+      AddButton(this, QStringLiteral("按钮执行"), QStringLiteral("执行"), {106, 302, 54, 32});
+  按钮停止_ =
+      AddButton(this, QStringLiteral("按钮停止"), QStringLiteral("停止"), {227, 302, 54, 32});
   按钮停止_->hide();
   // A running scan is asked to stop by the close itself, however the window is closed.
-  connect(AddButton(QStringLiteral("按钮关闭"), QStringLiteral("关闭"), {290, 302, 54, 32}),
+  connect(AddButton(this, QStringLiteral("按钮关闭"), QStringLiteral("关闭"), {290, 302, 54, 32}),
           &QPushButton::clicked, this, &QWidget::close);
 
   // Created last and raised, so it drops over the check boxes below the expression.

@@ -56,9 +56,6 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
   void ConnectControls();
   void AttachTooltips(TooltipHelper& tooltips);
   std::vector<SettingRow> SettingsTable();
-  QPushButton* AddButton(const QString& name, const QString& caption, const QRect& bounds);
-  QCheckBox* AddCheckBox(const QString& name, const QString& caption, const QRect& bounds,
-                         bool checked);
   void AppendDirectory(const QString& text, bool checked);
   int SelectedIndex() const;
   void ToggleTokenList();
