@@ -100,8 +100,8 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
   };
   std::vector<Level> levels;
   QSet<Files::Identity> visited;
-  QString directory = typed.size() > 1 ? WithoutTrailingSeparators(typed) : typed;
-  if (directory == kPathSeparator) directory.clear();
+  // Held as rows hold directories: "/" becomes "", the root.
+  QString directory = WithoutTrailingSeparators(typed);
   for (;;) {
     const Files::Identity id = Files::IdentityOf(OnDisk(directory));
     // A directory this run created holds only files it placed; one met again through a bind
@@ -154,8 +154,7 @@ void DirectoryScan::TakeFile(const QString& directory, const QString& name,
         ExpandNameTokens(source, options.expression, prepared.tokens, QString());
     bool placed = false;
     if (!expanded.isEmpty()) {
-      const QString target = expanded.size() > 1 ? WithoutTrailingSeparators(expanded) : expanded;
-      const QString into = target == kPathSeparator ? QString() : target;
+      const QString into = WithoutTrailingSeparators(expanded);
       CreateDirectoryPath(into + kPathSeparator, [this](const QString& created) {
         placedDirectories_.insert(Files::IdentityOf(created));
       });
