@@ -234,9 +234,9 @@ std::vector<int> TextOrder(const SoundList& list, int column) {
     for (int r = 0; r < list.RowCount(); ++r) sizeTexts.push_back(list.RowSizeText(r));
   }
   const RowKeys made = MakeRowKeys(count, [&](uint32_t r) -> const QString& {
-    if (column == SoundList::kNameColumn) return list.Row(static_cast<int>(r)).fileName;
+    if (column == SoundList::kNameColumn) return list.RowFileName(static_cast<int>(r));
     if (column == SoundList::kSizeColumn) return sizeTexts[r];
-    return list.Row(static_cast<int>(r)).directory;
+    return list.RowDirectory(static_cast<int>(r));
   });
   const KeyOrder order = SortKeyBytes(made.keys);
   const size_t keyCount = made.keys.Count();
@@ -271,7 +271,7 @@ std::vector<int> SizeOrder(const SoundList& list) {
   std::vector<KeyedIndex> items(static_cast<size_t>(list.RowCount()));
   for (uint32_t r = 0; r < items.size(); ++r) {
     // The sign bit flipped: -1 (no file) sorts first as an unsigned number too.
-    items[r] = {static_cast<uint64_t>(list.Row(static_cast<int>(r)).size) ^ (uint64_t{1} << 63), r};
+    items[r] = {static_cast<uint64_t>(list.RowSize(static_cast<int>(r))) ^ (uint64_t{1} << 63), r};
   }
   RadixSort(std::span(items), [](const KeyedIndex& i) { return i.key; });
   std::vector<int> rows(items.size());

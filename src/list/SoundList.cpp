@@ -42,24 +42,24 @@ int SoundList::columnCount(const QModelIndex& parent) const {
 
 QVariant SoundList::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= RowCount()) return {};
-  const SoundRow& r = Row(index.row());
+  const int row = index.row();
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
       // The editor starts from the true name, so an edit keeps every byte it does not touch.
       const bool shown = role == Qt::DisplayRole;
       switch (index.column()) {
-        case kNameColumn: return shown ? DisplayName(r.fileName) : r.fileName;
-        case kSizeColumn: return RowSizeText(index.row());
-        case kDirectoryColumn: return shown ? DisplayName(r.directory) : r.directory;
+        case kNameColumn: return shown ? DisplayName(RowFileName(row)) : RowFileName(row);
+        case kSizeColumn: return RowSizeText(row);
+        case kDirectoryColumn: return shown ? DisplayName(RowDirectory(row)) : RowDirectory(row);
         default: return {};
       }
     }
     case kRawValueRole:
       switch (index.column()) {
-        case kNameColumn: return r.fileName;
-        case kSizeColumn: return r.size;
-        case kDirectoryColumn: return r.directory;
+        case kNameColumn: return RowFileName(row);
+        case kSizeColumn: return RowSize(row);
+        case kDirectoryColumn: return RowDirectory(row);
         default: return {};
       }
     case Qt::DecorationRole:
@@ -109,26 +109,42 @@ void SoundList::SetRowIcon(const QVariant& icon) {
 
 // ---- Rows
 
-void SoundList::AppendRows(std::vector<SoundRow> rows) {
-  if (rows.empty()) return;
-  // Rows mostly come directory by directory: a row is compared with the one before it first.
-  QHash<QStringView, QString> directories;
-  const QString* last = nullptr;
-  if (!rows_.empty()) {
-    last = &rows_.back().directory;
-    directories.insert(QStringView(*last), *last);
-  }
-  for (SoundRow& row : rows) {
-    if (!last || *last != row.directory) {
-      auto it = directories.constFind(QStringView(row.directory));
-      if (it == directories.constEnd()) {
-        it = directories.insert(QStringView(row.directory), row.directory);
-      }
-      last = &it.value();
-    }
-    row.directory = *last;
-  }
+SoundList::Batch::Batch(SoundList& list, size_t expected) : list_(list) {
+  rows_.reserve(expected);
+}
 
+quint32 SoundList::Batch::Directory(const QString& text) { return list_.DirectoryId(text); }
+
+void SoundList::Batch::Add(const QString& fileName, quint32 directory, qint64 size,
+                           const QString& sizeText) {
+  quint32 text = 0;
+  if (!sizeText.isEmpty()) {
+    list_.sizeTexts_.push_back(sizeText);
+    text = static_cast<quint32>(list_.sizeTexts_.size());
+  }
+  rows_.push_back({fileName, size, directory, text});
+}
+
+int SoundList::Batch::Commit() {
+  const int added = static_cast<int>(rows_.size());
+  list_.Insert(std::move(rows_));
+  rows_.clear();
+  return added;
+}
+
+quint32 SoundList::DirectoryId(const QString& text) {
+  // Rows mostly come directory by directory: the last row's directory is tried first.
+  if (!rows_.empty() && directories_[rows_.back().directory] == text) return rows_.back().directory;
+  const auto it = directoryIds_.constFind(text);
+  if (it != directoryIds_.constEnd()) return it.value();
+  const auto id = static_cast<quint32>(directories_.size());
+  directories_.push_back(text);
+  directoryIds_.insert(text, id);
+  return id;
+}
+
+void SoundList::Insert(std::vector<Stored> rows) {
+  if (rows.empty()) return;
   const int first = RowCount();
   const size_t needed = rows_.size() + rows.size();
   if (!rows_.empty() && needed > rows_.capacity()) {
@@ -143,61 +159,57 @@ void SoundList::AppendRows(std::vector<SoundRow> rows) {
   endInsertRows();
 }
 
+void SoundList::AppendRows(std::vector<SoundRow> rows) {
+  Batch batch(*this, rows.size());
+  const QString* last = nullptr;
+  quint32 id = 0;
+  for (const SoundRow& row : rows) {
+    if (!last || *last != row.directory) id = batch.Directory(row.directory);
+    last = &row.directory;
+    batch.Add(row.fileName, id, row.size, row.sizeText);
+  }
+  batch.Commit();
+}
+
 void SoundList::AddRow(const QString& fileName, const QString& directory) {
   AppendRows({{fileName, directory, Files::Size(JoinPath(directory, fileName)), QString()}});
 }
 
 int SoundList::AddPaths(const QStringList& paths, bool onlyExisting) {
-  // First the file sizes (the slow part, with events pumped), then the rows in one insertion.
-  std::vector<qint64> sizes;
-  sizes.reserve(static_cast<size_t>(paths.size()));
-  size_t added = 0;
+  Batch batch(*this);
+  QString lastDirectory;
+  quint32 id = 0;
   for (const QString& path : paths) {
     const qint64 size = Files::Size(path);
-    sizes.push_back(size);
-    if (size >= 0 || !onlyExisting) ++added;
     PumpEvents();
-  }
-
-  // One directory string per directory from the start, not one per row.
-  std::vector<SoundRow> rows;
-  rows.reserve(added);
-  QHash<QStringView, QString> directories;
-  QString lastDirectory;
-  for (qsizetype i = 0; i < paths.size(); ++i) {
-    const qint64 size = sizes[static_cast<size_t>(i)];
     if (size < 0 && onlyExisting) continue;
-    const QString& path = paths[i];
     const qsizetype cut = path.lastIndexOf(kPathSeparator);
-    const QStringView dirView = cut < 0 ? QStringView() : QStringView(path).left(cut);
-    if (lastDirectory.isNull() || QStringView(lastDirectory) != dirView) {
-      auto it = directories.constFind(dirView);
-      if (it == directories.constEnd()) {
-        QString dir = dirView.toString();
-        it = directories.insert(QStringView(dir), dir);
-      }
-      lastDirectory = it.value();
+    const QStringView directory = cut < 0 ? QStringView() : QStringView(path).left(cut);
+    if (lastDirectory.isNull() || QStringView(lastDirectory) != directory) {
+      lastDirectory = directory.toString();
+      id = batch.Directory(lastDirectory);
     }
-    rows.push_back({path.mid(cut + 1), lastDirectory, size, QString()});
+    batch.Add(path.mid(cut + 1), id, size);
   }
-  AppendRows(std::move(rows));
-  return static_cast<int>(added);
+  return batch.Commit();
 }
 
-QString SoundList::RowFileName(int row) const { return Row(row).fileName; }
-
-QString SoundList::RowDirectory(int row) const { return Row(row).directory; }
+SoundRow SoundList::Row(int row) const {
+  const Stored& r = At(row);
+  return {r.fileName, directories_[r.directory], r.size,
+          r.sizeText ? sizeTexts_[r.sizeText - 1] : QString()};
+}
 
 QString SoundList::RowFullPath(int row) const {
-  const SoundRow& r = Row(row);
-  return JoinPath(r.directory, r.fileName);
+  return JoinPath(RowDirectory(row), RowFileName(row));
 }
 
-qint64 SoundList::RowSize(int row) const { return Row(row).size; }
+qint64 SoundList::RowSize(int row) const { return At(row).size; }
 
 QString SoundList::RowSizeText(int row) const {
-  const SoundRow& r = Row(row);
-  return r.sizeText.isEmpty() ? FormatByteSize(static_cast<double>(r.size)) : r.sizeText;
+  const Stored& r = At(row);
+  if (r.sizeText && !sizeTexts_[r.sizeText - 1].isEmpty()) return sizeTexts_[r.sizeText - 1];
+  return FormatByteSize(static_cast<double>(r.size));
 }
 
 void SoundList::SetRowFileName(int row, const QString& text) {
@@ -207,13 +219,19 @@ void SoundList::SetRowFileName(int row, const QString& text) {
 }
 
 void SoundList::SetRowSizeText(int row, const QString& text) {
-  rows_[static_cast<size_t>(row)].sizeText = text;
+  Stored& r = rows_[static_cast<size_t>(row)];
+  if (r.sizeText) {
+    sizeTexts_[r.sizeText - 1] = text;
+  } else {
+    sizeTexts_.push_back(text);
+    r.sizeText = static_cast<quint32>(sizeTexts_.size());
+  }
   const QModelIndex i = index(row, kSizeColumn);
   Q_EMIT dataChanged(i, i);
 }
 
 void SoundList::SetRowDirectory(int row, const QString& text) {
-  rows_[static_cast<size_t>(row)].directory = text;
+  rows_[static_cast<size_t>(row)].directory = DirectoryId(text);
   const QModelIndex i = index(row, kDirectoryColumn);
   Q_EMIT dataChanged(i, i);
 }
@@ -292,7 +310,11 @@ void SoundList::RemoveRows(std::vector<int> rows) {
 void SoundList::RemoveAllRows() {
   const RowSelection::Quiet quiet(selection_);
   beginResetModel();
-  std::vector<SoundRow>().swap(rows_);
+  std::vector<Stored>().swap(rows_);
+  // The tables go with the rows: nothing refers to them any more.
+  directories_.clear();
+  directoryIds_.clear();
+  sizeTexts_.clear();
   endResetModel();
 }
 
@@ -335,7 +357,7 @@ void SoundList::ApplyOrder(const std::vector<int>& order) {
   const std::vector<int> selected = selection_.SelectedRows();
   if (!selected.empty()) selection_.ChangeSelection(-1);
   Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-  std::vector<SoundRow> sorted;
+  std::vector<Stored> sorted;
   sorted.reserve(n);
   for (int old : order) sorted.push_back(std::move(rows_[static_cast<size_t>(old)]));
   rows_.swap(sorted);

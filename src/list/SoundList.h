@@ -2,12 +2,15 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <QHash>
+#include <deque>
 #include <functional>
 #include <vector>
 
 #include "list/RowSelection.h"
 
-// One row of the sound list. Rows of one directory share the directory's text.
+// One row of the sound list, as it is added and read back. Rows of one directory share the
+// directory's text.
 struct SoundRow {
   QString fileName;
   QString directory;  // without a trailing separator
@@ -19,6 +22,8 @@ struct SoundRow {
 // the selection of its rows beside it (Selection()). Columns 文件名, 大小, 目录.
 class SoundList : public QAbstractTableModel {
   Q_OBJECT
+  struct Stored;
+
  public:
   enum Column { kNameColumn = 0, kSizeColumn = 1, kDirectoryColumn = 2, kColumnCount = 3 };
   // The value a column sorts by: the name or directory text, or the size as qint64.
@@ -43,6 +48,23 @@ class SoundList : public QAbstractTableModel {
   // Row icon shown in column 0 (a null icon shows none).
   void SetRowIcon(const QVariant& icon);
 
+  // Builds rows for one insertion at the end, as compact as the list keeps them: the way to add
+  // a million rows without holding them twice.
+  class Batch {
+   public:
+    explicit Batch(SoundList& list, size_t expected = 0);
+    // The directory's id: its text is kept once, however many rows name it.
+    quint32 Directory(const QString& text);
+    void Add(const QString& fileName, quint32 directory, qint64 size,
+             const QString& sizeText = QString());
+    // Appends the rows added so far in one insertion and returns their number.
+    int Commit();
+
+   private:
+    SoundList& list_;
+    std::vector<SoundList::Stored> rows_;
+  };
+
   // Rows
   // Appends the rows in one insertion. Rows of one directory, in the batch and with the last
   // row before it, come to share one directory text.
@@ -53,9 +75,9 @@ class SoundList : public QAbstractTableModel {
   // set, paths whose file does not exist are skipped. Returns the number of rows added.
   int AddPaths(const QStringList& paths, bool onlyExisting);
   int RowCount() const { return static_cast<int>(rows_.size()); }
-  const SoundRow& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
-  QString RowFileName(int row) const;
-  QString RowDirectory(int row) const;
+  SoundRow Row(int row) const;
+  const QString& RowFileName(int row) const { return At(row).fileName; }
+  const QString& RowDirectory(int row) const { return directories_[At(row).directory]; }
   QString RowFullPath(int row) const;
   qint64 RowSize(int row) const;
   QString RowSizeText(int row) const;
@@ -74,7 +96,23 @@ class SoundList : public QAbstractTableModel {
   void ApplyOrder(const std::vector<int>& order);
 
  private:
-  std::vector<SoundRow> rows_;
+  // A row as kept: 40 bytes beside its name's text. Directories and the rare replaced size texts
+  // live in tables of their own (0 is "none" for the size text).
+  struct Stored {
+    QString fileName;
+    qint64 size;
+    quint32 directory;
+    quint32 sizeText;
+  };
+  const Stored& At(int row) const { return rows_[static_cast<size_t>(row)]; }
+  quint32 DirectoryId(const QString& text);
+  void Insert(std::vector<Stored> rows);
+
+  std::vector<Stored> rows_;
+  // deque: references handed out by RowDirectory stay valid while directories are added.
+  std::deque<QString> directories_;
+  QHash<QString, quint32> directoryIds_;
+  std::vector<QString> sizeTexts_;
   RowSelection selection_{*this};
   std::function<bool(int, const QString&)> renameHandler_;
   QVariant rowIcon_;

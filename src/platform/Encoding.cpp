@@ -127,6 +127,10 @@ bool IsValidUtf8(const QByteArray& bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
   const auto* end = p + bytes.size();
   while (p < end) {
+    // Paths are mostly ASCII: eight bytes at a time while no byte has its high bit set.
+    uint64_t word;
+    while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080u) == 0)) p += 8;
+    if (p == end) break;
     const unsigned char c = *p;
     if (c < 0x80) {
       ++p;

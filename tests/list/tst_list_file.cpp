@@ -14,6 +14,7 @@ class TestListFile : public QObject {
  private Q_SLOTS:
   void namesThatCannotStandOnALine();
   void relativeLinesBesideTheListFile();
+  void listOverManyBlocks();
 
  private:
   QString Make(const QByteArray& name) {
@@ -27,20 +28,20 @@ class TestListFile : public QObject {
 void TestListFile::namesThatCannotStandOnALine() {
   // "victim.wav" is what the name ending in CR would become on a plain line.
   const QList<QByteArray> names{"victim.wav", "victim.wav\r", "two\nlines.wav",
-                                "\xFF%\r\n.wav", "a\rb.wav"};
+                                "\xFF%\r\n.wav", "a\rb.wav", "\xEF\xBB\xBF.wav"};
   QStringList paths;
   for (const QByteArray& name : names) paths << Make(name);
   SoundList list;
-  QCOMPARE(list.AddPaths(paths, true), 5);
+  QCOMPARE(list.AddPaths(paths, true), 6);
   const QString listPath = dir_.filePath("list.ini");
   QVERIFY(SaveListFile(list, listPath));
   const QByteArray url = "file://" + native_.toPercentEncoding("/");
   QCOMPARE(ReadFile(listPath), native_ + "/victim.wav\n" + url + "/victim.wav%0D\n" + url +
                                    "/two%0Alines.wav\n" + url + "/%FF%25%0D%0A.wav\n" + native_ +
-                                   "/a\rb.wav\n");
+                                   "/a\rb.wav\n" + native_ + "/\xEF\xBB\xBF.wav\n");
   SoundList loaded;
-  QCOMPARE(LoadListFile(loaded, listPath, false), 5);
-  for (int row = 0; row < 5; ++row) QCOMPARE(loaded.RowFullPath(row), paths[row]);
+  QCOMPARE(LoadListFile(loaded, listPath, false), 6);
+  for (int row = 0; row < 6; ++row) QCOMPARE(loaded.RowFullPath(row), paths[row]);
   for (const QByteArray& name : names) ::unlink((native_ + '/' + name).constData());
 }
 
@@ -48,7 +49,7 @@ void TestListFile::relativeLinesBesideTheListFile() {
   QVERIFY(QDir(dir_.path()).mkpath("lists/deeper"));
   QVERIFY(QDir(dir_.path()).mkpath("cwd/lists"));
   const QStringList paths{Make("lists/a.wav"), Make("lists/deeper/b.wav"), Make("c.wav"),
-                          Make("lists/\xE5\x95\x8A.wav")};
+                          Make("lists/\xE5\x95\x8A.wav"), Make("lists/\xEF\xBB\xBF.wav")};
   Make("cwd/lists/a.wav");  // the same name under the working directory is not taken
   const QString listPath = dir_.filePath("lists/list.ini");
   // GBK, so each line is also tried as GBK.
@@ -60,6 +61,39 @@ void TestListFile::relativeLinesBesideTheListFile() {
   QVERIFY(QDir::setCurrent(previous));
   QCOMPARE(added, 4);
   for (int row = 0; row < 4; ++row) QCOMPARE(list.RowFullPath(row), paths[row]);
+
+  // UTF-8 with a BOM: only the file's own BOM is dropped, not a name's leading U+FEFF.
+  WriteFile(listPath, "\xEF\xBB\xBF" "a.wav\n\xEF\xBB\xBF.wav\n");
+  SoundList utf8;
+  QCOMPARE(LoadListFile(utf8, listPath, false), 2);
+  QCOMPARE(utf8.RowFullPath(0), paths[0]);
+  QCOMPARE(utf8.RowFullPath(1), paths[4]);
+}
+
+// A list longer than the blocks it is read and written in: every line whole, across block
+// boundaries, directory after directory; rows of a missing directory or file are dropped.
+void TestListFile::listOverManyBlocks() {
+  QVERIFY(QDir(dir_.path()).mkpath("d1") && QDir(dir_.path()).mkpath("d2"));
+  const QStringList files{Make("d1/a.wav"), Make("d2/\xC9\xF9.wav"), Make("d1/b c.wav")};
+  const QString gone = dir_.filePath("gone/x.wav");
+  QStringList paths;
+  QByteArray expected;
+  for (int i = 0; i < 100000; ++i) {
+    const QString& path = i % 7 == 6 ? gone : files[i % 3];
+    paths << path;
+    if (path != gone) expected += ToNativePath(path) + '\n';
+  }
+  SoundList list;
+  list.AddPaths(paths, true);
+  const QString listPath = dir_.filePath("long.ini");
+  QVERIFY(SaveListFile(list, listPath));
+  QVERIFY(expected.size() > 2 << 20);
+  QCOMPARE(ReadFile(listPath), expected);
+  WriteFile(listPath, ReadFile(listPath) + ToNativePath(gone) + "\n");
+  SoundList loaded;
+  QCOMPARE(LoadListFile(loaded, listPath, false), list.RowCount());
+  for (int row = 0; row < list.RowCount(); ++row)
+    QCOMPARE(loaded.RowFullPath(row), list.RowFullPath(row));
 }
 
 QTEST_GUILESS_MAIN(TestListFile)
