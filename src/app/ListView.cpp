@@ -1,12 +1,25 @@
 #include "app/ListView.h"
 
+#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
+#include <QUrl>
 
+#include "platform/NativePath.h"
 #include "player/ListKeys.h"
+
+std::unique_ptr<QMimeData> FileDragData(const QStringList& paths) {
+  QList<QUrl> urls;
+  urls.reserve(paths.size());
+  for (const QString& path : paths) urls << QUrl::fromEncoded(FileUrlBytes(path));
+  auto data = std::make_unique<QMimeData>();
+  data->setUrls(urls);
+  return data;
+}
 
 SortMarkHeader::SortMarkHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
 
@@ -46,6 +59,11 @@ SoundListView::SoundListView(QWidget* parent)
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setStretchLastSection(true);
+  dragRunner_ = [this](std::unique_ptr<QMimeData> data) {
+    auto* drag = new QDrag(this);  // Qt deletes it once the drag has ended
+    drag->setMimeData(data.release());
+    drag->exec(Qt::CopyAction);
+  };
 }
 
 void SoundListView::SetKeyHandler(std::function<bool(int, int)> handler) {
@@ -53,14 +71,28 @@ void SoundListView::SetKeyHandler(std::function<bool(int, int)> handler) {
 }
 
 int SoundListView::RowAtPoint(const QPoint& viewportPos) const {
-  return rowAt(viewportPos.y());
+  return viewport()->rect().contains(viewportPos) ? rowAt(viewportPos.y()) : -1;
+}
+
+void SoundListView::DragFilesOut(const QStringList& paths) { dragRunner_(FileDragData(paths)); }
+
+void SoundListView::SetDragRunner(std::function<void(std::unique_ptr<QMimeData>)> runner) {
+  dragRunner_ = std::move(runner);
 }
 
 void SoundListView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const bool leftDown = event->buttons() & Qt::LeftButton;
   // Hover-play would move the selection away from a name being typed.
-  if (!IsEditing()) Q_EMIT rowUnderMouse(RowAtPoint(event->position().toPoint()));
+  if (!IsEditing()) {
+    if (leftDown && !viewport()->rect().contains(pos)) {
+      Q_EMIT dragLeftList();
+      return;
+    }
+    Q_EMIT rowUnderMouse(RowAtPoint(pos));
+  }
   // With the left button down the move belongs to the row exchange, not to drag-selecting.
-  if (!(event->buttons() & Qt::LeftButton)) QTableView::mouseMoveEvent(event);
+  if (!leftDown) QTableView::mouseMoveEvent(event);
 }
 
 void SoundListView::mousePressEvent(QMouseEvent* event) {

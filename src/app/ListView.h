@@ -1,7 +1,11 @@
 #pragma once
 #include <QHeaderView>
+#include <QStringList>
 #include <QTableView>
 #include <functional>
+#include <memory>
+
+class QMimeData;
 
 // The column header of the list: the model's captions followed by the sort mark of each column.
 class SortMarkHeader : public QHeaderView {
@@ -20,9 +24,13 @@ class SortMarkHeader : public QHeaderView {
   std::function<QString(int)> marks_;
 };
 
+// The files of full paths as a drag carries them: text/uri-list of file:// URLs built from the
+// paths' bytes, so a name that is not UTF-8 names its file exactly.
+std::unique_ptr<QMimeData> FileDragData(const QStringList& paths);
+
 // The report view of the sound list (`列表框`): reports the row under the mouse, the left button
 // and the keys to the window, and leaves press-and-drag to the row exchange instead of
-// drag-selecting.
+// drag-selecting; a left-button drag past the viewport's edge is reported as leaving the list.
 class SoundListView : public QTableView {
   Q_OBJECT
  public:
@@ -31,13 +39,19 @@ class SoundListView : public QTableView {
   // Keys are offered to this handler first; it returns whether the view handles them itself.
   void SetKeyHandler(std::function<bool(int key, int modifiers)> handler);
   bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
-  // The row under a point of the viewport, -1 over no row.
+  // The row under a point of the viewport, -1 over no row (and outside the viewport).
   int RowAtPoint(const QPoint& viewportPos) const;
+  // Drags the files out of the window as a copy and returns once the drop (or Esc) has ended
+  // the drag. A target that reports a move changes nothing in the list.
+  void DragFilesOut(const QStringList& paths);
+  // Replaces the drag itself (by default QDrag::exec, which runs an event loop of its own).
+  void SetDragRunner(std::function<void(std::unique_ptr<QMimeData>)> runner);
 
  Q_SIGNALS:
   void rowUnderMouse(int row);
   void leftButtonPressed();
   void leftButtonReleased();
+  void dragLeftList();
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -52,6 +66,7 @@ class SoundListView : public QTableView {
 
  private:
   std::function<bool(int, int)> keyHandler_;
+  std::function<void(std::unique_ptr<QMimeData>)> dragRunner_;
   bool userAct_ = false;  // a click or key of the user's is being handled
   SortMarkHeader* header_;
 };

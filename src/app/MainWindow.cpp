@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,6 +21,7 @@
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
+#include "platform/ScriptedDialogs.h"
 #include "player/HoverTracker.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
@@ -84,6 +86,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
 
 MainWindow::~MainWindow() {
   if (!settingsSaved_) SaveMainSettings();
+  if (attendedDialogs_) InstallDialogs(std::move(attendedDialogs_));
 }
 
 AppContext& MainWindow::Context() { return app_.Context(); }
@@ -107,6 +110,8 @@ void MainWindow::ConnectList() {
           [this](int row) { hover_->OnRowUnderMouse(row); });
   connect(view_, &SoundListView::leftButtonPressed, this, [this] { hover_->OnLeftButtonDown(); });
   connect(view_, &SoundListView::leftButtonReleased, this, [this] { hover_->OnLeftButtonUp(); });
+  connect(view_, &SoundListView::dragLeftList, this, [this] { hover_->OnDragLeftList(); });
+  hover_->SetDragOutHandler([this](const QStringList& paths) { view_->DragFilesOut(paths); });
   connect(view_->Header(), &QHeaderView::sectionClicked, this, [this](int column) {
     sorter_.SortByColumn(app_.List(), column,
                          [this](const QString& text) { app_.Status().SetMessage(text); });
@@ -223,6 +228,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // The running job ends cleanly first; its end closes the window.
     LongJobGuard::RequestStop();
     closeWhenJobEnds_ = true;
+    AnswerUnattended();
     event->ignore();
     return;
   }
@@ -232,7 +238,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void MainWindow::AnswerUnattended() {
+  // A signal or the session's end may close with nobody there to answer what the job still
+  // shows or asks: a notice counts as read and a question as cancelled, without a dialog; one
+  // already open is closed the same way.
+  if (!attendedDialogs_) attendedDialogs_ = InstallDialogs(std::make_unique<ScriptedDialogs>());
+  if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  // Rows dragged out and brought back are files the list already holds.
+  if (event->source()) return;
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 

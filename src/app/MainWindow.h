@@ -25,6 +25,7 @@ class FindWindow;
 class SearchDirWindow;
 class BatchRenameWindow;
 class AboutWindow;
+class Dialogs;
 struct SettingRow;
 
 // The main window: toolbar, sound list, status bar and the three pop-up menus, all built from
@@ -86,6 +87,8 @@ class MainWindow : public QWidget {
   std::vector<SettingRow> SettingsTable();
   void LoadMainSettings();
   void SaveMainSettings();
+  // From a close during a job on, nothing waits for an answer (see closeEvent).
+  void AnswerUnattended();
 
   Application& app_;
   std::unique_ptr<HoverTracker> hover_;
@@ -104,5 +107,6 @@ class MainWindow : public QWidget {
   QPointer<BatchRenameWindow> batchRenameWindow_;
   QPointer<AboutWindow> aboutWindow_;
   bool closeWhenJobEnds_ = false;
+  std::unique_ptr<Dialogs> attendedDialogs_;  // put back when the window goes
   bool settingsSaved_ = false;
 };

@@ -13,6 +13,7 @@ void HoverTracker::OnRowUnderMouse(int row) {
   hoverRow_ = row;
 
   if (leftButtonDown_) {
+    TakeDragRows();
     dragEndRow_ = row;
     if (dragEndRow_ == dragStartRow_) return;
     if (ShowCursor(dragEndRow_ == -1 ? Cursor::kNoTarget : Cursor::kExchange)) PumpEventsNow();
@@ -26,7 +27,10 @@ void HoverTracker::OnRowUnderMouse(int row) {
   if (context_.checks.IsChecked(Caption::kPlayOnHover)) player_.PlayRow(row);
 }
 
-void HoverTracker::OnLeftButtonDown() { leftButtonDown_ = true; }
+void HoverTracker::OnLeftButtonDown() {
+  leftButtonDown_ = true;
+  dragRowsTaken_ = false;
+}
 
 void HoverTracker::OnLeftButtonUp() {
   SoundList& list = context_.list;
@@ -42,6 +46,28 @@ void HoverTracker::OnLeftButtonUp() {
 }
 
 void HoverTracker::OnClick() { leftButtonDown_ = false; }
+
+void HoverTracker::OnDragLeftList() {
+  const SoundList& list = context_.list;
+  if (!leftButtonDown_ || dragStartRow_ < 0 || dragStartRow_ >= list.RowCount()) return;
+  if (LongJobGuard::Busy()) return;
+  TakeDragRows();
+  QStringList paths;
+  for (int row : dragRows_)
+    if (row < list.RowCount()) paths << list.RowFullPath(row);
+  if (paths.isEmpty()) return;
+  // The drag ends with the button's release, which the drop takes: the exchange ends here.
+  leftButtonDown_ = false;
+  dragEndRow_ = dragStartRow_;
+  ShowCursor(Cursor::kDefault);
+  if (dragOut_) dragOut_(paths);
+}
+
+void HoverTracker::TakeDragRows() {
+  if (dragRowsTaken_) return;
+  dragRowsTaken_ = true;
+  dragRows_ = context_.list.Selection().SelectedRows();
+}
 
 bool HoverTracker::ShowCursor(Cursor cursor) {
   if (cursor == cursor_) return false;

@@ -1,11 +1,14 @@
 #pragma once
+#include <QStringList>
 #include <functional>
 #include <utility>
+#include <vector>
 
 class Player;
 struct AppContext;
 
-// The mouse state of the list: hover-play and the drag that exchanges two rows.
+// The mouse state of the list: hover-play, the drag that exchanges two rows, and the same drag
+// taking the rows out of the window as files once it passes the list's edge.
 class HoverTracker {
  public:
   enum class Cursor { kDefault, kNoTarget, kExchange };
@@ -13,6 +16,10 @@ class HoverTracker {
   HoverTracker(AppContext& context, Player& player) : context_(context), player_(player) {}
   // Shows a cursor over the list (set by the window).
   void SetCursorHandler(std::function<void(Cursor)> handler) { setCursor_ = std::move(handler); }
+  // Runs the file drag of the given full paths and returns once it has ended (set by the window).
+  void SetDragOutHandler(std::function<void(const QStringList& paths)> handler) {
+    dragOut_ = std::move(handler);
+  }
 
   // The row under the pointer after a mouse move, -1 over no row. Hover-play, or during a drag
   // the highlight of the two rows to exchange.
@@ -20,6 +27,10 @@ class HoverTracker {
   void OnLeftButtonDown();
   void OnLeftButtonUp();  // exchanges the start and end rows of a drag
   void OnClick();  // a press and release without a drag (the view may swallow the release)
+  // The pointer is past the list's edge with the left button down. A drag that began on a row
+  // takes the rows selected when it began out as files (a copy: the list keeps them), then ends
+  // with nothing to exchange. Not while a long job runs: the drag's event loop would hold it.
+  void OnDragLeftList();
 
   int HoverRow() const { return hoverRow_; }
   int DragStartRow() const { return dragStartRow_; }
@@ -29,12 +40,17 @@ class HoverTracker {
  private:
   // Hands a changed cursor to the handler; false when it is already shown.
   bool ShowCursor(Cursor cursor);
+  // The selection as the press left it, taken before the exchange highlight replaces it.
+  void TakeDragRows();
   AppContext& context_;
   Player& player_;
   std::function<void(Cursor)> setCursor_;
+  std::function<void(const QStringList&)> dragOut_;
   Cursor cursor_ = Cursor::kDefault;
   int hoverRow_ = 0;
   int dragStartRow_ = 0;
   int dragEndRow_ = 0;
   bool leftButtonDown_ = false;
+  std::vector<int> dragRows_;
+  bool dragRowsTaken_ = false;
 };

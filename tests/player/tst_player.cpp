@@ -66,6 +66,8 @@ class TestPlayer : public QObject {
   void hoverOneRequestWithPlayOnSelect();
   void dragExchange_data();
   void dragExchange();
+  void dragOut_data();
+  void dragOut();
   void clickEndsButtonState();
 };
 
@@ -343,6 +345,57 @@ void TestPlayer::dragExchange() {
   QCOMPARE(b.cursors, cursors);
   QVERIFY(!b.hover.LeftButtonDown());
   QVERIFY(b.sound.log.isEmpty());  // hover-play is off
+}
+
+void TestPlayer::dragOut_data() {
+  QTest::addColumn<std::vector<int>>("selected");  // as the press left it
+  QTest::addColumn<QList<int>>("path");  // hovered rows, the press at the first; then out
+  QTest::addColumn<bool>("jobRunning");
+  QTest::addColumn<std::vector<int>>("dragged");
+  QTest::newRow("straight out") << std::vector<int>{2} << QList<int>{2} << false
+                                << std::vector<int>{2};
+  QTest::newRow("selection of the press, not the highlight on the way out")
+      << std::vector<int>{1, 3, 4} << QList<int>{3, 4, 5, -1} << false
+      << std::vector<int>{1, 3, 4};
+  QTest::newRow("pressed below the rows") << std::vector<int>{2} << QList<int>{-1, 5} << false
+                                          << std::vector<int>{};
+  QTest::newRow("nothing selected") << std::vector<int>{} << QList<int>{2} << false
+                                    << std::vector<int>{};
+  QTest::newRow("during a long job") << std::vector<int>{2} << QList<int>{2} << true
+                                     << std::vector<int>{};
+}
+
+void TestPlayer::dragOut() {
+  QFETCH(std::vector<int>, selected);
+  QFETCH(QList<int>, path);
+  QFETCH(bool, jobRunning);
+  QFETCH(std::vector<int>, dragged);
+  Bench b(kSixNames);
+  QList<QStringList> drags;
+  bool buttonDownDuringDrag = true;
+  b.hover.SetDragOutHandler([&](const QStringList& paths) {
+    drags << paths;
+    buttonDownDuringDrag = b.hover.LeftButtonDown();
+  });
+  std::optional<LongJobGuard> job;
+  if (jobRunning) job.emplace();
+  b.hover.OnRowUnderMouse(path.first());
+  b.list.Selection().SelectRows(selected);
+  b.hover.OnLeftButtonDown();
+  for (int row : path.mid(1)) b.hover.OnRowUnderMouse(row);
+  b.hover.OnDragLeftList();
+  b.hover.OnDragLeftList();  // further moves outside start no second drag
+
+  QStringList expected;
+  for (int row : dragged) expected << b.Path(row);
+  QCOMPARE(drags, dragged.empty() ? QList<QStringList>{} : QList<QStringList>{expected});
+  if (dragged.empty()) return;
+  // The drag took the release: no exchange is pending, during the drag or after it.
+  QVERIFY(!buttonDownDuringDrag);
+  QVERIFY(b.cursors.isEmpty() || b.cursors.last() == Cursor::kDefault);
+  b.hover.OnLeftButtonUp();
+  for (int row = 0; row < b.list.RowCount(); ++row)
+    QCOMPARE(b.list.RowFileName(row), kSixNames[row]);
 }
 
 void TestPlayer::clickEndsButtonState() {
