@@ -257,6 +257,15 @@ bool RegexMatcher::Prepare(const QString& pattern, bool ignoreCase, bool fuzzy,
                            const QString& subject, bool isRegex) {
   fuzzy_ = fuzzy;
   if (!Configure(isRegex ? pattern : WildcardToPattern(pattern), ignoreCase)) return false;
+  // A wildcard's "*" stands for any characters, line breaks too (file names may hold them);
+  // every other dot of a wildcard is escaped, so only "*" is affected.
+  if (!isRegex) {
+    auto engine = std::make_shared<Engine>(*engine_);
+    engine->expression.setPatternOptions(engine->expression.patternOptions() |
+                                         QRegularExpression::DotMatchesEverythingOption);
+    engine->expression.optimize();
+    engine_ = std::move(engine);
+  }
   if (subject.isEmpty()) return true;
   return Test(subject);
 }
