@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
+#include <map>
 #include <memory>
 
 #include "ListContext.h"
@@ -17,17 +18,15 @@
 
 namespace {
 
-constexpr int kRows = 100000;
-
-// 100,000 rows cycling through .wav, .mid and .mp3, so two rows in three match "*.wav|*.mid"
+// Rows cycling through .wav, .mid and .mp3, so two rows in three match "*.wav|*.mid"
 // in runs of two.
 struct Fixture : ListContext {
-  Fixture() {
+  explicit Fixture(int rows) {
     static const char* const kExtensions[] = {".wav", ".mid", ".mp3"};
     QStringList paths;
-    paths.reserve(kRows);
-    for (int i = 0; i < kRows; ++i) {
-      paths << QStringLiteral("/nonexistent/短音/sound_%1%2").arg(i, 6, 10, QChar(u'0'))
+    paths.reserve(rows);
+    for (int i = 0; i < rows; ++i) {
+      paths << QStringLiteral("/nonexistent/短音/sound_%1%2").arg(i, 7, 10, QChar(u'0'))
                    .arg(QLatin1String(kExtensions[i % 3]));
     }
     list.AddPaths(paths, false);
@@ -37,13 +36,16 @@ struct Fixture : ListContext {
   Finder finder{context, find, player};
 };
 
-Fixture& Shared() {
-  static Fixture fixture;
-  return fixture;
+// One fixture per row count, made on first use.
+Fixture& Shared(int rows = 100000) {
+  static std::map<int, std::unique_ptr<Fixture>> fixtures;
+  std::unique_ptr<Fixture>& fixture = fixtures[rows];
+  if (!fixture) fixture = std::make_unique<Fixture>(rows);
+  return *fixture;
 }
 
 void BM_FindAllWavMid(benchmark::State& state) {
-  Fixture& f = Shared();
+  Fixture& f = Shared(static_cast<int>(state.range(0)));
   f.find.text = QStringLiteral("*.wav|*.mid");
   for (auto _ : state) f.finder.FindAll();
   state.counters["selected"] = f.list.Selection().SelectedCount();
@@ -59,7 +61,7 @@ void BM_FindStepMissWithWrap(benchmark::State& state) {
 
 // The same with a shown table view on the list, set up as the main window's list view.
 void BM_FindAllWavMidShown(benchmark::State& state) {
-  Fixture& f = Shared();
+  Fixture& f = Shared(static_cast<int>(state.range(0)));
   QTableView view;
   view.setModel(&f.list);
   view.setSelectionModel(f.list.Selection().SelectionModel());
@@ -96,9 +98,9 @@ void BM_FindAllBacktracking(benchmark::State& state) {
   state.counters["selected"] = context.list.Selection().SelectedCount();
 }
 
-BENCHMARK(BM_FindAllWavMid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAllWavMid)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAllBacktracking)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FindAllWavMidShown)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAllWavMidShown)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindStepMissWithWrap)->Unit(benchmark::kMillisecond);
 
 }  // namespace
