@@ -1,22 +1,62 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/HandOverReceiver.h"
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/ProcessArguments.h"
 #include "platform/Signals.h"
+#include "platform/SingleInstance.h"
 #include "platform/Sound.h"
 #include "platform/gui/QtDialogs.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
 
+namespace {
+
+// --help and --version on standard output, errors on standard error, as command-line tools do.
+int Answer(const CommandLine& commandLine) {
+  if (commandLine.help) {
+    std::fputs(commandLine.helpText.toLocal8Bit().constData(), stdout);
+  } else if (commandLine.version) {
+    std::fputs("plinkbox " PLINKBOX_VERSION "\n", stdout);
+  } else {
+    std::fprintf(stderr, "plinkbox: %s\nTry 'plinkbox --help' for more information.\n",
+                 commandLine.error.toLocal8Bit().constData());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  const QString workingDirectory = CurrentDirectory();
+  // Help and version answer before the display is opened, so they need none.
+  if (const CommandLine early = ParseCommandLine(NativeArguments(argc, argv), workingDirectory);
+      early.help || early.version)
+    return Answer(early);
+
+  QApplication app(argc, argv);  // takes Qt's own options (-platform, -style ...) out of argv
   QApplication::setApplicationName(QStringLiteral("plinkbox"));
   // No display name: Qt would append it to every window title, and the titles are designed.
-  QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  QApplication::setApplicationVersion(QStringLiteral(PLINKBOX_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("plinkbox"));
+  const QStringList arguments = NativeArguments(argc, argv);
+  const CommandLine commandLine = ParseCommandLine(arguments, workingDirectory);
+  if (!commandLine.error.isEmpty()) return Answer(commandLine);
+  const QString configDir = ResolveConfigDir(arguments, QApplication::applicationDirPath());
+
+  // A later start with the same settings hands its files to the running one and ends.
+  SingleInstance instance(configDir);
+  if (instance.ClaimName() == SingleInstance::Claim::kTaken &&
+      instance.HandOver(commandLine.files))
+    return 0;
+
   // The interface is Chinese: Qt's own dialogs and buttons speak it too.
   QTranslator qtTranslator;
   if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"),
@@ -27,14 +67,15 @@ int main(int argc, char* argv[]) {
 
   // Before the sound device opens, so that SDL leaves these signals to us.
   QuitSignals quitSignals;
-  const QString configDir =
-      ResolveConfigDir(QApplication::arguments(), QApplication::applicationDirPath());
   auto sound = std::make_unique<SdlSound>();
   sound->Open();  // without a device the program runs on and stays silent
 
   // The program-wide objects outlive every window.
   Application program(configDir, std::move(sound));
   MainWindow window(program);
+  // After the list of the last session, which the window has loaded.
+  if (!commandLine.files.isEmpty()) program.FileOps().AddDroppedFiles(commandLine.files);
+  new HandOverReceiver(instance, program.FileOps(), window);
   // A termination signal and the end of the desktop session close the window as its close box
   // does; the window, once closed, is hidden, so the quit that follows does not close it again.
   const auto closeWindow = [&window] { window.close(); };
