@@ -1,6 +1,6 @@
 // Figures of the file operations with the list shown in a view: move, copy and delete of
-// 10,000 small files, each beside the same work done by mv, cp or rm in one call, and copying
-// the names of 100,000 selected rows.
+// 10,000 small files, each paired run by run with the same work done by mv, cp or rm in one
+// call on files synced to disk, and copying the names of 100,000 selected rows.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +9,13 @@
 #include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <vector>
 
 #include "ListContext.h"
 #include "core/AppContext.h"
@@ -57,13 +64,13 @@ struct Window : ListContext {
 std::unique_ptr<Window> theWindow;
 Window& TheWindow() { return *theWindow; }
 
-// kFiles files of 1 KiB in source/, an empty target/, both on one file system.
+// kFiles files of 1 KiB in source/ and an empty target/, both under base.
 struct FileSet {
   QTemporaryDir dir;
   QString source = dir.path() + QStringLiteral("/source");
   QString target = dir.path() + QStringLiteral("/target");
   QStringList paths;
-  FileSet() {
+  explicit FileSet(const QString& base) : dir(base + QStringLiteral("/bench_fileops-XXXXXX")) {
     QDir(dir.path()).mkdir(QStringLiteral("source"));
     QDir(dir.path()).mkdir(QStringLiteral("target"));
     const QByteArray content(1024, 'x');
@@ -90,48 +97,75 @@ void RunTool(const QString& program, const QStringList& arguments) {
   if (process.exitCode() != 0) qFatal("%s failed", qPrintable(program));
 }
 
-// One iteration: fresh files (not timed), then the timed work.
+using Clock = std::chrono::steady_clock;
+
+// One side of a pair: fresh files, synced to disk (not timed), then the timed work. Both sides
+// meet the same state of the file system: the other side's files just removed, theirs just
+// written and synced.
 template <typename Work>
-void Iterate(benchmark::State& state, Work work) {
+double TimeOneSide(const QString& base, bool loadRows, Work work) {
+  auto files = std::make_unique<FileSet>(base);
+  if (loadRows) LoadRows(files->paths);
+  ::sync();
+  const auto start = Clock::now();
+  work(*files);
+  const std::chrono::duration<double, std::milli> spent = Clock::now() - start;
+  files.reset();
+  return spent.count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+enum class Op { kMove, kCopy, kDelete };
+
+// The tool doing the same work in one call: mv -t, cp -t or rm.
+void RunToolFor(Op op, FileSet& f) {
+  const QString tool = op == Op::kMove ? QStringLiteral("mv")
+                       : op == Op::kCopy ? QStringLiteral("cp") : QStringLiteral("rm");
+  const QStringList into = op == Op::kDelete ? QStringList() : QStringList{"-t", f.target};
+  RunTool(tool, into + f.paths);
+}
+
+void RunOursFor(Op op, FileSet& f) {
+  if (op == Op::kDelete) return TheWindow().Run(kOpDelete, QString());
+  TheWindow().Run(op == Op::kMove ? kOpMove : kOpCopy, f.target);
+}
+
+// Each iteration is a pair: RunFileOperation beside the tool, the one going first alternating
+// from pair to pair; the ratio is taken within each pair. The iteration time is ours.
+void BM_Paired(benchmark::State& state, Op op, const char* base) {
+  const QString dir = QString::fromLocal8Bit(base);
+  std::vector<double> ours, tool, ratios;
+  double load[1] = {0};
+  ::getloadavg(load, 1);
   for (auto _ : state) {
-    state.PauseTiming();
-    auto files = std::make_unique<FileSet>();
-    LoadRows(files->paths);
-    state.ResumeTiming();
-    work(*files);
-    state.PauseTiming();
-    files.reset();
-    state.ResumeTiming();
+    double times[2];  // ours, tool
+    for (int i = 0; i < 2; ++i) {
+      const bool oursNow = (i + int(state.iterations())) % 2 == 0;
+      times[oursNow ? 0 : 1] =
+          oursNow ? TimeOneSide(dir, true, [op](FileSet& f) { RunOursFor(op, f); })
+                  : TimeOneSide(dir, false, [op](FileSet& f) { RunToolFor(op, f); });
+    }
+    state.SetIterationTime(times[0] / 1000.0);
+    ours.push_back(times[0]);
+    tool.push_back(times[1]);
+    ratios.push_back(times[0] / times[1]);
   }
+  TheWindow().list.RemoveAllRows();
+  state.counters["ours_median_ms"] = Median(ours);
+  state.counters["tool_median_ms"] = Median(tool);
+  // A tool whose own times scatter widely tells that the file system was erratic in this run.
+  state.counters["tool_min_ms"] = *std::min_element(tool.begin(), tool.end());
+  state.counters["tool_max_ms"] = *std::max_element(tool.begin(), tool.end());
+  state.counters["ratio_median"] = Median(ratios);
+  state.counters["ratio_min"] = *std::min_element(ratios.begin(), ratios.end());
+  state.counters["ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
+  state.counters["load_at_start"] = load[0];
   state.SetItemsProcessed(state.iterations() * kFiles);
-}
-
-void BM_Move_RunFileOperation(benchmark::State& state) {
-  Iterate(state, [](FileSet& f) { TheWindow().Run(kOpMove, f.target); });
-}
-
-void BM_Move_mv(benchmark::State& state) {
-  Iterate(state, [](FileSet& f) {
-    RunTool(QStringLiteral("mv"), QStringList{QStringLiteral("-t"), f.target} + f.paths);
-  });
-}
-
-void BM_Copy_RunFileOperation(benchmark::State& state) {
-  Iterate(state, [](FileSet& f) { TheWindow().Run(kOpCopy, f.target); });
-}
-
-void BM_Copy_cp(benchmark::State& state) {
-  Iterate(state, [](FileSet& f) {
-    RunTool(QStringLiteral("cp"), QStringList{QStringLiteral("-t"), f.target} + f.paths);
-  });
-}
-
-void BM_Delete_RunFileOperation(benchmark::State& state) {
-  Iterate(state, [](FileSet&) { TheWindow().Run(kOpDelete, QString()); });
-}
-
-void BM_Delete_rm(benchmark::State& state) {
-  Iterate(state, [](FileSet& f) { RunTool(QStringLiteral("rm"), f.paths); });
 }
 
 // Names only: the rows need no files.
@@ -144,12 +178,20 @@ void BM_CopyNames_100k(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kNameRows);
 }
 
-BENCHMARK(BM_Move_RunFileOperation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Move_mv)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Copy_RunFileOperation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Copy_cp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Delete_RunFileOperation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Delete_rm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+// On disk (/tmp, ext4 on this machine) and in memory (/dev/shm, tmpfs).
+constexpr int kPairs = 6;
+BENCHMARK_CAPTURE(BM_Paired, copy_disk, Op::kCopy, "/tmp")
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
+BENCHMARK_CAPTURE(BM_Paired, move_disk, Op::kMove, "/tmp")
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
+BENCHMARK_CAPTURE(BM_Paired, delete_disk, Op::kDelete, "/tmp")
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
+BENCHMARK_CAPTURE(BM_Paired, copy_shm, Op::kCopy, "/dev/shm")
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
+BENCHMARK_CAPTURE(BM_Paired, move_shm, Op::kMove, "/dev/shm")
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
+BENCHMARK_CAPTURE(BM_Paired, delete_shm, Op::kDelete, "/dev/shm")
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
 BENCHMARK(BM_CopyNames_100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -1,7 +1,12 @@
-// Play latency: from the play request to the first buffer with a non-silent sample that the mixer
-// hands to the device, seen through the output tap; and the time the request blocks its caller
-// (the GUI thread). Each play starts at a random moment within the device's buffer period, as a
-// user's request would.
+// Request to mixer: from the play request to the first buffer with a non-silent sample that the
+// mixer hands to the device, seen through the output tap; and the time the request blocks its
+// caller (the GUI thread). The device plays that buffer within one output period (the frames of
+// the device's callback over its rate, in the context), so request-to-mixer + one period is the
+// time to sound. Each play starts at a random moment within the period, as a user's request
+// would, and is paired with SDL2_mixer's own Mix_LoadMUS + Mix_PlayMusic of the same file at the
+// same moment, measured through the same tap.
+#include <SDL.h>
+#include <SDL_mixer.h>
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
@@ -18,6 +23,7 @@
 #include <vector>
 
 #include "SoundFiles.h"
+#include "platform/NativePath.h"
 #include "platform/Sound.h"
 
 namespace {
@@ -27,10 +33,12 @@ using Clock = std::chrono::steady_clock;
 SdlSound* g_sound = nullptr;
 QTemporaryDir* g_dir = nullptr;
 std::atomic<int> g_buffers{0};
+std::atomic<int> g_bufferSamples{0};
 std::atomic<bool> g_armed{false};
 std::atomic<Clock::rep> g_firstLoud{0};
 
 void Tap(const qint16* samples, int count) {
+  g_bufferSamples = count;
   ++g_buffers;
   if (!g_armed) return;
   if (std::any_of(samples, samples + count, [](qint16 s) { return s != 0; })) {
@@ -63,23 +71,46 @@ bool WriteRepeatedWave(const QString& path, int sampleRate, int channels, int se
   return true;
 }
 
-enum class Player { Wave, Mp3 };
+// Ours: the waveform-or-MIDI player, the MP3 player; SDL2_mixer's own: Mix_LoadMUS of the path
+// and Mix_PlayMusic, as a program without a player of its own would do.
+enum class Player { Wave, Mp3, MixerOwn };
+
+struct MusicFree {
+  void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
+};
+std::unique_ptr<Mix_Music, MusicFree> g_ownMusic;
+
+void StopAll() {
+  g_sound->Stop();
+  Mix_HaltMusic();
+  g_ownMusic.reset();
+}
+
+bool Start(const QString& path, Player player) {
+  switch (player) {
+    case Player::Wave: return g_sound->PlayWaveOrMidi(path, false);
+    case Player::Mp3: return g_sound->PlayMp3(path, 1);
+    case Player::MixerOwn:
+      g_ownMusic.reset(Mix_LoadMUS(ToNativePath(path).constData()));
+      return g_ownMusic && Mix_PlayMusic(g_ownMusic.get(), 1) == 0;
+  }
+  return false;
+}
 
 struct Play {
   double blockedMs;  // the play request itself
-  double soundMs;    // request to the first loud buffer
+  double toMixerMs;  // request to the first loud buffer out of the mixer
 };
 
 // Plays path once after the device's last buffer plus phaseMs; nothing when no sound came out.
 std::optional<Play> PlayOnce(const QString& path, Player player, double phaseMs) {
-  g_sound->Stop();
+  StopAll();
   if (!WaitBuffers(2)) return {};
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(phaseMs));
   g_firstLoud = 0;
   g_armed = true;
   const auto start = Clock::now();
-  const bool started = player == Player::Wave ? g_sound->PlayWaveOrMidi(path, false)
-                                              : g_sound->PlayMp3(path, 1);
+  const bool started = Start(path, player);
   const auto returned = Clock::now();
   const auto deadline = start + std::chrono::seconds(10);
   while (started && g_firstLoud == 0 && Clock::now() < deadline)
@@ -108,28 +139,52 @@ void Report(benchmark::State& state, const std::string& prefix, const std::vecto
   state.counters[prefix + "max_ms"] = Percentile(ms, 1.0);
 }
 
+// The output period of the opened device: the frames of one callback (the samples of its
+// SDL_AudioSpec, as the tap sees them) over the rate Mix_QuerySpec reports.
+double g_periodMs = 0;
+
 std::uniform_real_distribution<double> Phase() {
-  return std::uniform_real_distribution<double>(0.0, 512 * 1000.0 / g_sound->DeviceFrequency());
+  return std::uniform_real_distribution<double>(0.0, g_periodMs);
 }
 
-void BM_PlayLatency(benchmark::State& state, const char* file, Player player) {
+// Ours and SDL2_mixer's own path on the same file, at the same moment of the period, the one
+// going first alternating from pair to pair. The iteration time is ours, request to mixer.
+void BM_RequestToMixer(benchmark::State& state, const char* file, Player player) {
   const QString path = g_dir->filePath(QString::fromLatin1(file));
   std::mt19937 random(7);
   auto phase = Phase();
-  std::vector<double> sound, blocked;
+  std::vector<double> toMixer[2], blocked[2], ratios;
   for (auto _ : state) {
-    const std::optional<Play> play = PlayOnce(path, player, phase(random));
-    if (!play) {
-      state.SkipWithError("no sound came out");
-      return;
+    const double phaseMs = phase(random);
+    double pair[2];
+    for (int i = 0; i < 2; ++i) {
+      const int which = (i + int(state.iterations())) % 2;  // 0 ours, 1 SDL2_mixer's own
+      const std::optional<Play> play =
+          PlayOnce(path, which == 0 ? player : Player::MixerOwn, phaseMs);
+      if (!play) {
+        state.SkipWithError(which == 0 ? "no sound came out" : "no sound from Mix_LoadMUS");
+        StopAll();
+        return;
+      }
+      pair[which] = play->toMixerMs;
+      toMixer[which].push_back(play->toMixerMs);
+      blocked[which].push_back(play->blockedMs);
     }
-    state.SetIterationTime(play->soundMs / 1000.0);
-    sound.push_back(play->soundMs);
-    blocked.push_back(play->blockedMs);
+    state.SetIterationTime(pair[0] / 1000.0);
+    ratios.push_back((pair[0] + g_periodMs) / (pair[1] + g_periodMs));
   }
-  g_sound->Stop();
-  Report(state, "", sound);
-  Report(state, "blocked_", blocked);
+  StopAll();
+  Report(state, "to_mixer_", toMixer[0]);
+  Report(state, "blocked_", blocked[0]);
+  Report(state, "own_to_mixer_", toMixer[1]);
+  Report(state, "own_blocked_", blocked[1]);
+  state.counters["period_ms"] = g_periodMs;
+  state.counters["to_sound_median_ms"] = Median(toMixer[0]) + g_periodMs;
+  state.counters["own_to_sound_median_ms"] = Median(toMixer[1]) + g_periodMs;
+  // Within each pair: (ours + period) / (own + period), time to sound against time to sound.
+  state.counters["to_sound_ratio_median"] = Median(ratios);
+  state.counters["to_sound_ratio_min"] = *std::min_element(ratios.begin(), ratios.end());
+  state.counters["to_sound_ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
 }
 
 // A 10-minute and a 1-second 48 kHz WAV hovered in turn, so that both meet the same load; the
@@ -149,17 +204,17 @@ void BM_HoverLongAndShort(benchmark::State& state) {
         state.SkipWithError("no sound came out");
         return;
       }
-      sound[which].push_back(play->soundMs);
+      sound[which].push_back(play->toMixerMs);
       blocked[which].push_back(play->blockedMs);
-      if (which == 1) state.SetIterationTime(play->soundMs / 1000.0);
+      if (which == 1) state.SetIterationTime(play->toMixerMs / 1000.0);
     }
   }
   g_sound->Stop();
-  Report(state, "short_", sound[0]);
-  Report(state, "long_", sound[1]);
+  Report(state, "short_to_mixer_", sound[0]);
+  Report(state, "long_to_mixer_", sound[1]);
   Report(state, "short_blocked_", blocked[0]);
   Report(state, "long_blocked_", blocked[1]);
-  state.counters["long_to_short_median"] = Median(sound[1]) / Median(sound[0]);
+  state.counters["long_to_short_to_mixer_median"] = Median(sound[1]) / Median(sound[0]);
   state.counters["long_to_short_blocked_median"] = Median(blocked[1]) / Median(blocked[0]);
 }
 
@@ -182,13 +237,13 @@ void BM_RefuseLarge(benchmark::State& state, const char* file) {
   Report(state, "blocked_", blocked);
 }
 
-BENCHMARK_CAPTURE(BM_PlayLatency, wav_44k, "tone44100.wav", Player::Wave)
+BENCHMARK_CAPTURE(BM_RequestToMixer, wav_44k, "tone44100.wav", Player::Wave)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PlayLatency, wav_48k, "tone48000.wav", Player::Wave)
+BENCHMARK_CAPTURE(BM_RequestToMixer, wav_48k, "tone48000.wav", Player::Wave)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PlayLatency, mp3, "tone.mp3", Player::Mp3)
+BENCHMARK_CAPTURE(BM_RequestToMixer, mp3, "tone.mp3", Player::Mp3)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PlayLatency, midi, "tune.mid", Player::Wave)
+BENCHMARK_CAPTURE(BM_RequestToMixer, midi, "tune.mid", Player::Wave)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HoverLongAndShort)->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseLarge, riff_absurd_chunk_100MB, "absurd.wav")
@@ -211,7 +266,9 @@ int main(int argc, char** argv) {
   benchmark::AddCustomContext("sound_open_ms", std::to_string(openMs));
   benchmark::AddCustomContext("soundfont", sound.SoundFontPath().toStdString());
   benchmark::AddCustomContext("soundfont_load_ms", std::to_string(sound.SoundFontLoadMilliseconds()));
-  benchmark::AddCustomContext("audio_driver", qgetenv("SDL_AUDIODRIVER").toStdString());
+  // The driver actually opened, which SDL_AUDIODRIVER only asks for.
+  const char* driver = SDL_GetCurrentAudioDriver();
+  benchmark::AddCustomContext("audio_driver", driver ? driver : "none");
   const bool written =
       SoundFiles::Write(dir.filePath(QStringLiteral("tone44100.wav")), SoundFiles::Wave(44100, 0.5)) &&
       SoundFiles::Write(dir.filePath(QStringLiteral("tone48000.wav")),
@@ -230,12 +287,21 @@ int main(int argc, char** argv) {
   g_sound = &sound;
   g_dir = &dir;
   sound.SetOutputTap(Tap);
-  // The dummy driver mixes a buffer, then sleeps for a buffer's duration: its real period.
   const auto before = Clock::now();
   const int first = g_buffers;
   if (!WaitBuffers(40)) return 1;
   const std::chrono::duration<double, std::milli> spent = Clock::now() - before;
-  benchmark::AddCustomContext("device_period_ms", std::to_string(spent.count() / (g_buffers - first)));
+  int frequency = 0, channels = 0;
+  Uint16 format = 0;
+  if (!Mix_QuerySpec(&frequency, &format, &channels) || channels <= 0) return 1;
+  const int frames = g_bufferSamples / channels;
+  g_periodMs = frames * 1000.0 / frequency;
+  benchmark::AddCustomContext("device_frequency", std::to_string(frequency));
+  benchmark::AddCustomContext("device_period_frames", std::to_string(frames));
+  benchmark::AddCustomContext("device_period_ms", std::to_string(g_periodMs));
+  // How often the driver asks for a buffer; the dummy driver mixes one, then sleeps a period.
+  benchmark::AddCustomContext("device_period_measured_ms",
+                              std::to_string(spent.count() / (g_buffers - first)));
   benchmark::RunSpecifiedBenchmarks();
   sound.SetOutputTap(nullptr);
   benchmark::Shutdown();

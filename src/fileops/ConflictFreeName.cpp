@@ -20,11 +20,19 @@ QString ConflictFreeTargetName(const QString& directory, const QString& fileName
 
 QString TakeConflictFreeName(const QString& directory, const QString& fileName,
                              const QString& sourcePath, const TakeName& take) {
+  bool taken = false;
+  // A move tries the name itself without looking first: take refuses it when it is taken, and
+  // succeeds when the target is the source. A copy onto its source must take a numbered name,
+  // so it looks first.
+  if (!sourcePath.isEmpty()) {
+    if (take(JoinPath(directory, fileName), &taken)) return fileName;
+    if (!taken) return QString();
+  }
   // Bounded, should other programs keep taking the names as fast as they are found free.
   constexpr int kAttempts = 10;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const QString name = ConflictFreeTargetName(directory, fileName, true, sourcePath);
-    bool taken = false;
+    taken = false;
     if (take(JoinPath(directory, name), &taken)) return name;
     // Any other failure would only repeat on the next name, or left a copy behind that must
     // not be made again.

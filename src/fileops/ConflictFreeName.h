@@ -11,8 +11,9 @@ QString ConflictFreeTargetName(const QString& directory, const QString& fileName
 
 // A smart move or copy into directory: take(targetPath, &taken) is tried on
 // ConflictFreeTargetName's name. take never replaces a file; when it fails because the name was
-// taken meanwhile (it sets taken), the next free name is tried. Returns the name taken, empty
-// when take failed otherwise.
+// taken meanwhile (it sets taken), the next free name is tried. With a sourcePath (a move) the
+// file's own name is tried first, and take must succeed when the target is the source itself.
+// Returns the name taken, empty when take failed otherwise.
 using TakeName = std::function<bool(const QString& targetPath, bool* taken)>;
 QString TakeConflictFreeName(const QString& directory, const QString& fileName,
                              const QString& sourcePath, const TakeName& take);

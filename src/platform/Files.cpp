@@ -109,7 +109,23 @@ bool WriteAll(int fd, const char* data, ssize_t size) {
   return true;
 }
 
-bool CopyData(int in, int out) {
+// Copies from the offset of `in` to its end; size is what fstat reported. copy_file_range
+// keeps the data in the kernel (and shares blocks where the file system can); read and write
+// where it is not offered or copies nothing (some kernels answer 0 for files of /proc and
+// /sys). A file of size > 0 is done once that many bytes are copied, without a last call to
+// find its end; size 0 may stand for "not known" (/proc), so such a file is read to its end.
+bool CopyData(int in, int out, off_t size) {
+  off_t done = 0;
+  while (size > 0) {
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+      return false;
+    if (n < 0 || (n == 0 && done == 0)) break;
+    if (n == 0) return true;
+    done += n;
+    if (done >= size) return true;
+  }
   // One buffer for every copy: a batch of 10,000 small files should not clear 10,000 buffers.
   thread_local std::vector<char> buffer(1 << 18);
   for (;;) {
@@ -120,6 +136,8 @@ bool CopyData(int in, int out) {
     }
     if (n == 0) return true;
     if (!WriteAll(out, buffer.data(), n)) return false;
+    done += n;
+    if (size > 0 && done >= size && size_t(n) < buffer.size()) return true;
   }
 }
 
@@ -128,25 +146,53 @@ enum class CopyMode {
   kNoReplace,  // fail when the target name is taken by the time the copy is complete
 };
 
-// Copies the open regular file `in` (described by st) to `to`: a temporary file beside the
-// target receives the data, the permission bits and the times, and only then takes the
-// target's name. On failure the temporary file is removed and an existing target is untouched.
-// durable: flush data and directory to disk first; needed when the copy replaces a file or
-// its source is removed afterwards, not when the source stays and the name was free. taken, when
-// given, tells whether a kNoReplace copy failed on a taken name.
-bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode mode,
-                  bool durable, bool* taken) {
+// The data, permission bits and times of `in` (described by st) into out; with durable, also
+// flushed to disk.
+bool FillCopy(int in, const struct stat& st, int out, bool durable) {
+  if (!CopyData(in, out, st.st_size)) return false;
+  // Best effort: file systems such as FAT refuse modes, which is no reason to fail a copy.
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  (void)::fchmod(out, st.st_mode & 07777);
+  (void)::futimens(out, times);
+  return !durable || ::fsync(out) == 0;
+}
+
+enum class Named { kYes, kTaken, kFailed, kNoUnnamedFiles };
+
+// The copy as an unnamed file in the target's directory (O_TMPFILE) that receives its name by
+// linkat once it is complete: no half-written file is ever seen under the name, nothing is left
+// behind on failure, and linkat never replaces a file (EEXIST: kTaken). kNoUnnamedFiles where
+// the file system or the kernel has no unnamed files or links cannot be made from /proc.
+Named CopyUnnamed(int in, const struct stat& st, const QByteArray& to, bool durable) {
+  Fd out(RetryOpen(DirectoryOf(to).constData(), O_TMPFILE | O_WRONLY, 0600));
+  if (!out.Valid())
+    return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Named::kNoUnnamedFiles
+                                                                     : Named::kFailed;
+  if (!FillCopy(in, st, out.Get(), durable)) return Named::kFailed;
+  char self[32];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", out.Get());
+  if (::linkat(AT_FDCWD, self, AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) != 0) {
+    if (errno == EEXIST) return Named::kTaken;
+    return errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0 ? Named::kNoUnnamedFiles
+                                                                 : Named::kFailed;
+  }
+  // A write error that shows only at close leaves a named, damaged copy: remove it.
+  if (!out.Close()) {
+    ::unlink(to.constData());
+    return Named::kFailed;
+  }
+  return Named::kYes;
+}
+
+// The copy through a temporary file beside the target that takes the target's name by rename
+// (over the target for kReplace, never over a file for kNoReplace) once it is complete. On
+// failure the temporary file is removed and an existing target is untouched.
+Named CopyThroughTemporary(int in, const struct stat& st, const QByteArray& to, CopyMode mode,
+                           bool durable) {
   QByteArray temp = DirectoryOf(to) + "/.plinkbox-XXXXXX";
   Fd out(::mkostemp(temp.data(), O_CLOEXEC));
-  if (!out.Valid()) return false;
-  bool written = CopyData(in, out.Get());
-  if (written) {
-    // Best effort: file systems such as FAT refuse modes, which is no reason to fail a copy.
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    (void)::fchmod(out.Get(), st.st_mode & 07777);
-    (void)::futimens(out.Get(), times);
-    if (durable) written = ::fsync(out.Get()) == 0;
-  }
+  if (!out.Valid()) return Named::kFailed;
+  const bool written = FillCopy(in, st, out.Get(), durable);
   bool named = false;
   if (out.Close() && written) {
     if (mode == CopyMode::kReplace) {
@@ -154,14 +200,43 @@ bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode 
     } else {
       named = ::syscall(SYS_renameat2, AT_FDCWD, temp.constData(), AT_FDCWD, to.constData(),
                         RENAME_NOREPLACE) == 0;
-      // Without the flag a hard link does the same: it fails on an existing name.
-      if (!named && (errno == EINVAL || errno == ENOSYS))
+      // Without the flag a hard link does the same: it fails on an existing name. The temporary
+      // name then goes.
+      if (!named && (errno == EINVAL || errno == ENOSYS)) {
         named = ::link(temp.constData(), to.constData()) == 0;
-      if (!named && errno == EEXIST && taken) *taken = true;
+        const int linkErrno = errno;
+        ::unlink(temp.constData());
+        errno = linkErrno;
+        return named ? Named::kYes : errno == EEXIST ? Named::kTaken : Named::kFailed;
+      }
     }
   }
-  if (!named || mode == CopyMode::kNoReplace) ::unlink(temp.constData());
-  if (!named) return false;
+  if (named) return Named::kYes;
+  const bool taken = errno == EEXIST;
+  ::unlink(temp.constData());
+  return taken && mode == CopyMode::kNoReplace ? Named::kTaken : Named::kFailed;
+}
+
+// Copies the open regular file `in` (described by st) to `to`; the copy takes the name only
+// once its data, permission bits and times are written. A name that is free goes to an unnamed
+// file; replacing a file goes through a temporary file renamed over it, as does every copy where
+// there are no unnamed files. durable: flush data and directory to disk first; needed when the
+// copy replaces a file or its source is removed afterwards, not when the source stays and the
+// name was free. taken, when given, tells whether a kNoReplace copy failed on a taken name.
+bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode mode,
+                  bool targetExists, bool durable, bool* taken) {
+  Named named = Named::kNoUnnamedFiles;
+  if (!targetExists) named = CopyUnnamed(in, st, to, durable);
+  // A name taken meanwhile is replaced as it would have been had it been there at the start.
+  const bool again = named == Named::kNoUnnamedFiles ||
+                     (named == Named::kTaken && mode == CopyMode::kReplace);
+  if (again) {
+    if (!targetExists && ::lseek(in, 0, SEEK_SET) != 0) return false;
+    durable = durable || named == Named::kTaken;
+    named = CopyThroughTemporary(in, st, to, mode, durable);
+  }
+  if (named == Named::kTaken && taken) *taken = true;
+  if (named != Named::kYes) return false;
   if (durable) SyncDirectory(DirectoryOf(to));
   return true;
 }
@@ -181,6 +256,13 @@ bool RenameNoReplaceNative(const QByteArray& src, const QByteArray& dst) {
   return true;
 }
 
+// Followed, so that a link and the file it names count as one file: renaming the link over
+// its own target would leave a link to itself and lose the data.
+bool SameFileNative(const QByteArray& a, const QByteArray& b) {
+  struct stat sa, sb;
+  return StatPath(a, &sa) && StatPath(b, &sb) && SameInode(sa, sb);
+}
+
 // Move and MoveNoReplace. Across file systems a regular file is copied, and the source is
 // removed only when it is still the version that was copied: a file written or replaced
 // meanwhile would otherwise be lost.
@@ -188,26 +270,32 @@ bool MoveFile(const QString& from, const QString& to, CopyMode mode, bool* taken
   QByteArray src, dst;
   if (!Native(from, &src) || !Native(to, &dst)) return false;
   CallSeam(MoveStage::kStart);
-  struct stat ss, ds;
-  if (::lstat(src.constData(), &ss) != 0) return false;
-  // Followed, so that a link and the file it names count as one file: renaming the link over
-  // its own target would leave a link to itself and lose the data.
-  struct stat followed;
-  if (StatPath(src, &followed) && StatPath(dst, &ds) && SameInode(followed, ds)) return true;
-  if (!Seam().copyAlways) {
-    const bool renamed = mode == CopyMode::kReplace
-                             ? ::rename(src.constData(), dst.constData()) == 0
-                             : RenameNoReplaceNative(src, dst);
-    if (renamed) return true;
-    if (errno == EEXIST && taken) *taken = true;
+  if (Seam().copyAlways) {
+    if (SameFileNative(src, dst)) return true;
+  } else if (mode == CopyMode::kNoReplace) {
+    // Replaces nothing, the source itself neither: a target that is the source shows as taken
+    // and is looked at only then.
+    if (RenameNoReplaceNative(src, dst)) return true;
+    if (errno == EEXIST) {
+      if (SameFileNative(src, dst)) return true;
+      if (taken) *taken = true;
+      return false;
+    }
+    if (errno != EXDEV) return false;
+  } else {
+    // A target that does not exist is not the source: one look in the common case.
+    struct stat ds;
+    if (StatPath(dst, &ds) && SameFileNative(src, dst)) return true;
+    if (::rename(src.constData(), dst.constData()) == 0) return true;
     if (errno != EXDEV) return false;
   }
-  if (!S_ISREG(ss.st_mode)) return false;
+  struct stat ss;
+  if (::lstat(src.constData(), &ss) != 0 || !S_ISREG(ss.st_mode)) return false;
 
   Fd in(RetryOpen(src.constData(), O_RDONLY | O_NOFOLLOW));
   struct stat st;
   if (!in.Valid() || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (!CopyOpenFile(in.Get(), st, dst, mode, true, taken)) return false;
+  if (!CopyOpenFile(in.Get(), st, dst, mode, false, true, taken)) return false;
   in.Close();
   CallSeam(MoveStage::kCopied);
   // The copy is complete and on disk; only now, and only if it is still what was copied, does
@@ -224,20 +312,24 @@ bool CopyFile(const QString& from, const QString& to, CopyMode mode, bool* taken
   QByteArray src, dst;
   if (!Native(from, &src) || !Native(to, &dst)) return false;
   // Non-blocking so that a FIFO given as the source cannot hang the open; only regular files
-  // are copied.
+  // are copied, and on those the flag changes nothing.
   Fd in(RetryOpen(src.constData(), O_RDONLY | O_NONBLOCK));
   struct stat st;
   if (!in.Valid() || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  const int flags = ::fcntl(in.Get(), F_GETFL);
-  if (flags < 0 || ::fcntl(in.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return false;
+  if (mode == CopyMode::kNoReplace) {
+    // The name is looked at only when it proves taken: callers pick names that are free.
+    bool nameTaken = false;
+    if (CopyOpenFile(in.Get(), st, dst, mode, false, false, &nameTaken)) return true;
+    struct stat ds;
+    if (nameTaken && StatPath(dst, &ds) && SameInode(st, ds)) return true;
+    if (nameTaken && taken) *taken = true;
+    return false;
+  }
   struct stat ds;
   const bool targetExists = StatPath(dst, &ds);
-  if (targetExists) {
-    if (SameInode(st, ds)) return true;
-    if (mode == CopyMode::kNoReplace && taken) *taken = true;
-    if (S_ISDIR(ds.st_mode) || mode == CopyMode::kNoReplace) return false;
-  }
-  return CopyOpenFile(in.Get(), st, dst, mode, targetExists, taken);
+  if (targetExists && SameInode(st, ds)) return true;
+  if (targetExists && S_ISDIR(ds.st_mode)) return false;
+  return CopyOpenFile(in.Get(), st, dst, mode, targetExists, targetExists, taken);
 }
 
 }  // namespace

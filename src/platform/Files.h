@@ -24,8 +24,10 @@ bool Move(const QString& from, const QString& to);
 // Move that fails, leaving everything as it was, when the target name is taken (also when it is
 // taken while a copy across file systems runs); then *taken, when given, is set.
 bool MoveNoReplace(const QString& from, const QString& to, bool* taken = nullptr);
-// Copies through a temporary file in the target directory that is renamed over the target, so
-// a failed copy never destroys the file it would have replaced. Same file: nothing, true.
+// The copy takes the target's name only once its data, mode and times are written: to a free
+// name as an unnamed file linked in (O_TMPFILE), over an existing file through a temporary
+// file renamed over it, so a failed copy never destroys the file it would have replaced and
+// never leaves a half-written file under the name. Same file: nothing, true.
 bool Copy(const QString& from, const QString& to);
 // Copy that fails, leaving everything as it was, when the target name is taken (also when it
 // is taken while the copy runs); then *taken, when given, is set.

@@ -90,6 +90,8 @@ class TestPlatform : public QObject {
   void moveWhileFilesChange_data();
   void moveWhileFilesChange();
   void copyReplacesAndKeepsMode();
+  void copyKeepsDataModeAndTimes_data();
+  void copyKeepsDataModeAndTimes();
   void failedCopyKeepsTarget_data();
   void failedCopyKeepsTarget();
   void renameNeverReplaces();
@@ -270,6 +272,49 @@ void TestPlatform::copyReplacesAndKeepsMode() {
   QVERIFY(Write(from, ""));
   QVERIFY(Files::Copy(from, to));
   QCOMPARE(Files::Size(to), qint64(0));
+}
+
+// Every way a copy takes its name gives the source's bytes, mode and modification time, and
+// leaves nothing else in the directory.
+void TestPlatform::copyKeepsDataModeAndTimes_data() {
+  QTest::addColumn<QString>("source");  // empty: a file written here
+  QTest::addColumn<int>("bytes");
+  QTest::addColumn<bool>("replace");     // Copy over an existing target, else CopyNoReplace
+  QTest::newRow("free name") << QString() << 1024 << false;
+  QTest::newRow("free name, empty") << QString() << 0 << false;
+  QTest::newRow("free name, larger than a buffer") << QString() << (600 << 10) + 1 << false;
+  QTest::newRow("over a file") << QString() << 1024 << true;
+  // A size of 0 with content: the copy reads to the end instead of trusting the size.
+  QTest::newRow("size unknown") << QStringLiteral("/proc/version") << 0 << false;
+}
+
+void TestPlatform::copyKeepsDataModeAndTimes() {
+  QFETCH(QString, source);
+  QFETCH(int, bytes);
+  QFETCH(bool, replace);
+  QByteArray data;
+  for (int i = 0; i < bytes; ++i) data.append(char('a' + i % 26));
+  const QString from = source.isEmpty() ? Path(QStringLiteral("a.wav")) : source;
+  const QString to = Path(QStringLiteral("b.wav"));
+  if (source.isEmpty()) {
+    QVERIFY(Write(from, data, 0751));
+    SetModificationTime(from, 1000000000);
+  } else {
+    data = Read(from);
+    QVERIFY(!data.isEmpty());
+  }
+  if (replace) QVERIFY(Write(to, "old"));
+  QVERIFY(replace ? Files::Copy(from, to) : Files::CopyNoReplace(from, to));
+  QCOMPARE(Read(to), data);
+  struct stat a, b;
+  QCOMPARE(::stat(ToNativePath(from).constData(), &a), 0);
+  QCOMPARE(::stat(ToNativePath(to).constData(), &b), 0);
+  QCOMPARE(b.st_mode, a.st_mode);
+  QCOMPARE(b.st_mtim.tv_sec, a.st_mtim.tv_sec);
+  QCOMPARE(b.st_mtim.tv_nsec, a.st_mtim.tv_nsec);
+  QStringList expected{QStringLiteral("b.wav")};
+  if (source.isEmpty()) expected.prepend(QStringLiteral("a.wav"));
+  QCOMPARE(AllEntries(dir_->path()), expected);
 }
 
 void TestPlatform::failedCopyKeepsTarget_data() {
