@@ -1,5 +1,7 @@
 #include "text/PathParts.h"
 
+#include <vector>
+
 namespace {
 
 QStringView FileNameView(QStringView path) {
@@ -107,46 +109,86 @@ bool TokenSet::Empty() const {
 
 namespace {
 
-// The substitution in one pass over the expression, or a null string when one pass could differ
-// from substituting token after token: a '#' of the expression that starts no token of the set,
-// or a value bringing a '#' of its own, might form a token that a later substitution replaces.
-QString ExpandInOnePass(QStringView path, QStringView expression, const TokenSet& tokens,
-                        QStringView numberText) {
+// An expression cut once into its literal pieces and tokens, for the one-pass substitution.
+// onePass is false when one pass could differ from substituting token after token: a '#' of the
+// expression that starts no token of the set might form a token with a value.
+struct ParsedExpression {
+  struct Piece {
+    qsizetype start;
+    qsizetype size;
+    int token;  // -1 for literal text
+  };
+  QString expression;
+  std::array<bool, kNameTokenCount> tokens{};
+  std::vector<Piece> pieces;
+  bool onePass = true;
+};
+
+// A run expands one expression for every row: it is parsed for the first and kept.
+const ParsedExpression& Parsed(const QString& expression, const TokenSet& tokens) {
+  thread_local ParsedExpression parsed;
+  thread_local bool made = false;
+  std::array<bool, kNameTokenCount> wanted{};
+  for (int i = 0; i < kNameTokenCount; ++i) wanted[i] = tokens.Contains(static_cast<NameToken>(i));
+  if (made && parsed.tokens == wanted && parsed.expression == expression) return parsed;
+  parsed = ParsedExpression{expression, wanted, {}, true};
+  made = true;
+  const QStringView text(expression);
+  qsizetype from = 0;
+  for (qsizetype at = text.indexOf(u'#'); at >= 0; at = text.indexOf(u'#', from)) {
+    int found = -1;
+    for (int i = 0; i < kNameTokenCount && found < 0; ++i) {
+      if (wanted[i] && text.mid(at).startsWith(NameTokenText(static_cast<NameToken>(i)))) found = i;
+    }
+    if (found < 0) {
+      parsed.onePass = false;
+      return parsed;
+    }
+    if (at > from) parsed.pieces.push_back({from, at - from, -1});
+    from = at + NameTokenText(static_cast<NameToken>(found)).size();
+    parsed.pieces.push_back({0, 0, found});
+  }
+  if (from < text.size()) parsed.pieces.push_back({from, text.size() - from, -1});
+  return parsed;
+}
+
+// The substitution in one pass, or a null string when one pass could differ from substituting
+// token after token (see ParsedExpression, and a value bringing a '#' of its own).
+QString ExpandInOnePass(QStringView path, const ParsedExpression& parsed, QStringView numberText) {
+  if (!parsed.onePass) return QString();
   // The path is cut once; each value is a view into it.
   const qsizetype slash = path.lastIndexOf(kPathSeparator);
   const QStringView name = slash < 0 ? path : path.mid(slash + 1);
   const QStringView directory = slash < 0 ? QStringView() : path.left(slash);
-  const qsizetype firstDot = name.indexOf(u'.');
-  const qsizetype lastDot = name.lastIndexOf(u'.');
-  const qsizetype parentSlash = directory.lastIndexOf(kPathSeparator);
-  const std::array<QStringView, kNameTokenCount> values = {
-      lastDot < 0 ? QStringView() : name.mid(lastDot + 1),
-      firstDot < 0 ? name : name.left(firstDot),
-      name,
-      slash < 0 ? QStringView() : directory.mid(parentSlash + 1),
-      directory,
-      numberText};
-  qsizetype valueSizes = 0;
-  for (int i = 0; i < kNameTokenCount; ++i) {
-    if (!tokens.Contains(static_cast<NameToken>(i))) continue;
-    if (values[i].contains(u'#')) return QString();
-    valueSizes += values[i].size();
+  std::array<QStringView, kNameTokenCount> values;
+  const auto want = [&parsed](NameToken t) { return parsed.tokens[static_cast<int>(t)]; };
+  if (want(NameToken::kExtension) || want(NameToken::kMainName)) {
+    const qsizetype lastDot = name.lastIndexOf(u'.');
+    values[0] = lastDot < 0 ? QStringView() : name.mid(lastDot + 1);
+    const qsizetype firstDot = name.indexOf(u'.');
+    values[1] = firstDot < 0 ? name : name.left(firstDot);
+  }
+  values[2] = name;
+  if (want(NameToken::kDirectoryName)) {
+    values[3] = slash < 0 ? QStringView() : directory.mid(directory.lastIndexOf(kPathSeparator) + 1);
+  }
+  values[4] = directory;
+  values[5] = numberText;
+  qsizetype size = 0;
+  for (const ParsedExpression::Piece& piece : parsed.pieces) {
+    if (piece.token < 0) {
+      size += piece.size;
+    } else {
+      if (values[piece.token].contains(u'#')) return QString();
+      size += values[piece.token].size();
+    }
   }
   QString text;
-  text.reserve(expression.size() + valueSizes);
-  qsizetype from = 0;
-  for (qsizetype at = expression.indexOf(u'#'); at >= 0; at = expression.indexOf(u'#', from)) {
-    int found = -1;
-    for (int i = 0; i < kNameTokenCount && found < 0; ++i) {
-      const auto token = static_cast<NameToken>(i);
-      if (tokens.Contains(token) && expression.mid(at).startsWith(NameTokenText(token))) found = i;
-    }
-    if (found < 0) return QString();
-    text += expression.mid(from, at - from);
-    text += values[found];
-    from = at + NameTokenText(static_cast<NameToken>(found)).size();
+  text.reserve(size);
+  const QStringView expression(parsed.expression);
+  for (const ParsedExpression::Piece& piece : parsed.pieces) {
+    text += piece.token < 0 ? expression.mid(piece.start, piece.size) : values[piece.token];
   }
-  text += expression.mid(from);
   // Never null: a null result means "one pass does not apply".
   if (text.isNull()) text = QLatin1String("");
   return text;
@@ -156,7 +198,7 @@ QString ExpandInOnePass(QStringView path, QStringView expression, const TokenSet
 
 QString ExpandNameTokens(const QString& path, const QString& expression, const TokenSet& tokens,
                          const QString& numberText) {
-  QString onePass = ExpandInOnePass(path, expression, tokens, numberText);
+  QString onePass = ExpandInOnePass(path, Parsed(expression, tokens), numberText);
   if (!onePass.isNull()) return onePass;
   QString text = expression;
   for (int i = 0; i < kNameTokenCount; ++i) {
