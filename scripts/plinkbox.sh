@@ -3,6 +3,9 @@
 #   scripts/plinkbox.sh run    install what is missing, build, start Plinkbox
 #   scripts/plinkbox.sh test   install what is missing, build, run every test
 #   scripts/plinkbox.sh bench  install what is missing, build, run the benchmarks
+#   scripts/plinkbox.sh package  install what is missing, build the Debian package plinkbox_*.deb
+#   scripts/plinkbox.sh sanitize  build with ASan and UBSan (gcc) and run every test
+#   scripts/plinkbox.sh fuzz [SECONDS]  build the fuzz targets (clang) and run each SECONDS (60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,9 +16,11 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
-  fonts-noto-cjk qt6-translations-l10n
+  fonts-noto-cjk qt6-translations-l10n dbus-daemon
 )
 [ "$mode" = bench ] && packages+=(libbenchmark-dev)
+[ "$mode" = package ] && packages+=(dpkg-dev file desktop-file-utils appstream)
+[ "$mode" = fuzz ] && packages+=(clang libclang-rt-14-dev llvm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -47,8 +52,40 @@ case "$mode" in
       SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=offscreen "$b" "$@"
     done
     ;;
+  package)
+    cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINKBOX_TESTS=OFF \
+      -DCMAKE_INSTALL_PREFIX=/usr
+    cmake --build build-package -j "$jobs"
+    desktop-file-validate resources/plinkbox.desktop
+    appstreamcli validate --no-net resources/plinkbox.metainfo.xml
+    (cd build-package && cpack -G DEB)
+    ls build-package/plinkbox_*.deb
+    ;;
+  sanitize)
+    cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=ON \
+      -DPLINKBOX_SANITIZE=ON
+    cmake --build build-sanitize -j "$jobs"
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+    ;;
+  fuzz)
+    seconds=${1:-60}
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=OFF \
+      -DPLINKBOX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+    cmake --build build-fuzz --target fuzzers -j "$jobs"
+    # New inputs go to build-fuzz/corpus, findings to build-fuzz/findings; fuzz/corpus is only read.
+    failed=()
+    for seeds in fuzz/corpus/*/; do
+      name=$(basename "$seeds")
+      mkdir -p "build-fuzz/corpus/$name" "build-fuzz/findings/$name"
+      echo "== fuzz_$name for ${seconds}s"
+      "build-fuzz/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="build-fuzz/findings/$name/" "build-fuzz/corpus/$name" "$seeds" ||
+        failed+=("$name")
+    done
+    [ ${#failed[@]} -eq 0 ] || { echo "findings: ${failed[*]} (build-fuzz/findings)" >&2; exit 1; }
+    ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|package|sanitize|fuzz" >&2
     exit 2
     ;;
 esac
