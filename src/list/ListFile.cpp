@@ -58,8 +58,9 @@ bool SaveListFile(const SoundList& list, const QString& filePath) {
   const LongJobGuard guard;
   if (!guard.Acquired()) return false;
   QSaveFile file(filePath);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // Written in blocks, so saving a million rows holds one block, not the whole text.
+  // Written in blocks, so saving a million rows holds one block, not the whole text; the blocks
+  // go straight to the file, not through a buffer of the device's own.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   QByteArray text;
   text.reserve(kWriteBlock + 4096);
   LineWriter writer(list);
