@@ -103,7 +103,6 @@ class TestPlatform : public QObject {
   void enumerateSeparatesAndSorts();
   void noDescriptorLeaks();
 
-
  private:
   QString Path(const QString& name) const { return dir_->path() + QLatin1Char('/') + name; }
   std::unique_ptr<QTemporaryDir> dir_;
