@@ -153,13 +153,18 @@ QStringList MatchTexts(const QString& subject, const QRegularExpressionMatch& ma
 }  // namespace
 
 bool RegexMatcher::Configure(const QString& pattern, bool ignoreCase, bool multiline, bool global) {
+  QRegularExpression::PatternOptions options = QRegularExpression::NoPatternOption;
+  if (ignoreCase) options |= QRegularExpression::CaseInsensitiveOption;
+  if (multiline) options |= QRegularExpression::MultilineOption;
+  return Compile(pattern, options, global);
+}
+
+bool RegexMatcher::Compile(const QString& pattern, QRegularExpression::PatternOptions options,
+                           bool global) {
   matches_.reset();
   pending_ = false;
   pendingSubject_.clear();
   auto engine = std::make_shared<Engine>();
-  QRegularExpression::PatternOptions options = QRegularExpression::NoPatternOption;
-  if (ignoreCase) options |= QRegularExpression::CaseInsensitiveOption;
-  if (multiline) options |= QRegularExpression::MultilineOption;
   engine->expression = QRegularExpression(EnginePattern(pattern), options);
   engine->expression.optimize();
   engine->pattern = pattern;
@@ -256,16 +261,12 @@ int RegexMatcher::GetSubMatchCount() const {
 bool RegexMatcher::Prepare(const QString& pattern, bool ignoreCase, bool fuzzy,
                            const QString& subject, bool isRegex) {
   fuzzy_ = fuzzy;
-  if (!Configure(isRegex ? pattern : WildcardToPattern(pattern), ignoreCase)) return false;
+  QRegularExpression::PatternOptions options = QRegularExpression::MultilineOption;
+  if (ignoreCase) options |= QRegularExpression::CaseInsensitiveOption;
   // A wildcard's "*" stands for any characters, line breaks too (file names may hold them);
   // every other dot of a wildcard is escaped, so only "*" is affected.
-  if (!isRegex) {
-    auto engine = std::make_shared<Engine>(*engine_);
-    engine->expression.setPatternOptions(engine->expression.patternOptions() |
-                                         QRegularExpression::DotMatchesEverythingOption);
-    engine->expression.optimize();
-    engine_ = std::move(engine);
-  }
+  if (!isRegex) options |= QRegularExpression::DotMatchesEverythingOption;
+  if (!Compile(isRegex ? pattern : WildcardToPattern(pattern), options, true)) return false;
   if (subject.isEmpty()) return true;
   return Test(subject);
 }

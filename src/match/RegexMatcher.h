@@ -32,6 +32,8 @@ class RegexMatcher {
 
  private:
   struct Engine;
+  // Configure with the engine's own options; a wildcard adds that "*" spans line breaks.
+  bool Compile(const QString& pattern, QRegularExpression::PatternOptions options, bool global);
   // Test looks only at the first match; the full match list of its subject is built when an
   // accessor asks for it.
   void CollectPendingMatches() const;

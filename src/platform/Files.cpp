@@ -284,8 +284,8 @@ bool MoveFile(const QString& from, const QString& to, CopyMode mode, bool* taken
     if (errno != EXDEV) return false;
   } else {
     // A target that does not exist is not the source: one look in the common case.
-    struct stat ds;
-    if (StatPath(dst, &ds) && SameFileNative(src, dst)) return true;
+    struct stat ds, followed;
+    if (StatPath(dst, &ds) && StatPath(src, &followed) && SameInode(followed, ds)) return true;
     if (::rename(src.constData(), dst.constData()) == 0) return true;
     if (errno != EXDEV) return false;
   }
@@ -366,9 +366,7 @@ bool Delete(const QString& path) {
 
 bool SameFile(const QString& a, const QString& b) {
   QByteArray pa, pb;
-  struct stat sa, sb;
-  return Native(a, &pa) && Native(b, &pb) && StatPath(pa, &sa) && StatPath(pb, &sb) &&
-         SameInode(sa, sb);
+  return Native(a, &pa) && Native(b, &pb) && SameFileNative(pa, pb);
 }
 
 Identity IdentityOf(const QString& path) {

@@ -29,14 +29,21 @@ class ForwardingSound : public SoundOutput {
   SoundOutput& to_;
 };
 
-// A mouse event sent straight to the list's viewport.
+// A mouse event sent straight to the list's viewport, at a point of it.
+inline void SendMouseAt(SoundListView* view, QEvent::Type type, QPointF pos,
+                        Qt::MouseButton button, Qt::MouseButtons buttons,
+                        Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* viewport = view->viewport();
+  QMouseEvent event(type, pos, viewport->mapToGlobal(pos), button, buttons, modifiers);
+  QApplication::sendEvent(viewport, &event);
+}
+
+// The same on a row (-1: below the last row).
 inline void SendMouse(SoundListView* view, QEvent::Type type, int row, Qt::MouseButton button,
                       Qt::MouseButtons buttons) {
-  QWidget* viewport = view->viewport();
-  const int y = row < 0 ? viewport->height() - 2 : view->rowViewportPosition(row) + 2;
-  const QPointF pos(20, y);
-  QMouseEvent event(type, pos, viewport->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-  QApplication::sendEvent(viewport, &event);
+  const int y =
+      row < 0 ? view->viewport()->height() - 2 : view->rowViewportPosition(row) + 2;
+  SendMouseAt(view, type, QPointF(20, y), button, buttons);
 }
 
 inline void MoveTo(SoundListView* view, int row, Qt::MouseButtons buttons = Qt::NoButton) {

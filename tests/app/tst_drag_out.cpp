@@ -17,11 +17,8 @@ namespace {
 
 void SendAt(SoundListView* view, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons,
             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QWidget* viewport = view->viewport();
   const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent event(type, QPointF(pos), viewport->mapToGlobal(QPointF(pos)), button, buttons,
-                    modifiers);
-  QApplication::sendEvent(viewport, &event);
+  SendMouseAt(view, type, QPointF(pos), button, buttons, modifiers);
 }
 
 QPoint RowPoint(SoundListView* view, int row) {
