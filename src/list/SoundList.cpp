@@ -133,8 +133,6 @@ int SoundList::Batch::Commit() {
 }
 
 quint32 SoundList::DirectoryId(const QString& text) {
-  // Rows mostly come directory by directory: the last row's directory is tried first.
-  if (!rows_.empty() && directories_[rows_.back().directory] == text) return rows_.back().directory;
   const auto it = directoryIds_.constFind(text);
   if (it != directoryIds_.constEnd()) return it.value();
   const auto id = static_cast<quint32>(directories_.size());
