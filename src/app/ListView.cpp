@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include "platform/NativePath.h"
@@ -20,6 +21,26 @@ std::unique_ptr<QMimeData> FileDragData(const QStringList& paths) {
   data->setUrls(urls);
   return data;
 }
+
+namespace {
+
+// Marks the cells of the selected rows, which the view itself cannot see in the selection model.
+class SelectedRowDelegate : public QStyledItemDelegate {
+ public:
+  SelectedRowDelegate(QObject* parent, const std::function<bool(int)>& isSelected)
+      : QStyledItemDelegate(parent), isSelected_(isSelected) {}
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (isSelected_ && isSelected_(index.row())) option->state |= QStyle::State_Selected;
+  }
+
+ private:
+  const std::function<bool(int)>& isSelected_;
+};
+
+}  // namespace
 
 SortMarkHeader::SortMarkHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
 
@@ -59,6 +80,7 @@ SoundListView::SoundListView(QWidget* parent)
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setStretchLastSection(true);
+  setItemDelegate(new SelectedRowDelegate(this, isSelected_));
   dragRunner_ = [this](std::unique_ptr<QMimeData> data) {
     auto* drag = new QDrag(this);  // Qt deletes it once the drag has ended
     drag->setMimeData(data.release());
@@ -68,6 +90,11 @@ SoundListView::SoundListView(QWidget* parent)
 
 void SoundListView::SetKeyHandler(std::function<bool(int, int)> handler) {
   keyHandler_ = std::move(handler);
+}
+
+void SoundListView::SetSelectedRows(std::function<bool(int)> isSelected) {
+  isSelected_ = std::move(isSelected);
+  viewport()->update();
 }
 
 int SoundListView::RowAtPoint(const QPoint& viewportPos) const {
@@ -97,6 +124,7 @@ void SoundListView::mouseMoveEvent(QMouseEvent* event) {
 
 void SoundListView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) Q_EMIT leftButtonPressed();
+  pressedRow_ = rowAt(event->position().toPoint().y());
   const QScopedValueRollback<bool> act(userAct_, true);
   QTableView::mousePressEvent(event);
 }
@@ -139,4 +167,34 @@ QModelIndex SoundListView::moveCursor(CursorAction action, Qt::KeyboardModifiers
     return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1, column);
   }
   return QTableView::moveCursor(action, modifiers);
+}
+
+QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+  const bool press = event && event->type() == QEvent::MouseButtonPress;
+  const bool release = event && event->type() == QEvent::MouseButtonRelease;
+  if (!(press || release) || !index.isValid() || !isSelected_) {
+    return QTableView::selectionCommand(index, event);
+  }
+  // Extended selection as the view makes it, with "is the row selected" asked of the row set.
+  const auto* mouse = static_cast<const QMouseEvent*>(event);
+  const bool shift = mouse->modifiers() & Qt::ShiftModifier;
+  const bool ctrl = mouse->modifiers() & Qt::ControlModifier;
+  const bool right = mouse->button() == Qt::RightButton;
+  const bool selected = isSelected_(index.row());
+  const auto rows = QItemSelectionModel::Rows;
+  if (release) {
+    // A plain click on a selected row selects it alone once the button is up.
+    const bool alone = index.row() == pressedRow_ && selected && !shift && !ctrl && !right;
+    return alone ? QItemSelectionModel::ClearAndSelect | rows : QItemSelectionModel::NoUpdate;
+  }
+  if ((shift || ctrl) && right) return QItemSelectionModel::NoUpdate;
+  if (!shift && !ctrl && selected) return QItemSelectionModel::NoUpdate;
+  if (ctrl && !shift) return (selected ? QItemSelectionModel::Deselect : QItemSelectionModel::Select) | rows;
+  return QTableView::selectionCommand(index, event);
+}
+
+void SoundListView::selectionChanged(const QItemSelection&, const QItemSelection&) {
+  // The selection model does not list the rows that changed: what is shown is painted anew.
+  viewport()->update();
 }

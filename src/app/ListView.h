@@ -31,6 +31,8 @@ std::unique_ptr<QMimeData> FileDragData(const QStringList& paths);
 // The report view of the sound list (`列表框`): reports the row under the mouse, the left button
 // and the keys to the window, and leaves press-and-drag to the row exchange instead of
 // drag-selecting; a left-button drag past the viewport's edge is reported as leaving the list.
+// The selected rows come from the list's own row set (SetSelectedRows): the selection model
+// writes into it, but its own queries do not see it.
 class SoundListView : public QTableView {
   Q_OBJECT
  public:
@@ -38,6 +40,8 @@ class SoundListView : public QTableView {
   SortMarkHeader* Header() const { return header_; }
   // Keys are offered to this handler first; it returns whether the view handles them itself.
   void SetKeyHandler(std::function<bool(int key, int modifiers)> handler);
+  // Whether a row is selected, for painting and for the mouse's choices that depend on it.
+  void SetSelectedRows(std::function<bool(int row)> isSelected);
   bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
   // The row under a point of the viewport, -1 over no row (and outside the viewport).
   int RowAtPoint(const QPoint& viewportPos) const;
@@ -63,9 +67,14 @@ class SoundListView : public QTableView {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   // Home and End go to the first and last row, not the first and last column.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
  private:
   std::function<bool(int, int)> keyHandler_;
+  std::function<bool(int)> isSelected_;
+  int pressedRow_ = -1;
   std::function<void(std::unique_ptr<QMimeData>)> dragRunner_;
   bool userAct_ = false;  // a click or key of the user's is being handled
   SortMarkHeader* header_;

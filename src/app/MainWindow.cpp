@@ -41,6 +41,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   SoundList& list = app_.List();
   view_->setModel(&list);
   view_->setSelectionModel(list.Selection().SelectionModel());
+  view_->SetSelectedRows([&list](int row) { return list.Selection().IsRowSelected(row); });
   view_->setColumnWidth(SoundList::kNameColumn, 200);
   view_->setColumnWidth(SoundList::kSizeColumn, 100);
   view_->setColumnWidth(SoundList::kDirectoryColumn, 400);

@@ -11,82 +11,98 @@ struct RowSpan {
   int last;
 };
 
-// Sorted, non-overlapping row spans from arbitrary ones.
-std::vector<RowSpan> MergeSpans(std::vector<RowSpan> spans) {
-  std::sort(spans.begin(), spans.end(),
-            [](const RowSpan& a, const RowSpan& b) { return a.first < b.first; });
-  std::vector<RowSpan> merged;
-  for (const RowSpan& s : spans) {
-    if (!merged.empty() && s.first <= merged.back().last + 1) {
-      merged.back().last = std::max(merged.back().last, s.last);
-    } else {
-      merged.push_back(s);
-    }
-  }
-  return merged;
-}
-
-std::vector<RowSpan> SelectedSpans(const QItemSelectionModel& model) {
-  const QItemSelection selection = model.selection();
-  std::vector<RowSpan> spans;
-  spans.reserve(static_cast<size_t>(selection.size()));
-  for (const QItemSelectionRange& r : selection) {
-    if (r.isValid()) spans.push_back({r.top(), r.bottom()});
-  }
-  return MergeSpans(std::move(spans));
-}
-
 }  // namespace
 
-RowSelection::RowSelection(SoundList& list) : list_(list), model_(&list) {
-  connect(&model_, &QItemSelectionModel::selectionChanged, this, [this] {
+// Applies the view's selection commands to the row set, with the item selection model's meaning
+// of each flag. A command with Current replaces the previous one with Current (the span a
+// Shift+click or Shift+arrow is extending), so the set as it was before that span is kept until
+// a command without Current makes the span final.
+class RowSelection::Model final : public QItemSelectionModel {
+ public:
+  Model(SoundList& list, RowSet& rows) : QItemSelectionModel(&list), rows_(rows) {}
+
+  using QItemSelectionModel::select;
+  void select(const QItemSelection& selection, SelectionFlags command) override {
+    std::vector<RowSpan> spans;
+    for (const QItemSelectionRange& r : selection) {
+      if (r.isValid() && r.model() == model()) spans.push_back({r.top(), r.bottom()});
+    }
+    Apply(spans, command);
+  }
+  void clear() override {
+    Apply({}, Clear);
+    clearCurrentIndex();
+  }
+
+  void Apply(const std::vector<RowSpan>& spans, SelectionFlags command) {
+    if (command == NoUpdate) return;
+    bool changed = false;
+    if (!(command & Current)) {
+      committed_.reset();
+    } else if (committed_) {
+      rows_ = *committed_;
+      changed = true;
+    }
+    if (command & Clear) changed |= rows_.Clear();
+    if (command & Current) {
+      if (!committed_) {
+        committed_ = std::make_unique<RowSet>(rows_);
+      } else if (command & Clear) {
+        *committed_ = rows_;
+      }
+    }
+    for (const RowSpan& s : spans) {
+      if (command & Toggle) {
+        changed |= rows_.Flip(s.first, s.last);
+      } else if (command & Deselect) {
+        changed |= rows_.Assign(s.first, s.last, false);
+      } else if (command & Select) {
+        changed |= rows_.Assign(s.first, s.last, true);
+      }
+    }
+    // The view repaints what it shows; the rows changed are not listed for it.
+    if (changed) Q_EMIT selectionChanged(QItemSelection(), QItemSelection());
+  }
+
+  // Rows inserted or removed under a span being extended: the span becomes final as it is.
+  void Settle() { committed_.reset(); }
+
+ private:
+  RowSet& rows_;
+  std::unique_ptr<RowSet> committed_;
+};
+
+RowSelection::RowSelection(SoundList& list)
+    : list_(list), model_(std::make_unique<Model>(list, rows_)) {
+  connect(model_.get(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (quiet_ == 0) CheckCurrentRow();
+  });
+  connect(&list, &QAbstractItemModel::rowsInserted, this,
+          [this](const QModelIndex&, int first, int last) {
+            model_->Settle();
+            rows_.InsertRows(first, last - first + 1);
+          });
+  connect(&list, &QAbstractItemModel::rowsRemoved, this,
+          [this](const QModelIndex&, int first, int last) {
+            model_->Settle();
+            rows_.RemoveRows(first, last);
+          });
+  connect(&list, &QAbstractItemModel::modelReset, this, [this] {
+    model_->Settle();
+    rows_.Reset(list_.RowCount());
   });
 }
 
 RowSelection::~RowSelection() = default;
 
-QItemSelectionRange RowSelection::RowsRange(int first, int last) const {
-  return QItemSelectionRange(list_.index(first, 0), list_.index(last, SoundList::kColumnCount - 1));
-}
+QItemSelectionModel* RowSelection::SelectionModel() { return model_.get(); }
 
-int RowSelection::CurrentRow() const {
-  int first = -1;
-  for (const QItemSelectionRange& r : model_.selection()) {
-    if (r.isValid() && (first < 0 || r.top() < first)) first = r.top();
-  }
-  return first;
-}
+const QItemSelectionModel* RowSelection::SelectionModel() const { return model_.get(); }
 
-std::vector<int> RowSelection::SelectedRows() const {
-  std::vector<int> rows;
-  for (const RowSpan& s : SelectedSpans(model_)) {
-    for (int r = s.first; r <= s.last; ++r) rows.push_back(r);
-  }
-  return rows;
-}
-
-int RowSelection::SelectedCount() const {
-  int count = 0;
-  for (const RowSpan& s : SelectedSpans(model_)) count += s.last - s.first + 1;
-  return count;
-}
-
-void RowSelection::SelectRow(int row) {
-  if (row < 0 || row >= list_.RowCount()) return;
-  model_.select(QItemSelection{RowsRange(row, row)}, QItemSelectionModel::Select);
-}
+void RowSelection::SelectRow(int row) { model_->Apply({{row, row}}, QItemSelectionModel::Select); }
 
 void RowSelection::DeselectRow(int row) {
-  if (row < 0 || row >= list_.RowCount()) return;
-  model_.select(QItemSelection{RowsRange(row, row)}, QItemSelectionModel::Deselect);
-}
-
-bool RowSelection::IsRowSelected(int row) const {
-  for (const QItemSelectionRange& r : model_.selection()) {
-    if (r.isValid() && r.top() <= row && row <= r.bottom()) return true;
-  }
-  return false;
+  model_->Apply({{row, row}}, QItemSelectionModel::Deselect);
 }
 
 void RowSelection::ScrollIntoView(int row) {
@@ -96,57 +112,35 @@ void RowSelection::ScrollIntoView(int row) {
 
 void RowSelection::SelectOnly(int row) {
   if (row < 0 || row >= list_.RowCount()) {
-    model_.clearSelection();
+    model_->Apply({}, QItemSelectionModel::Clear);
     return;
   }
   // The keyboard goes on from the row the program selected.
-  model_.setCurrentIndex(list_.index(row, SoundList::kNameColumn), QItemSelectionModel::NoUpdate);
-  model_.select(QItemSelection{RowsRange(row, row)}, QItemSelectionModel::ClearAndSelect);
+  model_->setCurrentIndex(list_.index(row, SoundList::kNameColumn), QItemSelectionModel::NoUpdate);
+  model_->Apply({{row, row}}, QItemSelectionModel::ClearAndSelect);
   ScrollIntoView(row);
 }
 
 void RowSelection::ChangeSelection(int mode) {
-  const int count = list_.RowCount();
-  if (count == 0) return;
+  const int last = list_.RowCount() - 1;
   if (mode == 1) {
-    model_.select(QItemSelection{RowsRange(0, count - 1)}, QItemSelectionModel::Select);
+    model_->Apply({{0, last}}, QItemSelectionModel::Select);
   } else if (mode == -1) {
-    model_.clearSelection();
+    model_->Apply({}, QItemSelectionModel::Clear);
   } else if (mode == 0) {
-    QItemSelection inverted;
-    int next = 0;
-    for (const RowSpan& s : SelectedSpans(model_)) {
-      if (s.first > next) inverted.append(RowsRange(next, s.first - 1));
-      next = s.last + 1;
-    }
-    if (next < count) inverted.append(RowsRange(next, count - 1));
-    if (inverted.isEmpty()) {
-      model_.clearSelection();
-    } else {
-      model_.select(inverted, QItemSelectionModel::ClearAndSelect);
-    }
+    model_->Apply({{0, last}}, QItemSelectionModel::Toggle);
   }
 }
 
 void RowSelection::SelectRange(int from, int to) {
-  const int first = std::max(std::min(from, to), 0);
-  const int last = std::min(std::max(from, to), list_.RowCount() - 1);
-  if (first > last) return;
-  model_.select(QItemSelection{RowsRange(first, last)}, QItemSelectionModel::Select);
+  model_->Apply({{std::min(from, to), std::max(from, to)}}, QItemSelectionModel::Select);
 }
 
 void RowSelection::SelectRows(const std::vector<int>& rows) {
   std::vector<RowSpan> spans;
   spans.reserve(rows.size());
-  for (int r : rows) {
-    if (r >= 0 && r < list_.RowCount()) spans.push_back({r, r});
-  }
-  if (spans.empty()) return;
-  QItemSelection selection;
-  for (const RowSpan& s : MergeSpans(std::move(spans))) {
-    selection.append(RowsRange(s.first, s.last));
-  }
-  model_.select(selection, QItemSelectionModel::Select);
+  for (int r : rows) spans.push_back({r, r});
+  model_->Apply(spans, QItemSelectionModel::Select);
 }
 
 QString RowSelection::CountText(int row) const {

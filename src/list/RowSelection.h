@@ -2,12 +2,19 @@
 #include <QItemSelectionModel>
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <vector>
+
+#include "list/RowSet.h"
 
 class SoundList;
 
-// The selection of the sound list's rows, held as whole rows in the item selection model that
-// the view shares. The current row is the first selected row, -1 for none.
+// The selection of the sound list's rows. The rows are held in a RowSet, not in the item
+// selection model's ranges: a scattered selection of a third of a million rows would be as many
+// ranges, each with two persistent indices that every row operation walks. The item selection
+// model the view shares (SelectionModel()) writes into the set and keeps the view's current
+// index; its own range queries (isSelected, selection()) see nothing, so the view asks
+// IsRowSelected. The current row is the first selected row, -1 for none.
 class RowSelection : public QObject {
   Q_OBJECT
  public:
@@ -15,15 +22,15 @@ class RowSelection : public QObject {
   ~RowSelection() override;
 
   // For the view (setSelectionModel); it also holds the view's current index.
-  QItemSelectionModel* SelectionModel() { return &model_; }
-  const QItemSelectionModel* SelectionModel() const { return &model_; }
+  QItemSelectionModel* SelectionModel();
+  const QItemSelectionModel* SelectionModel() const;
 
-  int CurrentRow() const;
-  std::vector<int> SelectedRows() const;  // ascending
-  int SelectedCount() const;
+  int CurrentRow() const { return rows_.First(); }
+  std::vector<int> SelectedRows() const { return rows_.Rows(); }  // ascending
+  int SelectedCount() const { return rows_.Count(); }
+  bool IsRowSelected(int row) const { return rows_.Contains(row); }
   void SelectRow(int row);
   void DeselectRow(int row);
-  bool IsRowSelected(int row) const;
   // Asks the view (scrollToRowRequested) to make the row visible.
   void ScrollIntoView(int row);
   // Selects the row alone, makes it the view's current index and scrolls to it; -1 or a row
@@ -32,7 +39,7 @@ class RowSelection : public QObject {
   void ChangeSelection(int mode);  // 1 all, -1 none, 0 invert
   void SelectRange(int from, int to);
   // Adds the given rows (any order; rows not in the list ignored) to the selection in one
-  // selection change, as runs of rows: the way to select thousands of rows.
+  // selection change: the way to select thousands of rows.
   void SelectRows(const std::vector<int>& rows);
 
   // "n/m" with n = row + 1 (0 for -1) and m the row count.
@@ -63,10 +70,11 @@ class RowSelection : public QObject {
   void currentRowChanged(int row);
 
  private:
+  class Model;
   void CheckCurrentRow();
-  QItemSelectionRange RowsRange(int first, int last) const;  // whole rows, every column
   SoundList& list_;
-  QItemSelectionModel model_;
+  RowSet rows_;
+  std::unique_ptr<Model> model_;
   int lastCurrent_ = -1;
   int quiet_ = 0;
 };

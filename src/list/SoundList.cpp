@@ -350,8 +350,7 @@ void SoundList::ApplyOrder(const std::vector<int>& order) {
   }
 
   const RowSelection::Quiet quiet(selection_);
-  // The selection is carried over here as row runs: the selection model's own way keeps one
-  // persistent index per selected row, which costs more than the sort itself.
+  // The selection is carried over by row number; persistent indices would cost one per row.
   const std::vector<int> selected = selection_.SelectedRows();
   if (!selected.empty()) selection_.ChangeSelection(-1);
   Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

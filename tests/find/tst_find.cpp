@@ -235,7 +235,6 @@ void TestFind::findAll() {
 
   h.finder.FindAll();
   QCOMPARE(h.list.Selection().SelectedRows(), selected);
-  for (int row : selected) QVERIFY(h.list.Selection().SelectionModel()->isRowSelected(row, {}));
   QCOMPARE(h.find.findPoint, 4);
   // The count part follows the new selection; the message part stays.
   QCOMPARE(h.status.Count(), h.list.Selection().CountText(selected.empty() ? -1 : selected.front()));
