@@ -29,6 +29,11 @@ class RowSet {
 
  private:
   bool Clamp(int& first, int& last) const;
+  void Widen(int first, int last);
   std::vector<uint8_t> on_;
   int count_ = 0;
+  // Every row in the set lies in [low_, high_], so selecting one row of a million and clearing
+  // it again touch only the rows between.
+  int low_ = 0;
+  int high_ = -1;
 };

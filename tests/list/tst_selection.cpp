@@ -2,7 +2,10 @@
 #include <QtTest>
 
 #include "ListRows.h"
+#include <random>
+
 #include "list/RowSelection.h"
+#include "list/RowSet.h"
 #include "list/SoundList.h"
 
 class TestSelection : public QObject {
@@ -12,6 +15,7 @@ class TestSelection : public QObject {
   void selectionCommands_data();
   void selectionCommands();
   void currentRowSignal();
+  void rowSetAgreesWithPlainRows();
 };
 
 // A step is "op:a:b": select a, deselect a, only a, range a b, change mode a.
@@ -122,6 +126,62 @@ void TestSelection::currentRowSignal() {
   selection.SelectOnly(1);
   QCOMPARE(changed.count(), 1);
   QCOMPARE(changed[0].first().toInt(), 1);
+}
+
+// Random changes and row insertions and removals, each checked against a plain list of flags:
+// the set keeps bounds around its rows, which every change must keep right.
+void TestSelection::rowSetAgreesWithPlainRows() {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    RowSet set;
+    std::vector<bool> plain;
+    const int size = static_cast<int>(random() % 40);
+    set.Reset(size);
+    plain.assign(static_cast<size_t>(size), false);
+    for (int step = 0; step < 30; ++step) {
+      const int n = static_cast<int>(plain.size());
+      const int a = static_cast<int>(random() % (n + 3)) - 1;  // sometimes outside the rows
+      const int b = a + static_cast<int>(random() % 6);
+      const int first = std::max(a, 0);
+      const int last = std::min(b, n - 1);
+      switch (random() % 6) {
+        case 0:
+        case 1:
+        case 2: {
+          const bool on = random() % 3 != 0;
+          set.Assign(a, b, on);
+          for (int r = first; r <= last; ++r) plain[size_t(r)] = on;
+          break;
+        }
+        case 3:
+          set.Flip(a, b);
+          for (int r = first; r <= last; ++r) plain[size_t(r)] = !plain[size_t(r)];
+          break;
+        case 4: {
+          const int at = std::clamp(a, 0, n);
+          set.InsertRows(at, b - a);
+          plain.insert(plain.begin() + at, size_t(b - a), false);
+          break;
+        }
+        default:
+          if (random() % 4 == 0) {
+            set.Clear();
+            plain.assign(plain.size(), false);
+          } else if (first <= last) {
+            set.RemoveRows(a, b);
+            plain.erase(plain.begin() + first, plain.begin() + last + 1);
+          }
+      }
+      std::vector<int> expected;
+      for (int r = 0; r < static_cast<int>(plain.size()); ++r) {
+        if (plain[size_t(r)]) expected.push_back(r);
+      }
+      QCOMPARE(set.Size(), static_cast<int>(plain.size()));
+      QCOMPARE(set.Rows(), expected);
+      QCOMPARE(set.Count(), static_cast<int>(expected.size()));
+      QCOMPARE(set.First(), expected.empty() ? -1 : expected.front());
+    }
+  }
 }
 
 QTEST_GUILESS_MAIN(TestSelection)
