@@ -19,6 +19,11 @@ VmHWM growth. The start-up load drops rows whose files are missing, so the files
 
   bench/startup/measure_startup.py BUILD/src/plinkbox [--runs 5] [--sizes 0,100000,1000000]
                                    [--files-dir DIR] [--warmup 1] [--display 97]
+                                   [--anchor OTHER/src/plinkbox]
+
+--anchor runs a second build beside the first, run by run in turn (each going first in every
+other round), and adds the paired ratios of the two: a change measured against its parent on a machine whose load
+comes and goes.
 
 --files-dir keeps the generated files for the next measurement (a million take a while to
 create and to remove); without it they go in a temporary directory removed at the end.
@@ -175,7 +180,7 @@ def xdotool(display, *args):
                           capture_output=True, text=True, check=True).stdout.strip()
 
 
-def run_once(a, config, text, rows, env, watcher, log_path):
+def run_once(a, plinkbox, config, text, rows, env, watcher, log_path):
     with open(os.path.join(config, LIST_FILE), "wb") as f:
         f.write(text)
     with open(os.path.join(config, "Plinkbox.ini"), "w", encoding="utf-8") as f:
@@ -183,7 +188,7 @@ def run_once(a, config, text, rows, env, watcher, log_path):
     watcher.drain()
     with open(log_path, "ab") as log:
         start = time.monotonic()
-        proc = subprocess.Popen([a.plinkbox, "--config-dir", config], env=env,
+        proc = subprocess.Popen([plinkbox, "--config-dir", config], env=env,
                                 stdin=subprocess.DEVNULL, stdout=log, stderr=log)
     try:
         mapped, window = watcher.wait_map(proc, start + TIMEOUT)
@@ -297,6 +302,16 @@ def report(runs, sizes):
               f"block of {SAVE_BLOCK // 1024} KiB)")
 
 
+def report_pairs(anchor, runs, sizes):
+    print()
+    for n in sizes:
+        pairs = list(zip(anchor[n], runs[n]))
+        for key in ("mapped", "idle"):
+            ratios = [mine[key] / theirs[key] for theirs, mine in pairs]
+            print(f"{n:,} rows, exec -> {key} over the anchor's, paired: "
+                  f"{spread(ratios, 1, 'x', 2)}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("plinkbox")
@@ -305,8 +320,9 @@ def main():
     parser.add_argument("--files-dir")
     parser.add_argument("--warmup", type=int, default=1, help="unrecorded empty-list runs first")
     parser.add_argument("--display", type=int, default=97)
+    parser.add_argument("--anchor", help="a second build, run in turn with the first")
     a = parser.parse_args()
-    a.plinkbox = os.path.abspath(a.plinkbox)
+    builds = [os.path.abspath(p) for p in ([a.anchor] if a.anchor else []) + [a.plinkbox]]
     sizes = [int(s) for s in a.sizes.split(",")]
     if any(n % DIRECTORIES for n in sizes):
         sys.exit(f"list sizes must be multiples of {DIRECTORIES}")
@@ -330,21 +346,31 @@ def main():
         env.pop("WAYLAND_DISPLAY", None)
         log = os.path.join(work, "plinkbox.log")
 
-        print(f"{a.plinkbox}, Xvfb :{display}, files in {files}")
+        print(f"{', '.join(builds)}, Xvfb :{display}, files in {files}")
         print("load average at start: {:.2f} {:.2f} {:.2f}".format(*os.getloadavg()), flush=True)
-        for _ in range(a.warmup):
-            run_once(a, configs[sizes[0]], list_bytes(files, 0), 0, env, watcher, log)
-        runs = {n: [] for n in sizes}
+        for plinkbox in builds:
+            for _ in range(a.warmup):
+                run_once(a, plinkbox, configs[sizes[0]], list_bytes(files, 0), 0, env, watcher, log)
+        runs = [{n: [] for n in sizes} for _ in builds]
         for round_ in range(a.runs):
+            # Each build goes first in every other round: neither gains from coming second.
+            order = list(enumerate(builds))[::-1 if round_ % 2 else 1]
             for n in sizes:
-                r = run_once(a, configs[n], texts[n], n, env, watcher, log)
-                runs[n].append(r)
-                print(f"run {round_ + 1} {n:>9,} rows: mapped {r['mapped']:.3f} s, "
-                      f"idle {r['idle']:.3f} s, close {r['close']:.3f} s, "
-                      f"VmRSS {r['rss'] / 2**20:.1f} MiB, VmHWM {r['hwm'] / 2**20:.1f} MiB, "
-                      f"during close {r['close_hwm'] / 2**20:.1f} MiB", flush=True)
+                for b, plinkbox in order:
+                    r = run_once(a, plinkbox, configs[n], texts[n], n, env, watcher, log)
+                    runs[b][n].append(r)
+                    name = "anchor " if a.anchor and b == 0 else ""
+                    print(f"run {round_ + 1} {name}{n:>9,} rows: mapped {r['mapped']:.3f} s, "
+                          f"idle {r['idle']:.3f} s, close {r['close']:.3f} s, "
+                          f"VmRSS {r['rss'] / 2**20:.1f} MiB, VmHWM {r['hwm'] / 2**20:.1f} MiB, "
+                          f"during close {r['close_hwm'] / 2**20:.1f} MiB", flush=True)
         print("load average at end:   {:.2f} {:.2f} {:.2f}".format(*os.getloadavg()))
-        report(runs, sizes)
+        for b, plinkbox in enumerate(builds):
+            if a.anchor:
+                print(f"\n{'anchor' if b == 0 else 'measured'}: {plinkbox}")
+            report(runs[b], sizes)
+        if a.anchor:
+            report_pairs(runs[0], runs[-1], sizes)
     finally:
         if xvfb:
             xvfb.terminate()

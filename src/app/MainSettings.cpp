@@ -18,12 +18,17 @@ std::vector<SettingRow> MainWindow::SettingsTable() {
   AppContext& c = app_.Context();
   FindParameters& f = app_.Find();
   QAction* loadAtStart = MenuItem(Caption::kLoadListAtStart);
-  const CustomTarget listFile{
+  // The list loads last, once the icon setting has given the rows their height: a change of
+  // height afterwards would resize a million rows one by one.
+  const CustomTarget loadListFile{
       [this, loadAtStart](const SettingsStore&) {
         if (!loadAtStart->isChecked()) return;
         LoadListFile(app_.List(), ListFilePath(app_.Context().configDir), false);
         UpdateCountPart(app_.Context());
       },
+      {}};
+  const CustomTarget saveListFile{
+      {},
       [this, loadAtStart](const SettingsStore&) {
         if (loadAtStart->isChecked())
           SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
@@ -36,7 +41,7 @@ std::vector<SettingRow> MainWindow::SettingsTable() {
       {play, {}, MenuItem(Caption::kPlayOnDoubleClick)},
       {play, {}, MenuItem(Caption::kPlayOnHover)},
       {import, {}, loadAtStart},
-      {import, {}, listFile},
+      {import, {}, saveListFile},
       {import, QStringLiteral("上次文件名"), &c.lastImportFile},
       {icons, {}, MenuItem(QStringLiteral("无"))},
       {icons, {}, MenuItem(QStringLiteral("16x16"))},
@@ -53,6 +58,7 @@ std::vector<SettingRow> MainWindow::SettingsTable() {
       {find, QStringLiteral("忽略大小写"), &f.ignoreCase, true},
       {find, QStringLiteral("找到时播放"), &f.playWhenFound, true},
       {find, QStringLiteral("当前位置"), &f.findPoint, -1},
+      {import, {}, loadListFile},
   };
 }
 

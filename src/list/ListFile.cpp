@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstring>
 
 #include "list/ListLoader.h"
 #include "list/SoundList.h"
@@ -48,6 +49,45 @@ class LineWriter {
   bool directoryPlain_ = true;
 };
 
+// A first reading of a list file, before any line is used.
+struct FileSurvey {
+  bool utf8 = true;  // the file as a whole: a line break never falls inside a UTF-8 sequence
+  size_t lines = 0;  // line breaks, and an unfinished last line
+};
+
+constexpr qsizetype kSurveyBlock = 1 << 20;
+
+// In blocks, each checked up to its last line break: the rest, an unfinished line, goes on to
+// the next block.
+FileSurvey SurveyFile(QFile& file) {
+  FileSurvey survey;
+  QByteArray buffer(kSurveyBlock, Qt::Uninitialized);
+  qsizetype kept = 0;
+  for (;;) {
+    if (kept == buffer.size()) buffer.resize(2 * buffer.size());  // a line longer than a block
+    const qint64 got = file.read(buffer.data() + kept, buffer.size() - kept);
+    if (got <= 0) break;
+    char* const data = buffer.data();
+    const char* const end = data + kept + got;
+    const char* lastBreak = nullptr;
+    for (const char* p = data + kept; p < end; ++p) {
+      p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+      if (!p) break;
+      ++survey.lines;
+      lastBreak = p;
+    }
+    const qsizetype whole = lastBreak ? lastBreak + 1 - data : 0;
+    if (survey.utf8 && !IsValidUtf8(QByteArrayView(data, whole))) survey.utf8 = false;
+    kept = end - data - whole;
+    std::memmove(data, data + whole, size_t(kept));
+  }
+  if (kept > 0) {
+    ++survey.lines;
+    if (survey.utf8 && !IsValidUtf8(QByteArrayView(buffer.constData(), kept))) survey.utf8 = false;
+  }
+  return survey;
+}
+
 constexpr qsizetype kWriteBlock = 64 << 10;
 constexpr int kPumpEvery = 64;  // lines between two looks at the clock
 
@@ -83,20 +123,9 @@ int LoadListFile(SoundList& list, const QString& filePath, bool clearFirst) {
   if (clearFirst) list.RemoveAllRows();
   QFile file(filePath);
   if (!file.open(QIODevice::ReadOnly)) return 0;
-  // A first reading: whether the file is UTF-8 as a whole (a line break never falls inside a
-  // UTF-8 sequence) and how many rows it may give.
-  bool utf8 = true;
-  size_t lines = 0;
-  {
-    LineReader reader(file);
-    QByteArrayView line;
-    while (reader.Next(&line)) {
-      ++lines;
-      if (utf8 && !IsValidUtf8(QByteArray::fromRawData(line.data(), line.size()))) utf8 = false;
-    }
-  }
+  const FileSurvey survey = SurveyFile(file);
   if (!file.seek(0)) return 0;
-  ListLoader loader(list, lines, utf8, QFileInfo(filePath).absolutePath());
+  ListLoader loader(list, survey.lines, survey.utf8, QFileInfo(filePath).absolutePath());
   LineReader reader(file);
   QByteArrayView line;
   for (size_t n = 0; reader.Next(&line); ++n) {

@@ -1,11 +1,10 @@
 #pragma once
 #include <QByteArrayView>
 #include <QString>
-#include <future>
 #include <memory>
+#include <vector>
 
 #include "list/SoundList.h"
-#include "platform/DirectorySizes.h"
 
 class QFile;
 
@@ -26,8 +25,9 @@ class LineReader {
 
 // The rows of a list file's lines, added in one insertion. Lines naming no existing file are
 // dropped. An absolute line of a UTF-8 file (nearly every line) is split at its last "/" and
-// looked up relative to its directory on a second thread, while this one makes the rows of the
-// block before; any other line goes the long way, in its turn.
+// looked up relative to its directory on worker threads, a block of lines each, while this
+// thread reads on and makes the rows of the blocks that came back; any other line goes the long
+// way, in its turn.
 class ListLoader {
  public:
   ListLoader(SoundList& list, size_t lines, bool utf8, QString listDirectory);
@@ -37,17 +37,21 @@ class ListLoader {
 
  private:
   struct Block;
-  void Launch();  // sends the filling block to the worker, makes the rows of the one before
-  void Drain();   // every block's rows made
+  class Workers;
+  // Hands the filling block, with more lines behind it or not, to the workers and makes the
+  // rows of the blocks back.
+  void Send(bool more);
+  // Makes the rows of the blocks back, in order, waiting while more than stillOut are out.
+  void TakeBack(size_t stillOut);
+  void Drain();  // every line so far made into rows
   void MakeRows(const Block& block);
 
   SoundList::Batch batch_;
   const bool utf8_;
   const QString listDirectory_;
-  DirectorySizes sizes_;  // the worker's
+  std::unique_ptr<Workers> workers_;
   std::unique_ptr<Block> filling_;
-  std::unique_ptr<Block> inFlight_;
-  std::future<void> lookedUp_;
+  std::vector<std::unique_ptr<Block>> spare_;  // blocks made into rows, to be filled again
   QByteArray lastDirectory_;
   quint32 lastDirectoryId_ = 0;
   bool hasLastDirectory_ = false;

@@ -115,14 +115,14 @@ SoundList::Batch::Batch(SoundList& list, size_t expected) : list_(list) {
 
 quint32 SoundList::Batch::Directory(const QString& text) { return list_.DirectoryId(text); }
 
-void SoundList::Batch::Add(const QString& fileName, quint32 directory, qint64 size,
+void SoundList::Batch::Add(QString fileName, quint32 directory, qint64 size,
                            const QString& sizeText) {
   quint32 text = 0;
   if (!sizeText.isEmpty()) {
     list_.sizeTexts_.push_back(sizeText);
     text = static_cast<quint32>(list_.sizeTexts_.size());
   }
-  rows_.push_back({fileName, size, directory, text});
+  rows_.push_back({std::move(fileName), size, directory, text});
 }
 
 int SoundList::Batch::Commit() {

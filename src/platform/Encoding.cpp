@@ -123,8 +123,8 @@ int KeyLength(uint32_t key) {
 
 }  // namespace
 
-bool IsValidUtf8(const QByteArray& bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+bool IsValidUtf8(QByteArrayView bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* end = p + bytes.size();
   while (p < end) {
     // Paths are mostly ASCII: eight bytes at a time while no byte has its high bit set.

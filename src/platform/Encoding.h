@@ -7,7 +7,7 @@
 
 // Text of a file that may be UTF-8 (with or without BOM) or, when it is not valid UTF-8, GBK.
 QString DecodeTextFile(const QByteArray& bytes);
-bool IsValidUtf8(const QByteArray& bytes);
+bool IsValidUtf8(QByteArrayView bytes);
 // The text of GB18030 bytes (GBK is a part of it); none when some byte starts no valid sequence.
 std::optional<QString> DecodeGb18030Exactly(const QByteArray& bytes);
 

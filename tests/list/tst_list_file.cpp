@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "list/ListFile.h"
 #include "list/SoundList.h"
+#include "platform/Files.h"
 #include "platform/NativePath.h"
 
 // List-file lines that one path per line would cut, shorten or misplace.
@@ -14,6 +15,7 @@ class TestListFile : public QObject {
  private Q_SLOTS:
   void namesThatCannotStandOnALine();
   void relativeLinesBesideTheListFile();
+  void listOverManyBlocks_data();
   void listOverManyBlocks();
 
  private:
@@ -70,11 +72,25 @@ void TestListFile::relativeLinesBesideTheListFile() {
   QCOMPARE(utf8.RowFullPath(1), paths[4]);
 }
 
-// A list longer than the blocks it is read and written in: every line whole, across block
-// boundaries, directory after directory; rows of a missing directory or file are dropped.
+void TestListFile::listOverManyBlocks_data() {
+  QTest::addColumn<QByteArray>("name");  // of a file in d2: whether the list is UTF-8
+  QTest::addColumn<QByteArray>("tail");  // after the last line break
+  QTest::newRow("utf-8") << QByteArray("\xE5\xA3\xB0.wav") << QByteArray();
+  QTest::newRow("not utf-8") << QByteArray("\xC9\xF9.wav") << QByteArray();
+  // Only the unfinished last line, GBK for "啊.wav", makes the file GBK.
+  QTest::newRow("gbk in the last line") << QByteArray("\xE5\xA3\xB0.wav")
+                                        << QByteArray("\xB0\xA1.wav");
+}
+
+// A list longer than the blocks it is read, looked up and written in: every line whole, across
+// block boundaries, directory after directory, each row with its own file's size, in the order
+// of the lines; a relative line between blocks keeps its place; rows of a missing directory or
+// file are dropped.
 void TestListFile::listOverManyBlocks() {
+  QFETCH(QByteArray, name);
+  QFETCH(QByteArray, tail);
   QVERIFY(QDir(dir_.path()).mkpath("d1") && QDir(dir_.path()).mkpath("d2"));
-  const QStringList files{Make("d1/a.wav"), Make("d2/\xC9\xF9.wav"), Make("d1/b c.wav")};
+  const QStringList files{Make("d1/a.wav"), Make("d2/" + name), Make("d1/b c.wav")};
   const QString gone = dir_.filePath("gone/x.wav");
   QStringList paths;
   QByteArray expected;
@@ -89,11 +105,23 @@ void TestListFile::listOverManyBlocks() {
   QVERIFY(SaveListFile(list, listPath));
   QVERIFY(expected.size() > 2 << 20);
   QCOMPARE(ReadFile(listPath), expected);
-  WriteFile(listPath, ReadFile(listPath) + ToNativePath(gone) + "\n");
+
+  QStringList want;
+  for (int row = 0; row < list.RowCount(); ++row) want << list.RowFullPath(row);
+  const qsizetype half = expected.indexOf('\n', expected.size() / 2) + 1;
+  want.insert(expected.left(half).count('\n'), files[0]);
+  if (!tail.isEmpty()) want << Make("\xE5\x95\x8A.wav");
+  WriteFile(listPath, expected.left(half) + "d1/a.wav\n" + expected.mid(half) +
+                          ToNativePath(gone) + '\n' + tail);
   SoundList loaded;
-  QCOMPARE(LoadListFile(loaded, listPath, false), list.RowCount());
-  for (int row = 0; row < list.RowCount(); ++row)
-    QCOMPARE(loaded.RowFullPath(row), list.RowFullPath(row));
+  QCOMPARE(LoadListFile(loaded, listPath, false), want.size());
+  QHash<QString, qint64> sizes;
+  for (int row = 0; row < loaded.RowCount(); ++row) {
+    QCOMPARE(loaded.RowFullPath(row), want[row]);
+    if (!sizes.contains(want[row])) sizes.insert(want[row], Files::Size(want[row]));
+    QCOMPARE(loaded.RowSize(row), sizes[want[row]]);
+  }
+  ::unlink((native_ + "/d2/" + name).constData());  // the clean-up knows only UTF-8 names
 }
 
 QTEST_GUILESS_MAIN(TestListFile)
