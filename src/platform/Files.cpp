@@ -157,31 +157,28 @@ bool FillCopy(int in, const struct stat& st, int out, bool durable) {
   return !durable || ::fsync(out) == 0;
 }
 
-enum class Named { kYes, kTaken, kFailed, kNoUnnamedFiles };
+enum class Named { kYes, kTaken, kFailed };
 
-// The copy as an unnamed file in the target's directory (O_TMPFILE) that receives its name by
-// linkat once it is complete: no half-written file is ever seen under the name, nothing is left
-// behind on failure, and linkat never replaces a file (EEXIST: kTaken). kNoUnnamedFiles where
-// the file system or the kernel has no unnamed files or links cannot be made from /proc.
-Named CopyUnnamed(int in, const struct stat& st, const QByteArray& to, bool durable) {
-  Fd out(RetryOpen(DirectoryOf(to).constData(), O_TMPFILE | O_WRONLY, 0600));
-  if (!out.Valid())
-    return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Named::kNoUnnamedFiles
-                                                                     : Named::kFailed;
-  if (!FillCopy(in, st, out.Get(), durable)) return Named::kFailed;
-  char self[32];
-  std::snprintf(self, sizeof self, "/proc/self/fd/%d", out.Get());
-  if (::linkat(AT_FDCWD, self, AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) != 0) {
-    if (errno == EEXIST) return Named::kTaken;
-    return errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0 ? Named::kNoUnnamedFiles
-                                                                 : Named::kFailed;
-  }
-  // A write error that shows only at close leaves a named, damaged copy: remove it.
-  if (!out.Close()) {
+// The copy under its own name, which must be free. O_EXCL never opens a file that is there, and
+// a copy that fails goes again, so nothing is left behind under the name and nothing is
+// replaced (kTaken when the name was taken after all). The name is created directly, as cp
+// does: an unnamed file named by linkat costs ext4 two more journal updates per file, a fifth of
+// the time of a batch of small files.
+Named CopyToFreeName(int in, const struct stat& st, const QByteArray& to, bool durable) {
+  Fd out(RetryOpen(to.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600));
+  if (!out.Valid()) return errno == EEXIST ? Named::kTaken : Named::kFailed;
+  struct stat own {};
+  const bool known = ::fstat(out.Get(), &own) == 0;
+  const bool written = FillCopy(in, st, out.Get(), durable);
+  // A write error that shows only at close fails the copy as well.
+  if (out.Close() && written) return Named::kYes;
+  // Removed only while the name is still this copy's.
+  struct stat now {};
+  if (known && ::lstat(to.constData(), &now) == 0 && now.st_dev == own.st_dev &&
+      now.st_ino == own.st_ino) {
     ::unlink(to.constData());
-    return Named::kFailed;
   }
-  return Named::kYes;
+  return Named::kFailed;
 }
 
 // The copy through a temporary file beside the target that takes the target's name by rename
@@ -217,22 +214,19 @@ Named CopyThroughTemporary(int in, const struct stat& st, const QByteArray& to, 
   return taken && mode == CopyMode::kNoReplace ? Named::kTaken : Named::kFailed;
 }
 
-// Copies the open regular file `in` (described by st) to `to`; the copy takes the name only
-// once its data, permission bits and times are written. A name that is free goes to an unnamed
-// file; replacing a file goes through a temporary file renamed over it, as does every copy where
-// there are no unnamed files. durable: flush data and directory to disk first; needed when the
-// copy replaces a file or its source is removed afterwards, not when the source stays and the
-// name was free. taken, when given, tells whether a kNoReplace copy failed on a taken name.
+// Copies the open regular file `in` (described by st) to `to`. A name that is free is created
+// for the copy; replacing a file goes through a temporary file renamed over it once its data,
+// permission bits and times are written. durable: flush data and directory to disk first;
+// needed when the copy replaces a file or its source is removed afterwards, not when the source
+// stays and the name was free. taken, when given, tells whether a kNoReplace copy failed on a
+// taken name.
 bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode mode,
                   bool targetExists, bool durable, bool* taken) {
-  Named named = Named::kNoUnnamedFiles;
-  if (!targetExists) named = CopyUnnamed(in, st, to, durable);
+  Named named = targetExists ? Named::kTaken : CopyToFreeName(in, st, to, durable);
   // A name taken meanwhile is replaced as it would have been had it been there at the start.
-  const bool again = named == Named::kNoUnnamedFiles ||
-                     (named == Named::kTaken && mode == CopyMode::kReplace);
-  if (again) {
-    if (!targetExists && ::lseek(in, 0, SEEK_SET) != 0) return false;
-    durable = durable || named == Named::kTaken;
+  const bool takenMeanwhile = !targetExists && named == Named::kTaken && mode == CopyMode::kReplace;
+  if (targetExists || takenMeanwhile) {
+    durable = durable || takenMeanwhile;
     named = CopyThroughTemporary(in, st, to, mode, durable);
   }
   if (named == Named::kTaken && taken) *taken = true;
