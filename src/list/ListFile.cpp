@@ -88,7 +88,7 @@ FileSurvey SurveyFile(QFile& file) {
   return survey;
 }
 
-constexpr qsizetype kWriteBlock = 64 << 10;
+constexpr qsizetype kWriteBlock = 16 << 10;
 constexpr int kPumpEvery = 64;  // lines between two looks at the clock
 
 }  // namespace
