@@ -190,7 +190,9 @@ QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModel
   }
   if ((shift || ctrl) && right) return QItemSelectionModel::NoUpdate;
   if (!shift && !ctrl && selected) return QItemSelectionModel::NoUpdate;
-  if (ctrl && !shift) return (selected ? QItemSelectionModel::Deselect : QItemSelectionModel::Select) | rows;
+  if (ctrl && !shift) {
+    return (selected ? QItemSelectionModel::Deselect : QItemSelectionModel::Select) | rows;
+  }
   return QTableView::selectionCommand(index, event);
 }
 
