@@ -24,10 +24,10 @@ bool Move(const QString& from, const QString& to);
 // Move that fails, leaving everything as it was, when the target name is taken (also when it is
 // taken while a copy across file systems runs); then *taken, when given, is set.
 bool MoveNoReplace(const QString& from, const QString& to, bool* taken = nullptr);
-// The copy takes the target's name only once its data, mode and times are written: to a free
-// name as an unnamed file linked in (O_TMPFILE), over an existing file through a temporary
-// file renamed over it, so a failed copy never destroys the file it would have replaced and
-// never leaves a half-written file under the name. Same file: nothing, true.
+// A free name is created for the copy (never opening a file that is there) and removed again
+// if the copy fails; an existing file is replaced by a temporary file renamed over it once its
+// data, mode and times are written, so a failed copy never destroys the file it would have
+// replaced. Same file: nothing, true.
 bool Copy(const QString& from, const QString& to);
 // Copy that fails, leaving everything as it was, when the target name is taken (also when it
 // is taken while the copy runs); then *taken, when given, is set.
