@@ -318,11 +318,8 @@ void SoundList::RemoveAllRows() {
 
 void SoundList::SwapRows(int a, int b) {
   if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
-  const RowSelection::Quiet quiet(selection_);
-  // The selection is taken off and put back on the same positions; the layout change moves only
-  // the other persistent indices with their rows.
-  const std::vector<int> selected = selection_.SelectedRows();
-  if (!selected.empty()) selection_.ChangeSelection(-1);
+  // The selection is held by row number and stays on the same positions; the layout change
+  // moves only the persistent indices (the view's current index) with their rows.
   Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::swap(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)]);
   QModelIndexList from;
@@ -334,7 +331,6 @@ void SoundList::SwapRows(int a, int b) {
   }
   changePersistentIndexList(from, to);
   Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-  selection_.SelectRows(selected);
 }
 
 void SoundList::ApplyOrder(const std::vector<int>& order) {

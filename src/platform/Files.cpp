@@ -222,11 +222,13 @@ Named CopyThroughTemporary(int in, const struct stat& st, const QByteArray& to, 
 // taken name.
 bool CopyOpenFile(int in, const struct stat& st, const QByteArray& to, CopyMode mode,
                   bool targetExists, bool durable, bool* taken) {
-  Named named = targetExists ? Named::kTaken : CopyToFreeName(in, st, to, durable);
-  // A name taken meanwhile is replaced as it would have been had it been there at the start.
-  const bool takenMeanwhile = !targetExists && named == Named::kTaken && mode == CopyMode::kReplace;
-  if (targetExists || takenMeanwhile) {
-    durable = durable || takenMeanwhile;
+  Named named = Named::kTaken;
+  if (!targetExists) {
+    named = CopyToFreeName(in, st, to, durable);
+    // A name taken meanwhile is replaced as it would have been had it been there at the start.
+    durable = durable || named == Named::kTaken;
+  }
+  if (named == Named::kTaken && (targetExists || mode == CopyMode::kReplace)) {
     named = CopyThroughTemporary(in, st, to, mode, durable);
   }
   if (named == Named::kTaken && taken) *taken = true;
