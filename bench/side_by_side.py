@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs one benchmark program of two builds in turn (base, new, base, new ...) and prints, per
 benchmark, the median time of each build and the new/base ratio: median and spread over the
 runs, each ratio taken within one pair so that the machine's load of the moment cancels out.

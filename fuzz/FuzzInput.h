@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the fuzz targets: cutting the input into fields and failing loudly.
 #include <QByteArray>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scratch directory per run, removed by its bytes: names that are not UTF-8 must go too. It
 // lives in memory where it can: the code under test syncs what it saves.

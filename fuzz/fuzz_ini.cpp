@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader on any file, and the writer's promise: a value it accepts reads back the same,
 // a file it cannot understand is never written, and saving what was read changes no value.
 #include <QFile>

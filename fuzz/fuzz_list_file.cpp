@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list-file reader on any file, then the round trip: the rows read, written and read again
 // are the same rows. Files named by the input are made first, so lines can name real files.
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI check on any bytes: ASan watches every read; what it accepts is itself well-formed
 // and comes back unchanged, and it is never longer than the file.
 #include <cstring>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Name tokens: the expansion equals substituting the tokens one after another, in their order,
 // each value taken from the path.
 #include "FuzzInput.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New names of the batch rename: no rule puts a "/" into a name unless its own text has one,
 // and a rule that changes nothing keeps every byte of the main name and extension.
 #include "FuzzInput.h"

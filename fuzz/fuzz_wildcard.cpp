@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wildcards and the matcher: Test agrees with itself, with its fuzzy form, with the match list
 // and with Replace; escaped characters stand for themselves.
 #include "FuzzInput.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: renders an SVG drawing to a square PNG, for the icon theme's fixed sizes.
 //   plinkbox_render_icon IN.svg SIZE OUT.png
 #include <QGuiApplication>

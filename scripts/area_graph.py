@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints which areas of src/ include which (an area is a folder: list, find/gui ...), the
 layers they form, and fails when two areas include each other through any path."""
 import pathlib

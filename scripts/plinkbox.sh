@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set up a fresh Debian 12 machine (as root) and build Plinkbox.
 #   scripts/plinkbox.sh run    install what is missing, build, start Plinkbox
 #   scripts/plinkbox.sh test   install what is missing, build, run every test

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs test functions of a test program as an unprivileged user: root ignores permission bits,
 # so read-only cases would only skip. Started by a user already, it runs them as that user.
 # A skipped function fails here, since these cases exist to run.

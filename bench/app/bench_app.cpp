@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up in-process: from creating the sound output and the main window to the window shown and
 // painted, with a list file of 10,000 existing files (the started program as a whole is measured
 // by bench/startup/measure_startup.py). Scrolling a shown list of a million rows: each step from

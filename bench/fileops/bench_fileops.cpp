@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the file operations with the list shown in a view: move, copy and delete of
 // 10,000 small files, each paired run by run with the same work done by mv, cp or rm in one
 // call on files synced to disk, and copying the names of 100,000 selected rows.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the sound list: list file load and save with 100,000 existing files, sorts of
 // 100,000 and 1,000,000 rows in a shown view (by name beside `LC_ALL=C sort` of the same names,
 // by size beside the name sort, paired run by run: ask for --benchmark_repetitions=5 to get the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hover-play cost: synthetic mouse moves across 1,000 rows of small WAV files, each move onto a
 // new row starting a play. Reports the median time one move spends in its handler.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the batch rename. Executions and undos of 10,000 files on disk are paired run by
 // run with a plain C loop of rename(2) doing the same renames in a working order (sync before
 // each); the counter "ratio" is ours / the loop's, ask for repetitions to get its median and

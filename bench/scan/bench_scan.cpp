@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the directory scan, each paired run by run with the Unix tool that does the same
 // work: find over a tree of 50,000 files (quiet, showing names, and with 1,000,000 rows already in
 // a shown list), classifying 10,000 files by moving (beside mv) and by copying (beside cp). The

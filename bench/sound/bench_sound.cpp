@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Request to mixer: from the play request to the first buffer with a non-silent sample that the
 // mixer hands to the device, seen through the output tap; and the time the request blocks its
 // caller (the GUI thread). The device plays that buffer within one output period (the frames of

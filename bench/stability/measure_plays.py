@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Memory and descriptors over many hover plays: starts the built plinkbox under Xvfb with a
 list of mixed short files (WAV in four formats, MIDI of format 0 and 1, MP3 copied from the
 test data, as no MP3 encoder is needed then, and four broken files: empty, a cut WAV header,

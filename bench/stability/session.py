@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the stability scripts share: the built plinkbox under its own Xvfb (started as
 bench/startup/measure_startup.py starts it), the pointer moved with xdotool, the process's memory
 and open descriptors, and the opens of files in a directory seen through inotify."""

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """SIGTERM during a long job: starts the built plinkbox under Xvfb with a short list, opens the
 search-directory window (Ctrl+J) set up by the settings file to scan a generated tree of
 --files empty *.wav files into the list, clicks 执行, and sends SIGTERM once the window's caption

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Plinkbox developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up and memory of the whole program, as a user meets them: starts the built plinkbox
 under one Xvfb with a generated list file of N rows, and with an empty one, in turn run by run,
 and measures per run

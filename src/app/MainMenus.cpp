@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three pop-up menus of the main window, built from the command table, and the list icons
 // that the 列表图标 submenu chooses.
 #include <QAction>

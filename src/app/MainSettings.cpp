@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's settings: one table, loaded when the window is created and saved when it
 // closes, section by section in the table's order.
 #include <QAction>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main-window tests share: a sound output that hands every request to the test's
 // recorder, mouse events on the list, and starts of the program on a temporary settings

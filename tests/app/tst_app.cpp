@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up state and settings, layout, the list's mouse, sorting, find, drops.
 #include <QAction>
 #include <QFile>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the window while a long job runs: the job ends at its next item, then the window
 // closes and writes the settings and the list file whole.
 #include <QAction>

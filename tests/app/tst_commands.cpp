@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command table at work in the main window: the designed menus, toolbar and keys, what
 // each entry runs, and the commands that wait while a job runs.
 #include <QAction>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's drag past its edge: the selected rows leave the window as files.
 #include <unistd.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands of the main window on the hostile tree: delete, move, copy, remove, copy
 // names, and the in-place rename, with files taken away or replaced while they run.
 #include <QLineEdit>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The end-to-end world: the real main window over a hostile tree, dialogs answered by a script
 // that may act as another process, a watchdog against hangs, and a file manager stand-in.

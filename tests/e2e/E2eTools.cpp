@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rest of the main window (locate, list file, clipboard, import, drop, play) and its tool
 // windows (find, search directory, batch rename) on the hostile tree.
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tree of files that tries every weakness a name or a file can have, built fresh for each case
 // under root/src, with an empty root/dst as the target of moves and copies.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The row commands around the file operations: copy names and paths, guard and stop, remove
 // all, the in-place rename and dropped files.
 #include <QClipboard>

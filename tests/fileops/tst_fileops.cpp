@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delete, move, copy and remove on the files behind the selected rows: what changes on disk and
 // in the list, with odd names, faults during the run, and the questions asked.
 #include "FileOpsEnv.h"

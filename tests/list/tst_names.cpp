@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows whose names are not UTF-8 (GBK names from Windows disks): shown and sorted by what they
 // are, while the rows keep their bytes.
 #include <QtTest>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform services other than files: dialogs, event pumping and long jobs, clipboard and
 // the file manager.
 #include <QApplication>

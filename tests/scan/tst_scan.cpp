@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The directory scan against real temporary trees, with an inventory of the files before and
 // after each run.
 #include <sys/stat.h>

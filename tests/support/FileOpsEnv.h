@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Plinkbox developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file tests' world: rows over files in a temporary directory, scripted
 // dialogs, and an inventory of every file with its content to compare before and after.
