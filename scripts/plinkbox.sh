@@ -6,6 +6,7 @@
 #   scripts/plinkbox.sh test   install what is missing, build, run every test
 #   scripts/plinkbox.sh bench  install what is missing, build, run the benchmarks
 #   scripts/plinkbox.sh package  install what is missing, build the Debian package plinkbox_*.deb
+#   scripts/plinkbox.sh lint     check that every file states its licence (reuse lint)
 #   scripts/plinkbox.sh sanitize  build with ASan and UBSan (gcc) and run every test
 #   scripts/plinkbox.sh fuzz [SECONDS]  build the fuzz targets (clang) and run each SECONDS (60)
 set -euo pipefail
@@ -21,7 +22,8 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n dbus-daemon
 )
 [ "$mode" = bench ] && packages+=(libbenchmark-dev)
-[ "$mode" = package ] && packages+=(dpkg-dev file desktop-file-utils appstream)
+[ "$mode" = package ] && packages+=(dpkg-dev file desktop-file-utils appstream lintian reuse)
+[ "$mode" = lint ] && packages+=(reuse)
 [ "$mode" = fuzz ] && packages+=(clang libclang-rt-14-dev llvm)
 
 missing=()
@@ -59,9 +61,17 @@ case "$mode" in
       -DCMAKE_INSTALL_PREFIX=/usr
     cmake --build build-package -j "$jobs"
     desktop-file-validate resources/plinkbox.desktop
-    appstreamcli validate --no-net resources/plinkbox.metainfo.xml
+    appstreamcli validate --no-net --pedantic resources/plinkbox.metainfo.xml
+    reuse lint
+    rm -f build-package/plinkbox_*.deb
     (cd build-package && cpack -G DEB)
-    ls build-package/plinkbox_*.deb
+    deb=$(ls build-package/plinkbox_*.deb)
+    # Errors and warnings fail the package; notes (I:) are printed only.
+    lintian --fail-on error,warning "$deb"
+    echo "$deb"
+    ;;
+  lint)
+    reuse lint
     ;;
   sanitize)
     cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=ON \

@@ -4,6 +4,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -11,6 +13,7 @@
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/ProcessArguments.h"
+#include "platform/SettingsLock.h"
 #include "platform/Signals.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
@@ -34,6 +37,41 @@ int Answer(const CommandLine& commandLine) {
   return 0;
 }
 
+// What Qt says while it opens the display is held back: without a display it would end the
+// process with its own messages and an abort; the user gets one line and status 1 instead.
+std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[]) {
+  static QList<std::pair<QtMsgType, QString>> held;
+  static QtMessageHandler previous = nullptr;
+  previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&,
+                                       const QString& text) {
+    if (type != QtFatalMsg) {
+      held.append({type, text});
+      return;
+    }
+    std::fputs("plinkbox: 需要图形界面会话（未能打开显示）\n", stderr);
+    std::_Exit(1);
+  });
+  auto app = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previous);
+  for (const auto& [type, text] : held) previous(type, QMessageLogContext(), text);
+  held.clear();
+  return app;
+}
+
+// A second start on the same settings that could not hand over: it writes nothing and says how
+// to run a separate one.
+int RefuseSecondStart(const QString& configDir) {
+  const QString text =
+      QStringLiteral("设置目录 %1 正由另一个 Plinkbox 使用，本次启动不会写入任何文件。\n"
+                     "要同时运行另一个 Plinkbox，请用别的设置目录启动："
+                     "plinkbox --config-dir 目录")
+          .arg(configDir);
+  std::fprintf(stderr, "plinkbox: %s\n", text.toLocal8Bit().constData());
+  // A box only where someone can see it (not on the offscreen platform of scripts and tests).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) ShowMessage(text);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -43,7 +81,8 @@ int main(int argc, char* argv[]) {
       early.help || early.version)
     return Answer(early);
 
-  QApplication app(argc, argv);  // takes Qt's own options (-platform, -style ...) out of argv
+  // Takes Qt's own options (-platform, -style ...) out of argv.
+  const std::unique_ptr<QApplication> app = OpenDisplay(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plinkbox"));
   // No display name: Qt would append it to every window title, and the titles are designed.
   QApplication::setApplicationVersion(QStringLiteral(PLINKBOX_VERSION));
@@ -67,6 +106,10 @@ int main(int argc, char* argv[]) {
   InitArtwork();
   InstallDialogs(std::make_unique<QtDialogs>());
 
+  // Before the settings and the list file are read.
+  SettingsLock lock(configDir);
+  if (lock.Take() == SettingsLock::Result::kHeld) return RefuseSecondStart(configDir);
+
   // Before the sound device opens, so that SDL leaves these signals to us.
   QuitSignals quitSignals;
   auto sound = std::make_unique<SdlSound>();
@@ -82,7 +125,7 @@ int main(int argc, char* argv[]) {
   // does; the window, once closed, is hidden, so the quit that follows does not close it again.
   const auto closeWindow = [&window] { window.close(); };
   quitSignals.SetCloseHandler(closeWindow);
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, closeWindow);
+  QObject::connect(app.get(), &QGuiApplication::commitDataRequest, &window, closeWindow);
   window.show();
-  return app.exec();
+  return QApplication::exec();
 }

@@ -1,8 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/prctl.h>
+#include <unistd.h>
 
 #include <QDBusConnectionInterface>
+#include <QLockFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,6 +20,7 @@
 #include "fileops/FileOperations.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
+#include "platform/SettingsLock.h"
 #include "platform/SingleInstance.h"
 #include "settings/ConfigDir.h"
 
@@ -38,6 +42,8 @@ class InstanceTest : public QObject {
   void handOverAddsFilesOnceNoJobRuns();
   void claimDependsOnSettingsAndBus();
   void secondStartHandsOverAndEnds();
+  void settingsLock_data();
+  void settingsLock();
 };
 
 void InstanceTest::initTestCase() {
@@ -148,6 +154,41 @@ void InstanceTest::secondStartHandsOverAndEnds() {
   first.terminate();  // closes as the close box does: the list file is written
   QVERIFY(first.waitForFinished(30000));
   QVERIFY(ReadFile(ListFilePath(config.path())).contains(work.filePath("x.wav").toUtf8()));
+}
+
+void InstanceTest::settingsLock_data() {
+  QTest::addColumn<QString>("before");
+  QTest::addColumn<SettingsLock::Result>("result");
+  QTest::newRow("held by a running process") << "held" << SettingsLock::Result::kHeld;
+  QTest::newRow("left by a process that has gone") << "stale" << SettingsLock::Result::kLocked;
+  QTest::newRow("read-only directory") << "read-only" << SettingsLock::Result::kUnwritable;
+}
+
+void InstanceTest::settingsLock() {
+  QFETCH(QString, before);
+  QFETCH(SettingsLock::Result, result);
+  QTemporaryDir config;
+  const QString path = config.filePath("Plinkbox.lock");
+  QLockFile running(path);
+  if (before == "held") QVERIFY(running.tryLock());
+  if (before == "stale") {
+    QProcess gone;  // its process id names no process once it has ended
+    gone.start("sh", {"-c", "echo $$"});
+    QVERIFY(gone.waitForFinished());
+    WriteFile(path, gone.readAllStandardOutput() + "plinkbox\n" +
+                        QSysInfo::machineHostName().toUtf8() + "\n");
+  }
+  if (before == "read-only") {
+    if (::geteuid() == 0) QSKIP("root writes into read-only directories");
+    QVERIFY(QFile::setPermissions(config.path(), QFile::ReadOwner | QFile::ExeOwner));
+  }
+  SettingsLock lock(config.path());
+  QCOMPARE(lock.Take(), result);
+  const QByteArray owner = ReadFile(path).split('\n').value(0);
+  // Held: the holder's own; stale: taken over by this process.
+  if (before == "read-only") QVERIFY(!QFile::exists(path));
+  else QCOMPARE(owner, QByteArray::number(QCoreApplication::applicationPid()));
+  QFile::setPermissions(config.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QTEST_MAIN(InstanceTest)
