@@ -4,8 +4,9 @@
 # dpkg-shlibdeps; what it only loads at run time is named here.
 set(PLINKBOX_MAINTAINER "The Plinkbox developers <plinkbox@users.noreply.github.com>")
 
-# The documents a Debian package carries: copyright, changelog and manual page, compressed
-# without a time stamp so that the same commit builds the same package.
+# The documents a Debian package carries: copyright, changelog (a native package's, since the
+# project is its own packager) and manual page, compressed without a time stamp so that the same
+# commit builds the same package.
 find_package(Git QUIET)
 set(changelog_date "")
 if(GIT_FOUND)
@@ -16,10 +17,10 @@ if(NOT changelog_date)
   string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 endif()
 set(doc_dir ${CMAKE_BINARY_DIR}/doc)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${doc_dir}/changelog.Debian @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${doc_dir}/changelog @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/plinkbox.1 ${doc_dir}/plinkbox.1 COPYONLY)
 set(compressed)
-foreach(name changelog.Debian plinkbox.1)
+foreach(name changelog plinkbox.1)
   add_custom_command(OUTPUT ${doc_dir}/${name}.gz
     COMMAND gzip -9nkf ${doc_dir}/${name}
     DEPENDS ${doc_dir}/${name} VERBATIM)
@@ -27,8 +28,8 @@ foreach(name changelog.Debian plinkbox.1)
 endforeach()
 add_custom_target(plinkbox_docs ALL DEPENDS ${compressed})
 include(GNUInstallDirs)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${doc_dir}/changelog.Debian.gz
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${doc_dir}/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/plinkbox)
 install(FILES ${doc_dir}/plinkbox.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_PACKAGE_NAME plinkbox)
