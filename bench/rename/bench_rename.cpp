@@ -92,7 +92,7 @@ void ExecuteAndUndo(benchmark::State& state, int start, bool undo) {
     double ours = 0;
     double loop = 0;
     QElapsedTimer timer;
-    const auto mine = [&](const std::function<void()>& job) {
+    const auto timeOurs = [&](const std::function<void()>& job) {
       ::sync();
       timer.start();
       job();
@@ -100,14 +100,14 @@ void ExecuteAndUndo(benchmark::State& state, int start, bool undo) {
     };
     const auto pair = [&](const std::function<void()>& job) {
       if (loopFirst) loop = RenameLoop(theirs.dir.path(), steps);
-      mine(job);
+      timeOurs(job);
       if (!loopFirst) loop = RenameLoop(theirs.dir.path(), steps);
     };
     const auto execute = [&] {
       run.renamer.RenameRun(NumberRule(start), RunRows(run.list, false), RunMode::ExecuteMode);
     };
     if (undo) {
-      mine(execute);
+      timeOurs(execute);
       RenameLoop(theirs.dir.path(), steps);
       for (auto& step : steps) std::swap(step.first, step.second);
       std::reverse(steps.begin(), steps.end());

@@ -86,11 +86,11 @@ struct RegexMatcher::Engine {
 namespace {
 
 // Every match stops after this many steps of the engine, and the name counts as given up
-// (GaveUp), not as matched or unmatched. The engine takes about 1.4 ns a step here, so a
-// pattern that backtracks without end costs about 6 ms a name at most (bench_match), while
-// a pattern that backtracks a lot but ends, such as (\w+_?)+-end\.wav on
-// a_b_c_d_e_f_g_h-x-end.wav (about 400,000 steps), still finds its match.
-constexpr int kMatchLimit = 4'000'000;
+// (GaveUp), not as matched or unmatched. A pattern that backtracks without end then costs
+// about 5 ms a name at most (bench_match), while one that backtracks a lot but ends, such as
+// (\w+_?)+-end\.wav on a_b_c_d_e_f_g_h-x-end.wav (between 250,000 and 500,000 steps),
+// still finds its match.
+constexpr int kMatchLimit = 2'000'000;
 
 // The engine refuses lone surrogates, which is how NativePath.h carries bytes that are not
 // UTF-8. They are matched as private-use characters of the same length, so every offset into
