@@ -39,6 +39,25 @@ void BM_TestWildcardFilter(benchmark::State& state) {
 }
 BENCHMARK(BM_TestWildcardFilter)->Unit(benchmark::kMillisecond);
 
+// One name against a pattern that backtracks: 0 a match that needs about 400,000 steps, 1 and 2
+// patterns that backtrack without end on names of 250 bytes, which stop at the match limit
+// (gave_up 1). Their time per name is what the limit costs.
+void BM_BacktrackingName(benchmark::State& state) {
+  const struct { const char* pattern; QString name; } cases[] = {
+      {"(\\w+_?)+-end\\.wav", QStringLiteral("a_b_c_d_e_f_g_h-x-end.wav")},
+      {"(\\w+_?)+-end\\.wav", QString(244, u'a') + QStringLiteral("-x.wav")},
+      {"^(\\w+\\s?)*$", QString(249, u'a') + u'!'},
+  };
+  const auto& c = cases[state.range(0)];
+  RegexMatcher matcher;
+  matcher.Prepare(QString::fromLatin1(c.pattern), true, true, QString(), true);
+  bool matched = false;
+  for (auto _ : state) benchmark::DoNotOptimize(matched = matcher.Test(c.name));
+  state.counters["matched"] = matched;
+  state.counters["gave_up"] = matcher.GaveUp();
+}
+BENCHMARK(BM_BacktrackingName)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 void BM_ExpandNameTokens(benchmark::State& state) {
   const QStringList names = GeneratedNames();
   QStringList paths;

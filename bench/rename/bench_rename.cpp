@@ -2,11 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the batch rename. Executions and undos of 10,000 files on disk are paired run by
 // run with a plain C loop of rename(2) doing the same renames in a working order (sync before
-// each); the counter "ratio" is ours / the loop's, ask for repetitions to get its median and
-// spread. The preview of 10,000 rows for each rule, and one keystroke in a rule field of the
+// each side, the side that goes first alternating); the counter "ratio" is ours / the loop's,
+// ask for repetitions to get its median and spread. A run with a cycle is timed with and
+// without its journal. The preview of 10,000 rows for each rule, and one keystroke in a rule field of the
 // window over 1,000,000 rows to the updated preview, are timed as they are.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include <QApplication>
 #include <QDir>
@@ -48,6 +51,7 @@ double RenameLoop(const QString& dir, const std::vector<std::pair<QString, QStri
   std::vector<std::pair<QByteArray, QByteArray>> native;
   for (const auto& [from, to] : steps)
     native.emplace_back(ToNativePath(dir + u'/' + from), ToNativePath(dir + u'/' + to));
+  ::sync();
   QElapsedTimer timer;
   timer.start();
   for (const auto& [from, to] : native) ::rename(from.constData(), to.constData());
@@ -83,21 +87,33 @@ void ExecuteAndUndo(benchmark::State& state, int start, bool undo) {
     std::vector<std::pair<QString, QString>> steps;
     for (int i = 1; i <= kFiles; ++i) steps.emplace_back(Name(i), Name(i + start - 1));
     if (start <= kFiles) std::reverse(steps.begin(), steps.end());
-    ::sync();
+    static bool loopFirst = false;
+    loopFirst = !loopFirst;
     double ours = 0;
+    double loop = 0;
     QElapsedTimer timer;
-    timer.start();
-    run.renamer.RenameRun(NumberRule(start), RunRows(run.list, false), RunMode::ExecuteMode);
-    ours = double(timer.nsecsElapsed()) / 1e6;
-    double loop = RenameLoop(theirs.dir.path(), steps);
-    if (undo) {
+    const auto timeOurs = [&](const std::function<void()>& job) {
       ::sync();
       timer.start();
-      run.renamer.UndoLast();
+      job();
       ours = double(timer.nsecsElapsed()) / 1e6;
+    };
+    const auto pair = [&](const std::function<void()>& job) {
+      if (loopFirst) loop = RenameLoop(theirs.dir.path(), steps);
+      timeOurs(job);
+      if (!loopFirst) loop = RenameLoop(theirs.dir.path(), steps);
+    };
+    const auto execute = [&] {
+      run.renamer.RenameRun(NumberRule(start), RunRows(run.list, false), RunMode::ExecuteMode);
+    };
+    if (undo) {
+      timeOurs(execute);
+      RenameLoop(theirs.dir.path(), steps);
       for (auto& step : steps) std::swap(step.first, step.second);
       std::reverse(steps.begin(), steps.end());
-      loop = RenameLoop(theirs.dir.path(), steps);
+      pair([&] { run.renamer.UndoLast(); });
+    } else {
+      pair(execute);
     }
     state.SetIterationTime(ours / 1000);
     state.counters["loop_ms"] = loop;
@@ -110,6 +126,26 @@ void BM_Execute10k_Numbers(benchmark::State& s) { ExecuteAndUndo(s, kFiles + 1, 
 void BM_Execute10k_Chain(benchmark::State& s) { ExecuteAndUndo(s, 2, false); }
 void BM_Undo10k_Numbers(benchmark::State& s) { ExecuteAndUndo(s, kFiles + 1, true); }
 void BM_Undo10k_Chain(benchmark::State& s) { ExecuteAndUndo(s, 2, true); }
+
+// A swap of two files, a cycle, without (0) and with (1) its journal in a settings
+// directory on the same disk; the difference is what the journal costs.
+void BM_SwapCycle(benchmark::State& state) {
+  QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench_rename-XXXXXX"));
+  QFile(dir.filePath(Name(1))).open(QIODevice::WriteOnly);
+  QFile(dir.filePath(Name(2))).open(QIODevice::WriteOnly);
+  SoundList list;
+  list.AppendRows({{Name(1), dir.path(), 0, {}}, {Name(2), dir.path(), 0, {}}});
+  RegexMatcher matcher;
+  UndoList undo;
+  BatchRenamer renamer(list, matcher, undo,
+                       state.range(0) ? dir.filePath(QStringLiteral("journal")) : QString());
+  RenameRule swap = NumberRule(2);
+  swap.interval = -1;
+  for (auto _ : state) {
+    renamer.RenameRun(swap, RunRows(list, false), RunMode::ExecuteMode);
+    list.ApplyOrder({1, 0});  // the rows show 1.wav, 2.wav again: the next run swaps too
+  }
+}
 
 // The preview of all 10,000 rows, rule by rule (0 number ... 4 regular expression).
 void BM_Preview10k(benchmark::State& state) {
@@ -163,6 +199,7 @@ BENCHMARK(BM_Execute10k_Numbers)->Unit(benchmark::kMillisecond)->UseManualTime()
 BENCHMARK(BM_Execute10k_Chain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Undo10k_Numbers)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Undo10k_Chain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_SwapCycle)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Preview10k)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keystroke1M)->Unit(benchmark::kMillisecond);
 

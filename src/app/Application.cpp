@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "rename/RenameJournal.h"
 #include "settings/ConfigDir.h"
 
 Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> sound)
@@ -11,8 +12,11 @@ Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> 
       fileOps_(context_),
       finder_(context_, find_, player_),
       scan_(context_, scanMatcher_),
-      renamer_(list_, renameMatcher_, undo_) {
+      renamer_(list_, renameMatcher_, undo_, RenameJournalPath(configDir)) {
   settings_.Open(SettingsFilePath(configDir));
+  // A rename killed inside a cycle: its files get their names back, said once.
+  if (const QString note = RecoverRenameJournal(RenameJournalPath(configDir)); !note.isEmpty())
+    status_.SetMessage(note);
   tooltips_.Create(true, true);
 }
 

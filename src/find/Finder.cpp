@@ -49,8 +49,10 @@ bool Finder::FindStep(bool upward) {
 
   const int step = upward ? -1 : 1;
   bool wrapped = false;
+  int givenUp = 0;  // in the last pass, which covers the whole list
   for (;;) {
     find.findPoint = ClampedStart(find.findPoint, step, list.RowCount());
+    givenUp = 0;
     for (int row = find.findPoint; row >= 0 && row < list.RowCount(); row += step) {
       if (Matches(matcher, list.RowFileName(row))) {
         {
@@ -66,13 +68,14 @@ bool Finder::FindStep(bool upward) {
         }
         return true;
       }
+      givenUp += matcher.GaveUp();
       if (!job.Continue()) return false;
     }
     if (wrapped) break;
     wrapped = true;
     find.findPoint = upward ? list.RowCount() : -1;
   }
-  ShowMessage(text + QStringLiteral(" 完全找不到！"));
+  ShowMessage(text + QStringLiteral(" 完全找不到！") + GivenUpNote(givenUp));
   return false;
 }
 
@@ -91,10 +94,14 @@ void Finder::FindAll() {
 
   // Selected at the end in one selection change, not one per match.
   std::vector<int> matches;
+  int givenUp = 0;
   for (int row = 0; row < list.RowCount(); ++row) {
     if (Matches(matcher, list.RowFileName(row))) matches.push_back(row);
+    givenUp += matcher.GaveUp();
     if (!job.Continue()) break;
   }
+  // Nothing is said of a find all, unless names were given up.
+  if (givenUp > 0) context_.status.SetMessage(QStringLiteral("查找全部") + GivenUpNote(givenUp));
   {
     const RowSelection::Quiet quiet(list.Selection());
     list.Selection().SelectRows(matches);

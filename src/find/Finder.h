@@ -13,9 +13,11 @@ class Finder {
       : context_(context), find_(find), player_(player) {}
   FindParameters& Parameters() { return find_; }
 
-  // One step downward or upward from the find point, wrapping once; reports " 完全找不到！".
+  // One step downward or upward from the find point, wrapping once; reports " 完全找不到！"
+  // with the names given up (GivenUpNote).
   bool FindStep(bool upward);
-  // Selects every matching row; nothing else changes.
+  // Selects every matching row; nothing else changes, but names given up are reported in
+  // the status bar.
   void FindAll();
   // The find point becomes the current row; with report, says "已设置当前位置为查找点！".
   void SetFindPoint(bool report);

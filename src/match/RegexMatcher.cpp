@@ -4,6 +4,7 @@
 
 #include <QRegularExpressionMatchIterator>
 #include <algorithm>
+#include <functional>
 
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
@@ -34,21 +35,25 @@ class NameTest {
     if (stack_ && context_) pcre2_jit_stack_assign(context_.get(), nullptr, stack_.get());
   }
 
-  // The span of the first match, or false when there is none (a stop at the match limit
-  // included). The subject must be valid UTF-16.
-  bool FirstMatch(QStringView subject, qsizetype& start, qsizetype& end) const {
-    if (!code_ || !data_) return false;
+  enum Result { kMatch, kNoMatch, kGivenUp };
+  // The first match at or after offset and its span. kGivenUp: the engine stopped at one of
+  // its limits before it knew. The subject must be valid UTF-16.
+  Result FirstMatch(QStringView subject, qsizetype offset, qsizetype& start,
+                    qsizetype& end) const {
+    if (!code_ || !data_) return kNoMatch;
     const auto* text = reinterpret_cast<PCRE2_SPTR>(subject.utf16());
     const auto length = static_cast<PCRE2_SIZE>(subject.size());
-    const int rc = jit_ ? pcre2_jit_match(code_.get(), text, length, 0, 0, data_.get(),
+    const auto from = static_cast<PCRE2_SIZE>(offset);
+    const int rc = jit_ ? pcre2_jit_match(code_.get(), text, length, from, 0, data_.get(),
                                           context_.get())
-                        : pcre2_match(code_.get(), text, length, 0, PCRE2_NO_UTF_CHECK,
+                        : pcre2_match(code_.get(), text, length, from, PCRE2_NO_UTF_CHECK,
                                       data_.get(), context_.get());
-    if (rc < 0) return false;
+    if (rc == PCRE2_ERROR_NOMATCH) return kNoMatch;
+    if (rc < 0) return kGivenUp;
     const PCRE2_SIZE* span = pcre2_get_ovector_pointer(data_.get());
     start = static_cast<qsizetype>(span[0]);
     end = static_cast<qsizetype>(span[1]);
-    return true;
+    return kMatch;
   }
 
  private:
@@ -70,15 +75,22 @@ struct RegexMatcher::Engine {
   QRegularExpression expression;
   QString pattern;
   bool global = true;
-  mutable std::unique_ptr<NameTest> test;  // made on the first Test; one thread at a time
+  mutable std::unique_ptr<NameTest> test;  // made on first use; one thread at a time
+
+  const NameTest& Test() const {
+    if (!test) test = std::make_unique<NameTest>(expression.pattern(), expression.patternOptions());
+    return *test;
+  }
 };
 
 namespace {
 
-// Every match stops after this many steps of the engine and then counts as no match: a pattern
-// that backtracks without end, such as (\w+_?)+\.wav, costs a few tens of microseconds a name
-// instead of a tenth of a second, while real name patterns need a few hundred steps at most.
-constexpr int kMatchLimit = 5000;
+// Every match stops after this many steps of the engine, and the name counts as given up
+// (GaveUp), not as matched or unmatched. A pattern that backtracks without end then costs
+// about 5 ms a name at most (bench_match), while one that backtracks a lot but ends, such as
+// (\w+_?)+-end\.wav on a_b_c_d_e_f_g_h-x-end.wav (between 250,000 and 500,000 steps),
+// still finds its match.
+constexpr int kMatchLimit = 2'000'000;
 
 // The engine refuses lone surrogates, which is how NativePath.h carries bytes that are not
 // UTF-8. They are matched as private-use characters of the same length, so every offset into
@@ -241,9 +253,15 @@ bool RegexMatcher::Compile(const QString& pattern, QRegularExpression::PatternOp
   return true;
 }
 
+QString GivenUpNote(qint64 count) {
+  if (count <= 0) return QString();
+  return QStringLiteral("（%1 个文件名匹配过于复杂，已放弃）").arg(count);
+}
+
 QString RegexMatcher::GetPattern() const { return engine_ ? engine_->pattern : QString(); }
 
 QString RegexMatcher::Replace(const QString& source, const QString& replacement) const {
+  gaveUp_ = false;
   if (!engine_ || !engine_->expression.isValid()) return source;
   const QRegularExpression& re = engine_->expression;
   const int groupCount = re.captureCount();
@@ -256,14 +274,7 @@ QString RegexMatcher::Replace(const QString& source, const QString& replacement)
     copied = match.capturedEnd(0);
     replaced = true;
   };
-  const QString matchable = Matchable(source);
-  if (engine_->global) {
-    QRegularExpressionMatchIterator it = re.globalMatch(matchable);
-    while (it.hasNext()) replaceOne(it.next());
-  } else {
-    const QRegularExpressionMatch match = re.match(matchable);
-    if (match.hasMatch()) replaceOne(match);
-  }
+  ForEachMatch(Matchable(source), replaceOne);
   if (!replaced) return source;
   out += QStringView(source).mid(copied);
   return out;
@@ -278,20 +289,43 @@ int RegexMatcher::Execute(const QString& subject) {
 
 void RegexMatcher::CollectMatches(const QString& subject) const {
   auto matches = std::make_shared<std::vector<QStringList>>();
+  gaveUp_ = false;
   if (engine_ && engine_->expression.isValid()) {
-    const QRegularExpression& re = engine_->expression;
-    const int groupCount = re.captureCount();
-    const QString matchable = Matchable(subject);
-    if (engine_->global) {
-      QRegularExpressionMatchIterator it = re.globalMatch(matchable);
-      while (it.hasNext()) matches->push_back(MatchTexts(subject, it.next(), groupCount));
-    } else {
-      const QRegularExpressionMatch match = re.match(matchable);
-      if (match.hasMatch()) matches->push_back(MatchTexts(subject, match, groupCount));
-    }
+    const int groupCount = engine_->expression.captureCount();
+    ForEachMatch(Matchable(subject), [&](const QRegularExpressionMatch& match) {
+      matches->push_back(MatchTexts(subject, match, groupCount));
+    });
   }
   matchCount_ = static_cast<int>(matches->size());
   matches_ = std::move(matches);
+}
+
+void RegexMatcher::ForEachMatch(const QString& matchable,
+                                const std::function<void(const QRegularExpressionMatch&)>& each)
+    const {
+  const QRegularExpression& re = engine_->expression;
+  // Where the search that found nothing more began: after the last match, one character on
+  // when that match was empty.
+  qsizetype searched = 0;
+  const auto take = [&](const QRegularExpressionMatch& match) {
+    each(match);
+    searched = match.capturedEnd(0);
+    if (match.capturedLength(0) == 0 && searched < matchable.size())
+      searched += QChar::isHighSurrogate(matchable[searched].unicode()) ? 2 : 1;
+  };
+  if (engine_->global) {
+    QRegularExpressionMatchIterator it = re.globalMatch(matchable);
+    while (it.hasNext()) take(it.next());
+  } else if (const QRegularExpressionMatch match = re.match(matchable); match.hasMatch()) {
+    take(match);
+    gaveUp_ = false;
+    return;
+  }
+  // The matches do not say why none came after them; asked again, the engine does.
+  qsizetype start = 0;
+  qsizetype end = 0;
+  gaveUp_ = searched <= matchable.size() &&
+            engine_->Test().FirstMatch(matchable, searched, start, end) == NameTest::kGivenUp;
 }
 
 void RegexMatcher::CollectPendingMatches() const {
@@ -344,19 +378,18 @@ bool RegexMatcher::Test(const QString& subject, bool fuzzy) {
 }
 
 bool RegexMatcher::Test(const QString& subject) {
-  // Only the first match decides; a match-limit stop reports no match, as an error does.
+  // Only the first match decides; a stop at the engine's limits reports no match, and GaveUp.
   matches_.reset();
   pendingSubject_ = subject;
   pending_ = true;
   matchCount_ = 0;
+  gaveUp_ = false;
   if (!engine_ || !engine_->expression.isValid()) return false;
-  if (!engine_->test) {
-    engine_->test = std::make_unique<NameTest>(engine_->expression.pattern(),
-                                               engine_->expression.patternOptions());
-  }
   qsizetype start = 0;
   qsizetype end = 0;
-  if (!engine_->test->FirstMatch(Matchable(subject), start, end)) return false;
+  const NameTest::Result result = engine_->Test().FirstMatch(Matchable(subject), 0, start, end);
+  gaveUp_ = result == NameTest::kGivenUp;
+  if (result != NameTest::kMatch) return false;
   return fuzzy_ || (start == 0 && end == subject.size());
 }
 

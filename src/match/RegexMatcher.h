@@ -4,13 +4,14 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
 // The program's regular-expression component on QRegularExpression, with the wildcard
 // translation and the whole-name test. Indexes that callers pass are counted from 1. Patterns
 // may write \uXXXX; names carrying bytes that are not UTF-8 (NativePath.h) match and keep those
-// bytes; a match that runs too long counts as no match.
+// bytes; a match that runs too long counts as no match and as given up (GaveUp).
 class RegexMatcher {
  public:
   RegexMatcher() = default;
@@ -29,6 +30,9 @@ class RegexMatcher {
                const QString& subject = QString(), bool isRegex = false);
   bool Test(const QString& subject);
   bool Test(const QString& subject, bool fuzzy);
+  // Whether the last Test, Execute or Replace stopped at the engine's limits and so may have
+  // missed a match it reported as none.
+  bool GaveUp() const { return gaveUp_; }
   static QString WildcardToPattern(const QString& wildcard);
   static void EscapeChars(const QString& set, QString& text);
 
@@ -40,6 +44,9 @@ class RegexMatcher {
   // accessor asks for it.
   void CollectPendingMatches() const;
   void CollectMatches(const QString& subject) const;
+  // Each match as Replace and Execute see them, then sets gaveUp_.
+  void ForEachMatch(const QString& matchable,
+                    const std::function<void(const QRegularExpressionMatch&)>& each) const;
 
   std::shared_ptr<const Engine> engine_;
   mutable std::shared_ptr<const std::vector<QStringList>> matches_;  // per match: text, groups
@@ -47,4 +54,8 @@ class RegexMatcher {
   mutable QString pendingSubject_;
   mutable bool pending_ = false;
   bool fuzzy_ = false;
+  mutable bool gaveUp_ = false;
 };
+
+// What a closing message adds when names were given up (RegexMatcher::GaveUp); empty for 0.
+QString GivenUpNote(qint64 count);

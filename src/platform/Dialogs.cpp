@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Dialogs.h"
 
+#include <QPointer>
+
 #include "platform/Files.h"
 #include "platform/ScriptedDialogs.h"
 
@@ -19,7 +21,16 @@ Dialogs& Fallback() {
   return fallback;
 }
 
+QPointer<QObject>& Asker() {
+  static QPointer<QObject> asker;
+  return asker;
+}
+
 }  // namespace
+
+QObject* AskingWindow() { return Asker(); }
+
+void SetAskingWindow(QObject* window) { Asker() = window; }
 
 Dialogs& CurrentDialogs() {
   Dialogs* d = Installed().get();

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -29,6 +30,12 @@ class Dialogs {
 Dialogs& CurrentDialogs();
 // Installs d and returns the previous one.
 std::unique_ptr<Dialogs> InstallDialogs(std::unique_ptr<Dialogs> d);
+
+// The window whose command asks: the program's dialogs are owned by it, so the window manager
+// gives it the focus back when they close. Kept by AskingWindowTracker (platform/gui); null
+// before any window has asked, or once it is gone.
+QObject* AskingWindow();
+void SetAskingWindow(QObject* window);
 
 inline const QString& DefaultMessageTitle() {
   static const QString title = QStringLiteral("Tovrik：");

@@ -395,6 +395,17 @@ bool RenameNoReplace(const QString& from, const QString& to) {
   return Native(from, &src) && Native(to, &dst) && RenameNoReplaceNative(src, dst);
 }
 
+bool WriteDurably(const QString& path, const QByteArray& data) {
+  QByteArray p;
+  if (!Native(path, &p)) return false;
+  Fd fd(RetryOpen(p.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
+  if (!fd.Valid() || !WriteAll(fd.Get(), data.constData(), data.size()) || ::fsync(fd.Get()) != 0)
+    return false;
+  // The file's name is durable only with its directory.
+  SyncDirectory(DirectoryOf(p));
+  return fd.Close();
+}
+
 void SetMoveSeam(std::function<void(MoveStage)> hook, bool copyAlways) {
   Seam() = MoveSeam{std::move(hook), copyAlways};
 }

@@ -36,6 +36,8 @@ bool Copy(const QString& from, const QString& to);
 bool CopyNoReplace(const QString& from, const QString& to, bool* taken = nullptr);
 // Rename that never replaces an existing file (renameat2 RENAME_NOREPLACE, else link+unlink).
 bool RenameNoReplace(const QString& from, const QString& to);
+// Creates or overwrites a small file and has it and its name on the disk (fsync) on return.
+bool WriteDurably(const QString& path, const QByteArray& data);
 // Creates one directory (its parent must exist).
 bool CreateDirectory(const QString& path);
 // True when both paths name the same existing file (same device and inode).

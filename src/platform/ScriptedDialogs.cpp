@@ -16,14 +16,14 @@ bool PopFront(std::deque<T>& queue, T* out) {
 
 int ScriptedDialogs::Message(const QString& text, int buttons, const QString& title) {
   prompts.append({Prompt::kMessage, text, title.isEmpty() ? DefaultMessageTitle() : title,
-                  buttons, QString()});
+                  buttons, QString(), AskingWindow()});
   int answer;
   if (PopFront(messageAnswers, &answer)) return answer;
   return buttons == kOkCancel ? kAnswerCancel : kAnswerOk;
 }
 
 QString ScriptedDialogs::ChooseFolder(const QString& initial, const QString& prompt) {
-  prompts.append({Prompt::kFolder, prompt, initial, 0, QString()});
+  prompts.append({Prompt::kFolder, prompt, initial, 0, QString(), AskingWindow()});
   QString folder;
   PopFront(folders, &folder);
   return folder;
@@ -32,14 +32,15 @@ QString ScriptedDialogs::ChooseFolder(const QString& initial, const QString& pro
 QStringList ScriptedDialogs::ChooseOpenFiles(const QString& title, const QString& filter,
                                              const QString& initialFile) {
   const int pairs = int((filter.split(QLatin1Char('|')).size() + 1) / 2);
-  prompts.append({Prompt::kOpenFiles, title, initialFile, filter.isEmpty() ? 0 : pairs, filter});
+  prompts.append({Prompt::kOpenFiles, title, initialFile, filter.isEmpty() ? 0 : pairs, filter,
+                     AskingWindow()});
   QStringList files;
   PopFront(openFiles, &files);
   return files;
 }
 
 QString ScriptedDialogs::InputText(const QString& prompt, const QString& initial, bool* ok) {
-  prompts.append({Prompt::kInput, prompt, initial, 0, QString()});
+  prompts.append({Prompt::kInput, prompt, initial, 0, QString(), AskingWindow()});
   QString text;
   const bool answered = PopFront(inputs, &text);
   if (ok) *ok = answered;

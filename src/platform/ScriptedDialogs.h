@@ -16,6 +16,7 @@ class ScriptedDialogs : public Dialogs {
     QString title;    // message title after defaulting; initial folder, file or text otherwise
     int buttons = 0;  // message buttons; filter count for open-file
     QString filter;   // open-file filter text
+    const QObject* owner = nullptr;  // the asking window when asked
   };
 
   int Message(const QString& text, int buttons, const QString& title) override;

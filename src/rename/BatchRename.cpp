@@ -7,7 +7,10 @@
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
 #include "platform/EventPump.h"
+#include "platform/Files.h"
 #include "platform/LongJob.h"
+#include "rename/RenameJournal.h"
+#include "text/PathParts.h"
 
 namespace {
 
@@ -43,12 +46,14 @@ class RowFinder {
   QHash<NameKey, int> index_;
 };
 
-// Renamed or failed, the rest of a plan's items kept their names as they were meant to.
-int UnchangedCount(RenamePlan& plan) {
-  int unchanged = 0;
-  for (int i = 0; i < plan.Count(); ++i)
-    if (!plan.Renames(i) && plan.Failure(i) == RenameFailure::kNone) ++unchanged;
-  return unchanged;
+// An item the plan settles without a rename: a name that stays is a rename to itself, which
+// succeeds when the file is there.
+enum class Settled { kRenames, kKept, kFailed };
+Settled SettledByPlan(RenamePlan& plan, int item) {
+  if (plan.Renames(item)) return Settled::kRenames;
+  if (plan.Failure(item) != RenameFailure::kNone) return Settled::kFailed;
+  const NameKey& key = plan.Source(item);
+  return Files::NameTaken(JoinPath(key.directory, key.name)) ? Settled::kKept : Settled::kFailed;
 }
 
 }  // namespace
@@ -78,11 +83,17 @@ RenameRunOutput BatchRenamer::RenameRun(const RenameRule& rule, const std::vecto
     const SoundRow& row = list_.Row(rows[size_t(i)]);
     return NameKey{row.directory, row.fileName};
   };
-  const auto target = [&](int i) {
+  int givenUp = 0;
+  const auto target = [&](int i) -> std::optional<QString> {
     if (execute) PumpEvents();
     RenameCounter numbered = counter;
     numbered.current += i * counter.interval;
-    return ComputeNewName(list_.Row(rows[size_t(i)]), rule, numbered, tokens, matcher);
+    QString name = ComputeNewName(list_.Row(rows[size_t(i)]), rule, numbered, tokens, matcher);
+    if (rule.kind == RuleKind::RegexRule && matcher.GaveUp()) {
+      ++givenUp;
+      return std::nullopt;
+    }
+    return name;
   };
 
   if (!execute) {
@@ -99,15 +110,31 @@ RenameRunOutput BatchRenamer::RenameRun(const RenameRule& rule, const std::vecto
   undo_.clear();
   RenamePlan plan(count, source, target, false);
   const std::vector<RenameStep> steps = plan.Steps();
+  // Rows the plan settles count as processed even after a stop; the others once their rename
+  // has been tried.
+  int processed = 0;
+  int failures = 0;
+  for (int i = 0; i < count; ++i) {
+    const Settled settled = SettledByPlan(plan, i);
+    if (settled == Settled::kRenames) continue;
+    ++processed;
+    const NameKey& key = plan.Source(i);
+    if (settled == Settled::kKept)
+      undo_.push_back({key.directory, key.name, key.name, rows[size_t(i)]});
+    else
+      ++failures;
+  }
   int renamed = 0;
-  RunSteps(plan, steps, job, [&](const RenameDone& done) {
+  RenameJournal journal(journalPath_);
+  const int tried = RunSteps(plan, steps, job, journal, [&](const RenameDone& done) {
     const NameKey& old = plan.Source(done.item);
     const int row = rows[size_t(done.item)];
     undo_.push_back({old.directory, old.name, done.nameNow, row});
     list_.SetRowFileName(row, done.nameNow);
     if (done.asPlanned) ++renamed;
   });
-  output.result = RunResult{count, count - UnchangedCount(plan) - renamed, job.ElapsedMs()};
+  output.result =
+      RunResult{processed + tried, failures + tried - renamed, job.ElapsedMs(), givenUp};
   return output;
 }
 
@@ -126,8 +153,16 @@ std::optional<RunResult> BatchRenamer::UndoLast() {
   const std::vector<RenameStep> steps = plan.Steps();
 
   std::vector<char> settled(size_t(count), 0);
+  int processed = 0;
+  for (int item = 0; item < count; ++item) {
+    const Settled byPlan = SettledByPlan(plan, item);
+    if (byPlan == Settled::kRenames) continue;
+    ++processed;
+    settled[size_t(item)] = byPlan == Settled::kKept;
+  }
   RowFinder rowFinder(list_);
-  RunSteps(plan, steps, job, [&](const RenameDone& done) {
+  RenameJournal journal(journalPath_);
+  processed += RunSteps(plan, steps, job, journal, [&](const RenameDone& done) {
     UndoRecord& record = recordOf(done.item);
     rowFinder.Rename({record.directory, record.newName}, record.row, done.nameNow);
     if (done.asPlanned)
@@ -138,5 +173,6 @@ std::optional<RunResult> BatchRenamer::UndoLast() {
   for (int item = count - 1; item >= 0; --item) {
     if (!settled[size_t(item)]) undo_.push_back(std::move(recordOf(item)));
   }
-  return RunResult{count, int(undo_.size()), job.ElapsedMs()};
+  // Records not reached before a stop stay for the next undo but are not counted as failed.
+  return RunResult{processed, processed - (count - int(undo_.size())), job.ElapsedMs()};
 }

@@ -21,11 +21,13 @@ struct UndoRecord {
 // The renames of the last execution in the order they happened; program-wide, never saved.
 using UndoList = std::vector<UndoRecord>;
 
-// Rows counts the rows asked for (or the records an undo went through), successful or not.
+// Rows counts the rows (or undo records) processed, successful or not: all of them unless the
+// run was stopped.
 struct RunResult {
   int rows = 0;
   int failures = 0;
   qint64 elapsedMs = 0;
+  int givenUp = 0;  // failures because the rule's pattern gave up on the name
 };
 
 enum class RunMode { PreviewMode, ExecuteMode };
@@ -48,13 +50,16 @@ std::vector<int> RunRows(const SoundList& list, bool onlySelected);
 // The batch rename on the sound list with the program-wide matcher and undo list.
 class BatchRenamer {
  public:
-  BatchRenamer(SoundList& list, RegexMatcher& renameMatcher, UndoList& undo)
-      : list_(list), matcher_(renameMatcher), undo_(undo) {}
+  // Cycles are journalled at journalPath (RenameJournal.h); none when it is empty.
+  BatchRenamer(SoundList& list, RegexMatcher& renameMatcher, UndoList& undo,
+               QString journalPath = {})
+      : list_(list), matcher_(renameMatcher), undo_(undo), journalPath_(std::move(journalPath)) {}
 
   // Plans the rule over the rows (in processing order) as a whole. PreviewMode gives the first
   // `limit` pairs, each marked when its rename would fail. ExecuteMode renames the files,
-  // chains and cycles included, replaces the undo list by the renames done, and updates the
-  // rows; a failing row keeps its name and its file, and the counter still advances.
+  // chains and cycles included, replaces the undo list by the renames done (a name that stays
+  // is recorded too), and updates the rows; a failing row keeps its name and its file, and the
+  // counter still advances.
   RenameRunOutput RenameRun(const RenameRule& rule, const std::vector<int>& rows, RunMode mode,
                             int limit = 0);
   // Gives the files of the undo list their old names back, the last rename first, planned like
@@ -67,4 +72,5 @@ class BatchRenamer {
   SoundList& list_;
   RegexMatcher& matcher_;
   UndoList& undo_;
+  QString journalPath_;
 };

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
+#include "rename/RenameJournal.h"
 #include "text/PathParts.h"
 
 namespace {
@@ -37,6 +38,16 @@ QString TemporaryName(const RenamePlan& plan, const QString& directory) {
   }
 }
 
+// The cycle that starts at steps[first] as the journal's ring: the temporary name, then the
+// names in the order the cycle's renames free them.
+QStringList CycleRing(RenamePlan& plan, const std::vector<RenameStep>& steps, size_t first,
+                      const QString& temporary) {
+  QStringList ring{temporary};
+  for (size_t i = first; i < steps.size() && steps[i].kind != RenameStep::kFromTemporary; ++i)
+    ring << plan.Source(steps[i].item).name;
+  return ring;
+}
+
 }  // namespace
 
 QString FailureText(RenameFailure failure) {
@@ -53,12 +64,13 @@ QString FailureText(RenameFailure failure) {
     case RenameFailure::kTakenOutside: return QStringLiteral("新文件名已被其他文件占用");
     case RenameFailure::kTakenByKept:
       return QStringLiteral("新文件名属于本次改名中保留原名的文件");
+    case RenameFailure::kGivenUp: return QStringLiteral("匹配过于复杂，已放弃");
   }
   return QString();
 }
 
 RenamePlan::RenamePlan(int count, std::function<NameKey(int)> sourceOf,
-                       std::function<QString(int)> targetOf, bool probeFiles)
+                       std::function<std::optional<QString>(int)> targetOf, bool probeFiles)
     : count_(count),
       probeFiles_(probeFiles),
       sourceOf_(std::move(sourceOf)),
@@ -109,9 +121,13 @@ void RenamePlan::Compute(int item) {
   for (int i = int(items_.size()); i <= item; ++i) {
     IndexSources(i + 1);
     Item next;
-    next.target = targetOf_(i);
+    std::optional<QString> target = targetOf_(i);
     const NameKey& source = sources_[size_t(i)];
-    if (next.target == source.name) {
+    next.target = target ? std::move(*target) : source.name;
+    if (!target) {
+      next.state = State::kFailed;
+      next.failure = RenameFailure::kGivenUp;
+    } else if (next.target == source.name) {
       next.state = State::kUnchanged;
     } else if (next.failure = LocalFailure(i, next.target);
                next.failure != RenameFailure::kNone) {
@@ -206,10 +222,13 @@ std::vector<RenameStep> RenamePlan::Steps() {
   return steps;
 }
 
-void RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
-              const std::function<void(const RenameDone&)>& done) {
+int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
+             RenameJournal& journal, const std::function<void(const RenameDone&)>& done) {
   QString temporary;  // the name the current cycle's first file waits under
-  for (const RenameStep& step : steps) {
+  int tried = 0;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const RenameStep& step = steps[i];
+    if (step.kind != RenameStep::kToTemporary) ++tried;
     const NameKey& source = plan.Source(step.item);
     const QString& directory = source.directory;
     const QString target = JoinPath(directory, plan.Target(step.item));
@@ -220,8 +239,12 @@ void RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& j
         break;
       case RenameStep::kToTemporary:
         temporary = TemporaryName(plan, directory);
-        if (!Files::RenameNoReplace(PathOf(source), JoinPath(directory, temporary)))
+        // A journal that cannot be written does not hold the rename up.
+        journal.Begin(directory, CycleRing(plan, steps, i, temporary));
+        if (!Files::RenameNoReplace(PathOf(source), JoinPath(directory, temporary))) {
           temporary.clear();
+          journal.End();
+        }
         break;
       case RenameStep::kFromTemporary:
         if (temporary.isEmpty()) break;
@@ -232,8 +255,10 @@ void RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& j
           done({step.item, temporary, false});
         }
         temporary.clear();
+        journal.End();
         break;
     }
-    if (temporary.isEmpty() && !job.Continue()) return;
+    if (temporary.isEmpty() && !job.Continue()) return tried;
   }
+  return tried;
 }

@@ -4,9 +4,11 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class LongJob;
+class RenameJournal;
 
 // Why one rename of a run does not happen. kNone: it happens, or the name stays as it is.
 enum class RenameFailure {
@@ -21,6 +23,7 @@ enum class RenameFailure {
   kGivenEarlier,   // an earlier row of the run takes this name
   kTakenOutside,   // a file that the run does not rename has this name
   kTakenByKept,    // the file of this name is in the run but keeps its name
+  kGivenUp,        // the rule's pattern gave up on the name (RegexMatcher::GaveUp)
 };
 // The reason as the preview's tooltip tells it; empty for kNone.
 QString FailureText(RenameFailure failure);
@@ -50,12 +53,13 @@ struct RenameStep {
 // run asks the file system only about the names those rows depend on.
 class RenamePlan {
  public:
-  // sourceOf(i): the item's directory and old name; targetOf(i): its new name, asked once.
+  // sourceOf(i): the item's directory and old name; targetOf(i): its new name, asked once,
+  // or none when the rule gave up on the name.
   // probeFiles: ask the file system which old names exist and which new names are taken, for
   // the reasons a preview shows. Without it an execution saves those calls: its renames never
   // replace a file, so a name taken outside the run fails there, and the chain behind it too.
   RenamePlan(int count, std::function<NameKey(int)> sourceOf,
-             std::function<QString(int)> targetOf, bool probeFiles);
+             std::function<std::optional<QString>(int)> targetOf, bool probeFiles);
 
   int Count() const { return count_; }
   const NameKey& Source(int item);
@@ -85,7 +89,7 @@ class RenamePlan {
   int count_;
   bool probeFiles_;
   std::function<NameKey(int)> sourceOf_;
-  std::function<QString(int)> targetOf_;
+  std::function<std::optional<QString>(int)> targetOf_;
   std::vector<NameKey> sources_;
   QHash<NameKey, int> sourceIndex_;  // old name -> first item of that file
   std::vector<Item> items_;
@@ -100,6 +104,8 @@ struct RenameDone {
   bool asPlanned;
 };
 // Renames the files as the steps say, never replacing a file, with job.Continue() between
-// renames (never inside a cycle). Ends early, keeping what is done, on a stop request.
-void RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
-              const std::function<void(const RenameDone&)>& done);
+// renames (never inside a cycle). Ends early, keeping what is done, on a stop request. Returns
+// the number of items whose rename was tried. Each cycle is recorded in the journal while it
+// runs.
+int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
+             RenameJournal& journal, const std::function<void(const RenameDone&)>& done);

@@ -104,10 +104,9 @@ QString DeleteText(const QString& main, const QString& suffix, const RenameRule&
 
 int RunWidth(const RenameRule& rule, qint64 rowCount) {
   if (!rule.format.zeroFill || rule.format.letters || rowCount < 1) return 0;
-  const qint64 first = rule.start;
-  const qint64 last = first + (rowCount - 1) * qint64(rule.interval);
-  // The numbers of a run are evenly spaced, so the widest is the first or the last.
-  return int(std::max(QString::number(first).size(), QString::number(last).size()));
+  // The last number's characters, a "-" included; an earlier, longer number of a descending
+  // run keeps all its digits (FormatNumber never cuts).
+  return int(QString::number(rule.start + (rowCount - 1) * qint64(rule.interval)).size());
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ QString FormatNumber(qint64 n, const NumberFormat& format, int width);
 // The rule's token expression (the combination expression for the number rule, whether or
 // not it is in use).
 const QString& ActiveExpression(const RenameRule& rule);
-// The counter of a run over rowCount rows: digits are filled to the width of the widest
-// number of the run, a "-" counted.
+// The counter of a run over rowCount rows: digits are filled to the width of the run's last
+// number, a "-" counted.
 RenameCounter StartCounter(const RenameRule& rule, qint64 rowCount);
 
 // The new file name of one row. The regex rule uses renameMatcher as configured for the run.

@@ -78,7 +78,7 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
                               .arg(tally_.moved)
                               .arg(tally_.copied)
                               .arg(tally_.failed);
-  ShowMessage(message);
+  ShowMessage(message + GivenUpNote(tally_.givenUp));
   return completed;
 }
 
@@ -198,7 +198,9 @@ void DirectoryScan::TakeFile(const QString& directory, const QString& name,
 
 bool DirectoryScan::Passes(const QString& name, const ScanOptions& options) {
   // A name that is not UTF-8 is matched by the characters it shows.
-  return options.filter.isEmpty() || matcher_.Test(DisplayName(name));
+  if (options.filter.isEmpty() || matcher_.Test(DisplayName(name))) return true;
+  tally_.givenUp += matcher_.GaveUp();
+  return false;
 }
 
 void DirectoryScan::FlushRows() {

@@ -31,6 +31,7 @@ struct ScanTally {
   qint64 moved = 0;
   qint64 copied = 0;
   qint64 failed = 0;  // files left where they were, and directories that could not be read
+  qint64 givenUp = 0;  // names the filter gave up on (RegexMatcher::GaveUp)
 };
 
 // What the scan reads from its window and shows in it.

@@ -18,6 +18,7 @@
 #include "find/Finder.h"
 #include "find/gui/FindWindow.h"
 #include "list/SoundList.h"
+#include "match/RegexMatcher.h"
 #include "platform/EventPump.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
@@ -219,6 +220,11 @@ void TestFind::findAll_data() {
   QTest::newRow("gbk by characters") << odd << "鼓*" << false << std::vector<int>{0, 2};
   QTest::newRow("gbk by pattern") << odd << "^鼓组" << true << std::vector<int>{2};
   QTest::newRow("not gbk by extension") << odd << "*.wav" << false << std::vector<int>{0, 3};
+  QTest::newRow("backtracking that ends")
+      << QStringList{"a_b_c_d_e_f_g_h-x-end.wav"} << "(\\w+_?)+-end\\.wav" << true
+      << std::vector<int>{0};
+  QTest::newRow("given up") << QStringList{"a.wav", QString(240, u'a') + u'!'}
+                            << "^(\\w+\\s?)*$" << true << std::vector<int>{};
 }
 
 void TestFind::findAll() {
@@ -240,7 +246,10 @@ void TestFind::findAll() {
   QCOMPARE(h.find.findPoint, 4);
   // The count part follows the new selection; the message part stays.
   QCOMPARE(h.status.Count(), h.list.Selection().CountText(selected.empty() ? -1 : selected.front()));
-  QCOMPARE(h.status.Message(), QStringLiteral("y"));
+  // Names given up are all that a find all reports.
+  QCOMPARE(h.status.Message(), QTest::currentDataTag() == QByteArray("given up")
+                                   ? QStringLiteral("查找全部") + GivenUpNote(1)
+                                   : QStringLiteral("y"));
   QVERIFY(h.sound.log.isEmpty());
   QVERIFY(h.Messages().isEmpty());
 }

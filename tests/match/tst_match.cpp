@@ -107,6 +107,8 @@ void TestMatch::regexTest_data() {
   // Real name patterns stay far below the match limit, even on 255 characters.
   const QString longName = QString("Ab_").repeated(80) + "take_12.wav";
   QTest::newRow("long name, nested repeat") << "(\\w+_?)+\\.wav" << false << longName << true;
+  QTest::newRow("backtracking that ends")
+      << "(\\w+_?)+-end\\.wav" << true << "a_b_c_d_e_f_g_h-x-end.wav" << true;
   QTest::newRow("\\u range") << "[\\u4e00-\\u9fa5]+" << false << "鼓声" << true;
   QTest::newRow("\\u upper-case hex") << "\\u9F13\\.wav" << false << "鼓.wav" << true;
   QTest::newRow("\\u pair") << "\\uD83C\\uDFB5" << false << "\U0001F3B5" << true;
@@ -259,8 +261,13 @@ void TestMatch::runawayBacktrackingIsNoMatch() {
     RegexMatcher matcher;
     matcher.Prepare(pattern, true, true, QString(), true);
     QVERIFY(!matcher.Test(name));
+    QVERIFY(matcher.GaveUp());
     QCOMPARE(matcher.Execute(name), 0);
+    QVERIFY(matcher.GaveUp());
     QCOMPARE(matcher.Replace(name, "x"), name);
+    QVERIFY(matcher.GaveUp());
+    QVERIFY(!matcher.Test("a!"));
+    QVERIFY(!matcher.GaveUp());
   }
 }
 

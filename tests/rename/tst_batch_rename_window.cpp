@@ -21,6 +21,7 @@
 #include "match/RegexMatcher.h"
 #include "platform/LongJob.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/gui/QtDialogs.h"
 #include "rename/gui/BatchRenameWindow.h"
 #include "settings/SettingsStore.h"
 #include "ui/ToolWindow.h"
@@ -198,6 +199,19 @@ class TestBatchRenameWindow : public QObject {
     QVERIFY(Child<QAction>(&w, "仅修改选定文件")->isChecked());
     QVERIFY(!Child(&w, "按钮预览")->isChecked());
     QCOMPARE(w.height(), 205);
+  }
+
+  // The closing message belongs to the window whose button asked, whichever window is active.
+  void messageOwnedByAskingWindow() {
+    Harness h;
+    const AskingWindowTracker tracker;
+    BatchRenameWindow w(h.store, h.renamer, h.undo, h.list, nullptr);
+    QWidget main;
+    w.show();
+    main.show();
+    main.activateWindow();
+    QTest::mouseClick(Child(&w, "按钮撤销"), Qt::LeftButton);
+    QCOMPARE(h.dialogs->prompts.last().owner, &w);
   }
 
   void closesOnlyAfterItsRun() {

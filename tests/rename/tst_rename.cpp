@@ -12,6 +12,7 @@
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "rename/BatchRename.h"
+#include "rename/RenameJournal.h"
 
 namespace {
 
@@ -63,10 +64,12 @@ struct Env {
   QString Undo() { return Counts(renamer.UndoLast()); }
 
   QTemporaryDir dir;
+  QTemporaryDir config;
+  const QString journal = RenameJournalPath(config.path());
   SoundList list;
   RegexMatcher matcher;
   UndoList undo;
-  BatchRenamer renamer{list, matcher, undo};
+  BatchRenamer renamer{list, matcher, undo, journal};
 };
 
 QString Gbk(const QString& text) { return FromNativePath(EncodeAs("GBK", text)); }
@@ -96,6 +99,8 @@ class TestRename : public QObject {
   void marksAndFailures();
   void shiftChainAndUndoInOnePass();
   void swapCycle();
+  void killedCycleRollsBack();
+  void stopCountsWhatWasDone();
   void undoNeverReplacesAndRetries();
   void undoAfterResortFollowsTheFiles();
   void busyJobRenamesNothing();
@@ -121,7 +126,9 @@ void TestRename::numbering() {
   const struct { RenameRule rule; int rows; QStringList names; } cases[] = {
       {{}, 9, Numbered(1, 9)},
       {{}, 12, two},
-      {{.start = 100, .interval = -10}, 5, {"100.wav", "090.wav", "080.wav", "070.wav", "060.wav"}},
+      // The width is the last number's, a "-" counted; longer numbers keep every digit.
+      {{.start = 100, .interval = -10}, 5, {"100.wav", "90.wav", "80.wav", "70.wav", "60.wav"}},
+      {{.start = -10}, 3, {"-10.wav", "-09.wav", "-08.wav"}},
       {{.start = 25, .format = {.letters = true, .lowercase = true}}, 4,
        {"y.wav", "z.wav", "aa.wav", "ab.wav"}},
       {{.start = 0, .format = {.letters = true}}, 2, {".wav", "A.wav"}},
@@ -229,6 +236,9 @@ void TestRename::marksAndFailures() {
       {Numbered(1, 3), "4.wav", {.start = 2}, {F::kTakenByKept, F::kTakenByKept, F::kTakenOutside}},
       {{"a.wav", "1.wav"}, {}, {.useExpression = true, .expression = "1.wav"},
        {F::kTakenByKept, F::kNone}},
+      {{QString(240, u'a') + "!.wav", "b.wav"}, {},
+       {.kind = K::RegexRule, .pattern = "^(\\w+\\s?)*$", .regexReplacement = "x"},
+       {F::kGivenUp, F::kNone}},
       // The counter goes on past a failing row; a file listed twice is renamed once.
       {{"a.wav", "b.wav", "c.wav", "b.wav"}, "2.wav", {},
        {F::kNone, F::kTakenOutside, F::kNone, F::kSameFile}},
@@ -275,8 +285,40 @@ void TestRename::swapCycle() {
   QCOMPARE(env.Execute({.start = 3, .interval = -1}), "3/0");
   QCOMPARE(env.Disk(), (QStringList{"1.wav=3.wav", "2.wav=2.wav", "3.wav=1.wav"}));
   QCOMPARE(env.Rows(), (QStringList{"3.wav", "2.wav", "1.wav"}));
-  QCOMPARE(env.Undo(), "2/0");
+  QVERIFY(!Files::NameTaken(env.journal));
+  // The name that stays is a rename too, and is undone with the others.
+  QCOMPARE(env.Undo(), "3/0");
   QCOMPARE(env.Disk(), Numbered(1, 3, 0));
+}
+
+// A cycle killed after `done` of its renames: the start that follows finds its journal and
+// gives every file its old name, or has nothing to do when no file is under the temporary name.
+void TestRename::killedCycleRollsBack() {
+  const QStringList ring{".rename-0.tmp", "1.wav", "3.wav"};
+  for (int done = 0; done <= 3; ++done) {
+    Env env(Numbered(1, 3));
+    QVERIFY(RenameJournal(env.journal).Begin(env.dir.path(), ring));
+    for (int i = 0; i < done; ++i)
+      QVERIFY(Files::RenameNoReplace(env.Path(ring[(i + 1) % 3]), env.Path(ring[i])));
+    QCOMPARE(RecoverRenameJournal(env.journal).isEmpty(), done == 0 || done == 3);
+    const QStringList swapped{"1.wav=3.wav", "2.wav=2.wav", "3.wav=1.wav"};
+    QCOMPARE(env.Disk(), done < 3 ? Numbered(1, 3, 0) : swapped);
+    QVERIFY(!Files::NameTaken(env.journal));
+  }
+}
+
+// After a stop the counts are of the rows processed, and undo takes back just those.
+void TestRename::stopCountsWhatWasDone() {
+  Env env(Numbered(1, 5));
+  int changed = 0;
+  QObject::connect(&env.list, &SoundList::dataChanged, [&] {
+    if (++changed == 2) LongJobGuard::RequestStop();
+  });
+  QCOMPARE(env.Execute({.start = 11}), "2/0");
+  QCOMPARE(env.Disk(), (QStringList{"11.wav=1.wav", "12.wav=2.wav", "3.wav=3.wav",
+                                    "4.wav=4.wav", "5.wav=5.wav"}));
+  QCOMPARE(env.Undo(), "2/0");
+  QCOMPARE(env.Disk(), Numbered(1, 5, 0));
 }
 
 void TestRename::undoNeverReplacesAndRetries() {

@@ -11,9 +11,38 @@
 
 namespace {
 
-QWidget* Owner() { return QApplication::activeWindow(); }
+// The window manager hands the focus back to a dialog's owner when it closes. The active
+// window alone is not enough: just after a question box has closed there is none yet.
+QWidget* Owner() {
+  if (auto* asker = qobject_cast<QWidget*>(AskingWindow()); asker && asker->isVisible())
+    return asker;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  // The main window: the one top-level window that no other window owns.
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && !window->parentWidget() && window->windowType() == Qt::Window)
+      return window;
+  return nullptr;
+}
 
 }  // namespace
+
+AskingWindowTracker::AskingWindowTracker() { qApp->installEventFilter(this); }
+
+bool AskingWindowTracker::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  // A shortcut (Alt+C) is announced by ShortcutOverride; its key press never comes.
+  if (type != QEvent::MouseButtonPress && type != QEvent::KeyPress &&
+      type != QEvent::ShortcutOverride)
+    return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return false;
+  // Popup menus and the dialogs themselves do not ask; their window has asked already.
+  QWidget* window = widget->window();
+  const Qt::WindowType kind = window->windowType();
+  if (!window->isModal() && (kind == Qt::Window || kind == Qt::Dialog || kind == Qt::Tool))
+    SetAskingWindow(window);
+  return false;
+}
 
 QStringList QtNameFilters(const QString& filter) {
   QStringList result;

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "list/SoundList.h"
+#include "match/RegexMatcher.h"
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
@@ -127,7 +128,8 @@ void BatchRenameWindow::ExecuteRename() {
   if (!result) return;
   FinishRun(QStringLiteral("批量改名完毕，共 %1 条记录，其中失败 %2 条，耗时 %3")
                 .arg(QString::number(result->rows), QString::number(result->failures),
-                     FormatElapsedTime(result->elapsedMs)));
+                     FormatElapsedTime(result->elapsedMs)) +
+            GivenUpNote(result->givenUp));
 }
 
 void BatchRenameWindow::UndoRename() {
