@@ -25,6 +25,22 @@ QString OnDisk(const QString& directory) {
   return directory.isEmpty() ? QString(kPathSeparator) : directory;
 }
 
+// The tokens of a classification expression; a scan numbers nothing, so "#编号" stays as written.
+TokenSet ScanTokens(const QString& expression) {
+  TokenSet tokens = TokenSet::FromExpression(expression);
+  tokens.Set(NameToken::kNumber, false);
+  return tokens;
+}
+
+// A target that is not absolute ("F:\声音\#扩展名 音频" from a Windows settings file, or any
+// relative text) would be created wherever the program was started. Tried on a file of an
+// absolute directory, as every scanned directory is.
+bool TargetIsAbsolute(const QString& expression) {
+  return expression.isEmpty() ||
+         ExpandNameTokens(QStringLiteral("/d/f.e"), expression, ScanTokens(expression), QString())
+             .startsWith(kPathSeparator);
+}
+
 }  // namespace
 
 struct DirectoryScan::Prepared {
@@ -44,9 +60,16 @@ void RequestScanStop() { LongJobGuard::RequestStop(); }
 bool DirectoryScan::RunScan(ScanWindowPort& window) {
   LongJob job;
   if (!job.Acquired()) return false;
+  if (const QString expression = window.ReadOptions().expression; !TargetIsAbsolute(expression)) {
+    ShowMessage(QStringLiteral("归类路径“%1”不是以 / 开头的绝对路径，检索未执行。").arg(expression));
+    return false;
+  }
   job_ = &job;
   window_ = &window;
   tally_ = {};
+  refusedEntries_.clear();
+  inHand_.clear();
+  shownCaption_.clear();
   placedDirectories_.clear();
   placedFiles_.clear();
   window.SetRunning(true);
@@ -68,7 +91,12 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   UpdateCountPart(context_);
 
   window.SetRunning(false);
-  if (completed) window.SetCaption(QStringLiteral("检索目录"));
+  // A stopped run keeps the name of the file it ended on.
+  if (completed) {
+    window.SetCaption(QStringLiteral("检索目录"));
+  } else {
+    ShowCaption();
+  }
   job_ = nullptr;
   window_ = nullptr;
   placedFiles_.clear();
@@ -78,20 +106,23 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
                               .arg(tally_.moved)
                               .arg(tally_.copied)
                               .arg(tally_.failed);
-  ShowMessage(message + GivenUpNote(tally_.givenUp));
+  const QString refused =
+      refusedEntries_.isEmpty()
+          ? QString()
+          : QStringLiteral("\n不是绝对路径，未检索：“%1”").arg(refusedEntries_.join(QStringLiteral("”、“")));
+  ShowMessage(message + GivenUpNote(tally_.givenUp) + refused);
   return completed;
 }
 
 bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& options) {
-  // An empty entry would be the root of everything; it names no directory.
-  if (typed.isEmpty()) {
+  // An empty or relative entry would be read against wherever the program was started.
+  if (!typed.startsWith(kPathSeparator)) {
     ++tally_.failed;
+    refusedEntries_ << typed;
     return true;
   }
   matcher_.Prepare(options.filter, true, false, QString(), false);
-  Prepared prepared{options, TokenSet::FromExpression(options.expression)};
-  // A scan numbers nothing: "#编号" stays as written.
-  prepared.tokens.Set(NameToken::kNumber, false);
+  const Prepared prepared{options, ScanTokens(options.expression)};
 
   // Depth first without recursion, so no depth of tree exhausts the stack: each level keeps the
   // subdirectories still to walk.
@@ -132,12 +163,29 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
 bool DirectoryScan::ScanFiles(const QString& directory, const QStringList& names,
                               const Prepared& prepared) {
   for (const QString& name : names) {
-    if (PumpDue() && sinceFlush_.elapsed() >= kRowIntervalMs) FlushRows();
+    if (PumpDue()) BeforeEvents();
     if (!job_->Continue()) return false;
-    if (!prepared.options.quiet) window_->SetCaption(name);
+    if (!prepared.options.quiet) {
+      inHand_ = name;
+      // The first name shows at once, the others as the window gets its events.
+      if (shownCaption_.isNull()) ShowCaption();
+    }
     TakeFile(directory, name, prepared);
   }
   return true;
+}
+
+void DirectoryScan::BeforeEvents() {
+  // A title change is a request to the window system: one per event processing is all that
+  // can be seen.
+  ShowCaption();
+  if (sinceFlush_.elapsed() >= kRowIntervalMs) FlushRows();
+}
+
+void DirectoryScan::ShowCaption() {
+  if (inHand_ == shownCaption_) return;
+  shownCaption_ = inHand_;
+  window_->SetCaption(shownCaption_);
 }
 
 void DirectoryScan::TakeFile(const QString& directory, const QString& name,
@@ -155,7 +203,8 @@ void DirectoryScan::TakeFile(const QString& directory, const QString& name,
     const QString expanded =
         ExpandNameTokens(source, options.expression, prepared.tokens, QString());
     bool placed = false;
-    if (!expanded.isEmpty()) {
+    // Relative for a file of the root only ("#目录路径x"); never created where the program runs.
+    if (expanded.startsWith(kPathSeparator)) {
       const QString into = WithoutTrailingSeparators(expanded);
       CreateDirectoryPath(into + kPathSeparator, [this](const QString& created) {
         placedDirectories_.insert(Files::IdentityOf(created));
@@ -187,11 +236,9 @@ void DirectoryScan::TakeFile(const QString& directory, const QString& name,
   }
   if (!options.load) return;
   const qint64 size = Files::Size(JoinPath(targetDirectory, targetName));
-  // Gone since the listing: nothing to show.
-  if (size < 0) {
-    if (options.expression.isEmpty()) ++tally_.failed;
-    return;
-  }
+  // Listed but not to be inspected (its directory may be read, not searched), or gone since:
+  // its row shows it all the same, without a size.
+  if (size < 0 && options.expression.isEmpty()) ++tally_.failed;
   pendingRows_.push_back({targetName, targetDirectory, size, QString()});
   if (pendingRows_.size() >= kRowBatch) FlushRows();
 }

@@ -47,6 +47,7 @@ class ScanWindowPort {
   virtual bool ClearListFirst() const = 0;
   // Shows the stop button and hides the two run buttons (running), or the other way round.
   virtual void SetRunning(bool running) = 0;
+  // Called at most once per event processing, about every 20 ms, while a scan runs.
   virtual void SetCaption(const QString& caption) = 0;
 };
 
@@ -58,8 +59,9 @@ class DirectoryScan {
   ~DirectoryScan();
 
   // Scans every checked directory of the window, then shows "共运行了 " with the elapsed time
-  // and what was taken. True when every checked directory was walked; false when stopped, or
-  // when another long job is running (then nothing happens).
+  // and what was taken. True when every checked directory was walked; false when stopped, when
+  // the classification target is not an absolute path (refused with a message before anything
+  // happens), or when another long job is running (then nothing happens).
   bool RunScan(ScanWindowPort& window);
   // One directory (without a trailing separator) and, with recurse, its subdirectories; false
   // when stopped. Runs inside RunScan's job.
@@ -74,14 +76,21 @@ class DirectoryScan {
   void TakeFile(const QString& directory, const QString& name, const Prepared& prepared);
   bool Passes(const QString& name, const ScanOptions& options);
   void FlushRows();
+  // Just before events are processed: the caption and the rows catch up with the scan.
+  void BeforeEvents();
+  void ShowCaption();
 
   AppContext& context_;
   RegexMatcher& matcher_;
   ScanWindowPort* window_ = nullptr;
   LongJob* job_ = nullptr;
   ScanTally tally_;
+  QStringList refusedEntries_;  // directory entries that are not absolute paths
   std::vector<SoundRow> pendingRows_;
   QElapsedTimer sinceFlush_;
+  // The file last taken in hand, and the caption last shown.
+  QString inHand_;
+  QString shownCaption_;
   // Directories this run created or moved files into, and the files it placed: never walked
   // or taken again in the same run.
   QSet<Files::Identity> placedDirectories_;

@@ -161,6 +161,7 @@ class TestSearchDirWindow : public QObject {
       });
     Click(w, run);
     QVERIFY(w);  // not while its scan was on the stack
+    QCOMPARE(w->windowTitle() == QStringLiteral("检索目录"), interrupt.isEmpty());
     QCOMPARE(clickedWhileRunning, !interrupt.isEmpty());
     QCOMPARE(h.list.RowCount() == 300, interrupt.isEmpty());
     QVERIFY(h.dialogs->prompts.last().text.startsWith(QStringLiteral("共运行了 ")));

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -397,26 +396,9 @@ bool SearchDirWindow::ClearListFirst() const {
 }
 
 void SearchDirWindow::SetRunning(bool running) {
-  if (running) {
-    captionShown_.invalidate();
-  } else if (!pendingCaption_.isEmpty()) {
-    setWindowTitle(pendingCaption_);
-  }
-  pendingCaption_.clear();
   按钮停止_->setVisible(running);
   按钮执行并关闭_->setVisible(!running);
   按钮执行_->setVisible(!running);
 }
 
-void SearchDirWindow::SetCaption(const QString& caption) {
-  // A title change is a request to the window system; no eye follows more than one per frame,
-  // and the last name of a run is shown when it ends.
-  constexpr qint64 kCaptionIntervalMs = 20;
-  if (captionShown_.isValid() && captionShown_.elapsed() < kCaptionIntervalMs) {
-    pendingCaption_ = caption;
-    return;
-  }
-  pendingCaption_.clear();
-  setWindowTitle(caption);
-  captionShown_.start();
-}
+void SearchDirWindow::SetCaption(const QString& caption) { setWindowTitle(caption); }

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <QElapsedTimer>
 #include <QWidget>
 #include <vector>
 
@@ -70,9 +69,6 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
   QString lastScanDirectory_;  // [目录列表] 上次目录
   bool scanning_ = false;
   bool closeAfterScan_ = false;
-  // The caption follows the scan at most once per interval; the name held back meanwhile.
-  QElapsedTimer captionShown_;
-  QString pendingCaption_;
 
   QListWidget* 列表框目录_ = nullptr;
   QCheckBox* 选择框遍历_ = nullptr;
