@@ -162,19 +162,19 @@ class AppTest : public QObject, public WindowHarness {
     QVERIFY(sound.log.isEmpty());
     MoveTo(view, 2);
     QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{2});
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:")),
-             QStringList{QStringLiteral("wave:%1:0").arg(paths[2])});
+    QCOMPARE(sound.log.filter(QStringLiteral("play:")),
+             QStringList{QStringLiteral("play:%1:0").arg(paths[2])});
     MoveTo(view, 3);
     MoveTo(view, 3);  // movement within the row does nothing
     QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{3});
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:")).size(), 2);
+    QCOMPARE(sound.log.filter(QStringLiteral("play:")).size(), 2);
     QCOMPARE(window->CountPart()->text(), QStringLiteral("4/4"));
     QCOMPARE(window->MessagePart()->text(), QStringLiteral("播放 d.wav"));
     sound.log.clear();
     MoveTo(view, -1);  // below the rows: stop, clear, play nothing
     QVERIFY(window->List().Selection().SelectedRows().empty());
     QCOMPARE(sound.log.first(), QStringLiteral("stop"));
-    QVERIFY(sound.log.filter(QStringLiteral("wave:/")).isEmpty());
+    QVERIFY(sound.log.filter(QStringLiteral("play:/")).isEmpty());
   }
 
   void dragExchangesExactlyTwoRows() {
@@ -228,7 +228,7 @@ class AppTest : public QObject, public WindowHarness {
     for (int row : window->List().Selection().SelectedRows())
       selected << window->List().RowFileName(row);
     QCOMPARE(selected, (QStringList{"Zoo.wav", "a.wav", "e.wav"}));
-    QVERIFY(sound.log.filter(QStringLiteral("wave:")).isEmpty());
+    QVERIFY(sound.log.filter(QStringLiteral("play:")).isEmpty());
     QCOMPARE(window->View()->Header()->SectionText(0), QStringLiteral("文件名 ∴"));
     QVERIFY(window->MessagePart()->text().startsWith(QStringLiteral("按文本排序完成，")));
     Q_EMIT header->sectionClicked(1);
@@ -269,7 +269,7 @@ class AppTest : public QObject, public WindowHarness {
       window->App().GetFinder().FindAll();
       QCOMPARE(window->List().Selection().SelectedRows(), (std::vector<int>{0, 2}));
     }
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:/")).size(), plays);
+    QCOMPARE(sound.log.filter(QStringLiteral("play:/")).size(), plays);
   }
 
   void droppedFilesBecomeRows() {
