@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 
 #include "RecordingSound.h"
 #include "WindowHarness.h"
@@ -114,6 +116,23 @@ class AppTest : public QObject, public WindowHarness {
     QVERIFY(!QFile::exists(ListFilePath(ConfigDir())));
     auto window = OpenWindow(sound);
     QCOMPARE(window->List().RowCount(), 0);
+  }
+
+  // The name cell's tooltip is what the sound output reads of the row's file; other cells have none.
+  void nameCellToolTipDescribesTheFile() {
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    const QStringList paths = MakeSounds({QStringLiteral("a.wav")});
+    window->List().AddPaths(paths, false);
+    QWidget* viewport = window->View()->viewport();
+    for (int column : {SoundList::kDirectoryColumn, SoundList::kNameColumn}) {
+      const QPoint at = window->View()->visualRect(window->List().index(0, column)).center();
+      QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+      QApplication::sendEvent(viewport, &help);
+    }
+    QCOMPARE(sound.log.filter(QStringLiteral("describe:")),
+             QStringList{QStringLiteral("describe:") + paths[0]});
+    QCOMPARE(QToolTip::text(), QStringLiteral("facts of ") + paths[0]);
   }
 
   void iconSettingsWithTwoChecksShowTheLargest() {
