@@ -18,7 +18,7 @@ shift || true
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libpcre2-dev
+  libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libsndfile1-dev timgm6mb-soundfont libpcre2-dev
   fonts-noto-cjk qt6-translations-l10n dbus-daemon
 )
 [ "$mode" = bench ] && packages+=(libbenchmark-dev)

@@ -48,20 +48,16 @@ QByteArray SmallWave() {
 class CountingSound : public SoundOutput {
  public:
   explicit CountingSound(SoundOutput& inner) : inner_(inner) {}
-  bool PlayWaveOrMidi(const QString& path, bool loop) override {
-    return Count(inner_.PlayWaveOrMidi(path, loop));
-  }
-  bool PlayMp3(const QString& path, int count) override {
-    return Count(inner_.PlayMp3(path, count));
+  PlayResult Play(const QString& path, bool loop) override {
+    const PlayResult result = inner_.Play(path, loop);
+    started += result == PlayResult::Started;
+    return result;
   }
   void Stop() override { inner_.Stop(); }
+  QString Describe(const QString& path) override { return inner_.Describe(path); }
   int started = 0;
 
  private:
-  bool Count(bool ok) {
-    started += ok;
-    return ok;
-  }
   SoundOutput& inner_;
 };
 

@@ -73,9 +73,9 @@ bool WriteRepeatedWave(const QString& path, int sampleRate, int channels, int se
   return true;
 }
 
-// Ours: the waveform-or-MIDI player, the MP3 player; SDL2_mixer's own: Mix_LoadMUS of the path
-// and Mix_PlayMusic, as a program without a player of its own would do.
-enum class Player { Wave, Mp3, MixerOwn };
+// Ours: SdlSound::Play; SDL2_mixer's own: Mix_LoadMUS of the path and Mix_PlayMusic, as a
+// program without a player of its own would do.
+enum class Player { Ours, MixerOwn };
 
 struct MusicFree {
   void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
@@ -90,8 +90,7 @@ void StopAll() {
 
 bool Start(const QString& path, Player player) {
   switch (player) {
-    case Player::Wave: return g_sound->PlayWaveOrMidi(path, false);
-    case Player::Mp3: return g_sound->PlayMp3(path, 1);
+    case Player::Ours: return g_sound->Play(path, false) == PlayResult::Started;
     case Player::MixerOwn:
       g_ownMusic.reset(Mix_LoadMUS(ToNativePath(path).constData()));
       return g_ownMusic && Mix_PlayMusic(g_ownMusic.get(), 1) == 0;
@@ -201,7 +200,7 @@ void BM_HoverLongAndShort(benchmark::State& state) {
     const double phaseMs = phase(random);  // the same moment for both, so only the file differs
     for (int i = 0; i < 2; ++i) {
       const int which = (i + int(state.iterations())) % 2;  // alternate which goes first
-      const std::optional<Play> play = PlayOnce(paths[which], Player::Wave, phaseMs);
+      const std::optional<Play> play = PlayOnce(paths[which], Player::Ours, phaseMs);
       if (!play) {
         state.SkipWithError("no sound came out");
         return;
@@ -220,14 +219,13 @@ void BM_HoverLongAndShort(benchmark::State& state) {
   state.counters["long_to_short_blocked_median"] = Median(blocked[1]) / Median(blocked[0]);
 }
 
-// What a hover costs for a large file that is no sound: refused as waveform or MIDI, then by the
-// MP3 player, as the player offers it.
+// What a hover costs for a large file that is no sound.
 void BM_RefuseLarge(benchmark::State& state, const char* file) {
   const QString path = g_dir->filePath(QString::fromLatin1(file));
   std::vector<double> blocked;
   for (auto _ : state) {
     const auto start = Clock::now();
-    const bool played = g_sound->PlayWaveOrMidi(path, false) || g_sound->PlayMp3(path, 1);
+    const bool played = g_sound->Play(path, false) == PlayResult::Started;
     const std::chrono::duration<double> spent = Clock::now() - start;
     if (played) {
       state.SkipWithError("a file that is no sound was played");
@@ -239,13 +237,13 @@ void BM_RefuseLarge(benchmark::State& state, const char* file) {
   Report(state, "blocked_", blocked);
 }
 
-BENCHMARK_CAPTURE(BM_RequestToMixer, wav_44k, "tone44100.wav", Player::Wave)
+BENCHMARK_CAPTURE(BM_RequestToMixer, wav_44k, "tone44100.wav", Player::Ours)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RequestToMixer, wav_48k, "tone48000.wav", Player::Wave)
+BENCHMARK_CAPTURE(BM_RequestToMixer, wav_48k, "tone48000.wav", Player::Ours)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RequestToMixer, mp3, "tone.mp3", Player::Mp3)
+BENCHMARK_CAPTURE(BM_RequestToMixer, mp3, "tone.mp3", Player::Ours)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RequestToMixer, midi, "tune.mid", Player::Wave)
+BENCHMARK_CAPTURE(BM_RequestToMixer, midi, "tune.mid", Player::Ours)
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HoverLongAndShort)->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseLarge, riff_absurd_chunk_100MB, "absurd.wav")

@@ -3,6 +3,7 @@
 #include "app/ListView.h"
 
 #include <QDrag>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -10,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QUrl>
 
 #include "platform/NativePath.h"
@@ -201,4 +203,22 @@ QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModel
 void SoundListView::selectionChanged(const QItemSelection&, const QItemSelection&) {
   // The selection model does not list the rows that changed: what is shown is painted anew.
   viewport()->update();
+}
+
+void SoundListView::SetNameToolTip(std::function<QString(int row)> text) {
+  nameToolTip_ = std::move(text);
+}
+
+// Qt sends the tooltip event after the platform's delay, so the file is read only then.
+bool SoundListView::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip || !nameToolTip_) return QTableView::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QModelIndex index = indexAt(help->pos());
+  const QString text =
+      index.isValid() && index.column() == 0 ? nameToolTip_(index.row()) : QString();
+  if (text.isEmpty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+  return true;
 }

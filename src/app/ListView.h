@@ -52,6 +52,8 @@ class SoundListView : public QTableView {
   void DragFilesOut(const QStringList& paths);
   // Replaces the drag itself (by default QDrag::exec, which runs an event loop of its own).
   void SetDragRunner(std::function<void(std::unique_ptr<QMimeData>)> runner);
+  // The tooltip of a row's file-name cell, asked for only when the tooltip is due.
+  void SetNameToolTip(std::function<QString(int row)> text);
 
  Q_SIGNALS:
   void rowUnderMouse(int row);
@@ -72,12 +74,14 @@ class SoundListView : public QTableView {
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;
   void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   std::function<bool(int, int)> keyHandler_;
   std::function<bool(int)> isSelected_;
   int pressedRow_ = -1;
   std::function<void(std::unique_ptr<QMimeData>)> dragRunner_;
+  std::function<QString(int)> nameToolTip_;
   bool userAct_ = false;  // a click or key of the user's is being handled
   SortMarkHeader* header_;
 };

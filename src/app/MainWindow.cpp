@@ -16,6 +16,7 @@
 #include "app/Application.h"
 #include "app/ListView.h"
 #include "app/Toolbar.h"
+#include "core/AppContext.h"
 #include "find/gui/FindWindow.h"
 #include "rename/gui/BatchRenameWindow.h"
 #include "scan/gui/SearchDirWindow.h"
@@ -24,6 +25,7 @@
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/Sound.h"
 #include "player/HoverTracker.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
@@ -49,6 +51,9 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   view_->setColumnWidth(SoundList::kDirectoryColumn, 400);
   view_->setGeometry(0, 64, 827, 345);
   view_->Header()->SetMarks([this](int column) { return sorter_.Mark(column); });
+  view_->SetNameToolTip([this, &list](int row) {
+    return app_.Context().sound.Describe(list.RowFullPath(row));
+  });
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("状态条"));

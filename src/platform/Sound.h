@@ -5,26 +5,40 @@
 #include <functional>
 #include <memory>
 
+// Whether a play request started its sound, and why not.
+enum class PlayResult {
+  Started,
+  NoDevice,     // no audio device is open
+  Missing,      // no file at the path
+  Unreadable,   // a directory, a pipe, a file that cannot be opened
+  NotSound,     // content that no decoder knows (an empty file too)
+  Unsupported,  // a known kind of sound in an encoding no decoder has
+  Damaged,      // a known kind of sound whose header is broken
+  NoSoundFont,  // MIDI without a General MIDI soundfont
+};
+
 // What the player needs of the sound output.
 class SoundOutput {
  public:
   virtual ~SoundOutput() = default;
-  // Plays a file whose content is RIFF/WAVE or a standard MIDI file, once or looping for ever.
-  // False for anything else (then the caller offers it to PlayMp3).
-  virtual bool PlayWaveOrMidi(const QString& path, bool loop) = 0;
-  // Plays an MP3 file count times, -1 endlessly. False when it cannot be played.
-  virtual bool PlayMp3(const QString& path, int count) = 0;
-  // Halts both kinds at once (no fade).
+  // Plays a file by the decoder its content names (never by its name), once or looping for
+  // ever, in place of what plays now; a refused request leaves that playing.
+  virtual PlayResult Play(const QString& path, bool loop) = 0;
+  // Halts what plays (no fade).
   virtual void Stop() = 0;
+  // One line of what the file's header tells (SoundFacts::Text), empty for no sound. Reads the
+  // header only, or nothing for the file playing now.
+  virtual QString Describe(const QString& path) = 0;
 };
 
-// The SDL2_mixer output: one device opened at start and kept open, a 512-frame buffer, MIDI
-// through one FluidSynth synthesizer whose soundfont is loaded once. WAV and MP3 are decoded from
-// their files while they play, so a play request reads the head of a file, whatever its size.
-// Without an audio device it plays nothing and every play request reports failure.
+// The SDL output: one device opened at start and kept open, a 512-frame buffer, sampled sound
+// decoded by libsndfile from its file while it plays, MIDI through one FluidSynth synthesizer
+// whose soundfont is loaded once; both are mixed into the device's buffers after SDL2_mixer's
+// own channels. A play request reads the head of a file, whatever its size. Without an audio
+// device it plays nothing and every play request reports NoDevice.
 class SdlSound : public SoundOutput {
  public:
-  enum class Kind { Nothing, Wave, Midi, Mp3 };
+  enum class Kind { Nothing, Sampled, Midi };
 
   SdlSound();
   ~SdlSound() override;
@@ -32,10 +46,9 @@ class SdlSound : public SoundOutput {
   // background; false when no device can be opened.
   bool Open();
   bool IsOpen() const;
-  bool PlayWaveOrMidi(const QString& path, bool loop) override;
-  // count >= 1 or -1; any other count is refused.
-  bool PlayMp3(const QString& path, int count) override;
+  PlayResult Play(const QString& path, bool loop) override;
   void Stop() override;
+  QString Describe(const QString& path) override;
   // What is sounding now (a finished sound counts as nothing).
   Kind Playing() const;
   int DeviceFrequency() const;

@@ -42,10 +42,28 @@ void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
   playingRow_ = r;
   if (!inList) return;
 
-  const QString path = list.RowFullPath(r);
   const bool once = context_.checks.IsChecked(Caption::kPlayOnce);
-  // The content decides the kind: whatever the waveform/MIDI player refuses goes to MP3.
-  if (!context_.sound.PlayWaveOrMidi(path, !once)) context_.sound.PlayMp3(path, once ? 1 : -1);
+  // The content decides the decoder; silence is explained after the name.
+  const PlayResult result = context_.sound.Play(list.RowFullPath(r), !once);
+  if (result != PlayResult::Started)
+    context_.status.SetMessage(context_.status.Message() + Player::ReasonText(result));
+}
+
+QString Player::ReasonText(PlayResult result) {
+  const auto reason = [](const char* text) {
+    return QStringLiteral("（无法播放：%1）").arg(QString::fromUtf8(text));
+  };
+  switch (result) {
+    case PlayResult::Started: return {};
+    case PlayResult::NoDevice: return reason("没有声音设备");
+    case PlayResult::Missing: return reason("文件不存在");
+    case PlayResult::Unreadable: return reason("无法读取文件");
+    case PlayResult::NotSound: return reason("不是声音文件");
+    case PlayResult::Unsupported: return reason("不支持的编码");
+    case PlayResult::Damaged: return reason("文件已损坏");
+    case PlayResult::NoSoundFont: return reason("没有 MIDI 音色库");
+  }
+  return {};
 }
 
 void Player::StopPlayback(bool withMessage) {

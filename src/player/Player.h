@@ -1,7 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QString>
+
 #include <optional>
+
+enum class PlayResult;
 
 struct AppContext;
 
@@ -11,8 +15,8 @@ class Player {
   explicit Player(AppContext& context) : context_(context) {}
 
   // Stops the previous sound, selects row (unless leaveSelection), writes the count and
-  // "播放 " + name, and starts the file: waveform or MIDI first, then MP3. A row outside the
-  // list clears the selection and plays nothing. The stop pumps events, which may change the
+  // "播放 " + name, and starts the file by the decoder its content names; when nothing plays, the
+  // reason follows the name. A row outside the list clears the selection and plays nothing. The stop pumps events, which may change the
   // rows: no row means the current row after that; a given row is followed to where it went,
   // and one removed meanwhile plays nothing at all.
   void PlayRow(std::optional<int> row = std::nullopt, bool leaveSelection = false);
@@ -21,6 +25,8 @@ class Player {
   // Selects the row last given to PlayRow (focus is the window's job).
   void LocatePlayingRow();
   int PlayingRow() const { return playingRow_; }
+  // "（无法播放：文件不存在）" and the like; empty for a sound that started.
+  static QString ReasonText(PlayResult result);
 
   // Triggers
   void OnCurrentRowChanged();

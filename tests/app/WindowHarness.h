@@ -21,11 +21,9 @@
 class ForwardingSound : public SoundOutput {
  public:
   explicit ForwardingSound(SoundOutput& to) : to_(to) {}
-  bool PlayWaveOrMidi(const QString& path, bool loop) override {
-    return to_.PlayWaveOrMidi(path, loop);
-  }
-  bool PlayMp3(const QString& path, int count) override { return to_.PlayMp3(path, count); }
+  PlayResult Play(const QString& path, bool loop) override { return to_.Play(path, loop); }
   void Stop() override { to_.Stop(); }
+  QString Describe(const QString& path) override { return to_.Describe(path); }
 
  private:
   SoundOutput& to_;

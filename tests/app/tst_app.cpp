@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 
 #include "RecordingSound.h"
 #include "WindowHarness.h"
@@ -116,6 +118,23 @@ class AppTest : public QObject, public WindowHarness {
     QCOMPARE(window->List().RowCount(), 0);
   }
 
+  // The name cell's tooltip is what the sound output reads of the row's file; other cells have none.
+  void nameCellToolTipDescribesTheFile() {
+    RecordingSound sound;
+    auto window = OpenWindow(sound);
+    const QStringList paths = MakeSounds({QStringLiteral("a.wav")});
+    window->List().AddPaths(paths, false);
+    QWidget* viewport = window->View()->viewport();
+    for (int column : {SoundList::kDirectoryColumn, SoundList::kNameColumn}) {
+      const QPoint at = window->View()->visualRect(window->List().index(0, column)).center();
+      QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+      QApplication::sendEvent(viewport, &help);
+    }
+    QCOMPARE(sound.log.filter(QStringLiteral("describe:")),
+             QStringList{QStringLiteral("describe:") + paths[0]});
+    QCOMPARE(QToolTip::text(), QStringLiteral("facts of ") + paths[0]);
+  }
+
   void iconSettingsWithTwoChecksShowTheLargest() {
     WriteFile(SettingsFilePath(ConfigDir()),
               QStringLiteral("[列表图标]\n16x16=真\n32x32=假\n48x48=真\n").toUtf8());
@@ -162,19 +181,19 @@ class AppTest : public QObject, public WindowHarness {
     QVERIFY(sound.log.isEmpty());
     MoveTo(view, 2);
     QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{2});
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:")),
-             QStringList{QStringLiteral("wave:%1:0").arg(paths[2])});
+    QCOMPARE(sound.log.filter(QStringLiteral("play:")),
+             QStringList{QStringLiteral("play:%1:0").arg(paths[2])});
     MoveTo(view, 3);
     MoveTo(view, 3);  // movement within the row does nothing
     QCOMPARE(window->List().Selection().SelectedRows(), std::vector<int>{3});
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:")).size(), 2);
+    QCOMPARE(sound.log.filter(QStringLiteral("play:")).size(), 2);
     QCOMPARE(window->CountPart()->text(), QStringLiteral("4/4"));
     QCOMPARE(window->MessagePart()->text(), QStringLiteral("播放 d.wav"));
     sound.log.clear();
     MoveTo(view, -1);  // below the rows: stop, clear, play nothing
     QVERIFY(window->List().Selection().SelectedRows().empty());
     QCOMPARE(sound.log.first(), QStringLiteral("stop"));
-    QVERIFY(sound.log.filter(QStringLiteral("wave:/")).isEmpty());
+    QVERIFY(sound.log.filter(QStringLiteral("play:/")).isEmpty());
   }
 
   void dragExchangesExactlyTwoRows() {
@@ -228,7 +247,7 @@ class AppTest : public QObject, public WindowHarness {
     for (int row : window->List().Selection().SelectedRows())
       selected << window->List().RowFileName(row);
     QCOMPARE(selected, (QStringList{"Zoo.wav", "a.wav", "e.wav"}));
-    QVERIFY(sound.log.filter(QStringLiteral("wave:")).isEmpty());
+    QVERIFY(sound.log.filter(QStringLiteral("play:")).isEmpty());
     QCOMPARE(window->View()->Header()->SectionText(0), QStringLiteral("文件名 ∴"));
     QVERIFY(window->MessagePart()->text().startsWith(QStringLiteral("按文本排序完成，")));
     Q_EMIT header->sectionClicked(1);
@@ -269,7 +288,7 @@ class AppTest : public QObject, public WindowHarness {
       window->App().GetFinder().FindAll();
       QCOMPARE(window->List().Selection().SelectedRows(), (std::vector<int>{0, 2}));
     }
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:/")).size(), plays);
+    QCOMPARE(sound.log.filter(QStringLiteral("play:/")).size(), plays);
   }
 
   void droppedFilesBecomeRows() {

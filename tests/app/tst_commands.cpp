@@ -81,7 +81,7 @@ class CommandsTest : public QObject, public WindowHarness {
     else
       window->OnToolbarClick(index);
     QCOMPARE(window->CountPart()->text(), count);
-    QCOMPARE(sound.log.filter(QStringLiteral("wave:")).size(), plays);
+    QCOMPARE(sound.log.filter(QStringLiteral("play:")).size(), plays);
   }
 
   void stopButtonReportsAndCtrlTDoesNot() {
@@ -347,7 +347,7 @@ class CommandsTest : public QObject, public WindowHarness {
       QVERIFY(dialogs_->prompts.isEmpty());
       sound.log.clear();
       QTest::keyClick(window->View(), Qt::Key_Space);
-      QCOMPARE(sound.log.filter(QStringLiteral("wave:")).size(), 1);
+      QCOMPARE(sound.log.filter(QStringLiteral("play:")).size(), 1);
     }
     QVERIFY(importItem->isEnabled());
     QVERIFY(deleteButton->isEnabled());

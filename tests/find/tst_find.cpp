@@ -171,7 +171,7 @@ void TestFind::findStep() {
     if (found[i] >= 0) {
       QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{found[i]});
       QVERIFY(h.sound.log.contains(
-          QStringLiteral("wave:%1/%2:1").arg(h.dir.path(), names[found[i]])));
+          QStringLiteral("play:%1/%2:1").arg(h.dir.path(), names[found[i]])));
       QCOMPARE(h.status.Message(), QStringLiteral("播放 ") + names[found[i]]);
     } else {
       expectedMessages << text + kNotFound;

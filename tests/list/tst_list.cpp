@@ -486,7 +486,9 @@ void TestList::importByDialog() {
   QCOMPARE(prompt.title, QStringLiteral("/last/one.wav"));
   QCOMPARE(prompt.filter,
            QStringLiteral("Wav波形和Mid序列|*.wav;*.mid|Wav波形、Mid序列和mp3音频|*.wav;*.mid;*.mp3|"
-                          "Wav波形|*.wav|Mid序列|*.mid|Mp3音频|*.mp3|所有文件|*.*"));
+                          "Wav波形|*.wav|Mid序列|*.mid|Mp3音频|*.mp3|所有文件|*.*|"
+                          "所有声音文件|*.wav;*.mid;*.mp3;*.flac;*.ogg;*.oga;*.opus;*.aif;*.aiff;"
+                          "*.aifc;*.au;*.snd;*.rmi;*.midi;*.w64;*.rf64"));
 
   const QString a = MakeFile(QStringLiteral("a.wav"), 4);
   dialogs->QueueOpenFiles({QStringLiteral("/gone/z.mid"), a, a});

@@ -17,6 +17,7 @@
 
 Q_DECLARE_METATYPE(Command)
 Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(PlayResult)
 
 namespace {
 
@@ -33,7 +34,7 @@ struct Bench : ListContext {
   }
   QString Path(int row) const { return dir.path() + QStringLiteral("/") + list.RowFileName(row); }
   QString Wave(int row, bool loop) const {
-    return QStringLiteral("wave:%1:%2").arg(Path(row)).arg(loop ? 1 : 0);
+    return QStringLiteral("play:%1:%2").arg(Path(row)).arg(loop ? 1 : 0);
   }
   std::vector<int> Selection() const { return list.Selection().SelectedRows(); }
 
@@ -88,31 +89,34 @@ void TestPlayer::playRow_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QStringList>("log");  // after "stop"; %1 is the played row's path
   QTest::addColumn<std::vector<int>>("selection");
+  QTest::addColumn<PlayResult>("result");  // what the sound output answers
   // Rows 1 and 3 are selected before each call; the current row is 1.
   QTest::newRow("no row: current, loops") << std::optional<int>() << false << false << "2/5"
-                                          << "播放 b.wav" << QStringList{"wave:%1:1"}
-                                          << std::vector<int>{1};
+                                          << "播放 b.wav" << QStringList{"play:%1:1"}
+                                          << std::vector<int>{1} << PlayResult::Started;
   QTest::newRow("once") << std::optional<int>(4) << false << true << "5/5" << "播放 e.wav"
-                        << QStringList{"wave:%1:0"} << std::vector<int>{4};
-  QTest::newRow("mp3 fallback, once") << std::optional<int>(2) << false << true << "3/5"
-                                      << "播放 c.mp3" << QStringList{"wave:%1:0", "mp3:%1:1"}
-                                      << std::vector<int>{2};
-  QTest::newRow("mp3 fallback, endless")
-      << std::optional<int>(2) << false << false << "3/5" << "播放 c.mp3"
-      << QStringList{"wave:%1:1", "mp3:%1:-1"} << std::vector<int>{2};
+                        << QStringList{"play:%1:0"} << std::vector<int>{4} << PlayResult::Started;
+  QTest::newRow("missing, the reason after the name")
+      << std::optional<int>(2) << false << true << "3/5" << "播放 c.mp3（无法播放：文件不存在）"
+      << QStringList{"play:%1:0"} << std::vector<int>{2} << PlayResult::Missing;
+  QTest::newRow("damaged, looping") << std::optional<int>(2) << false << false << "3/5"
+                                    << "播放 c.mp3（无法播放：文件已损坏）"
+                                    << QStringList{"play:%1:1"} << std::vector<int>{2}
+                                    << PlayResult::Damaged;
   QTest::newRow("chinese name") << std::optional<int>(0) << false << false << "1/5"
-                                << "播放 鼓声.wav" << QStringList{"wave:%1:1"}
-                                << std::vector<int>{0};
+                                << "播放 鼓声.wav" << QStringList{"play:%1:1"}
+                                << std::vector<int>{0} << PlayResult::Started;
   QTest::newRow("leave selection") << std::optional<int>(3) << true << false << "4/5"
-                                   << "播放 d.mid" << QStringList{"wave:%1:1"}
-                                   << std::vector<int>{1, 3};
+                                   << "播放 d.mid（无法播放：不支持的编码）"
+                                   << QStringList{"play:%1:1"} << std::vector<int>{1, 3}
+                                   << PlayResult::Unsupported;
   QTest::newRow("row -1") << std::optional<int>(-1) << false << false << "0/5" << "播放 "
-                          << QStringList{} << std::vector<int>{};
+                          << QStringList{} << std::vector<int>{} << PlayResult::Started;
   QTest::newRow("past the end") << std::optional<int>(5) << false << false << "6/5" << "播放 "
-                                << QStringList{} << std::vector<int>{};
+                                << QStringList{} << std::vector<int>{} << PlayResult::Started;
   QTest::newRow("far outside, selection left") << std::optional<int>(99) << true << false
                                                << "100/5" << "播放 " << QStringList{}
-                                               << std::vector<int>{1, 3};
+                                               << std::vector<int>{1, 3} << PlayResult::Started;
 }
 
 void TestPlayer::playRow() {
@@ -123,10 +127,12 @@ void TestPlayer::playRow() {
   QFETCH(QString, message);
   QFETCH(QStringList, log);
   QFETCH(std::vector<int>, selection);
+  QFETCH(PlayResult, result);
   Bench b(kFiveNames);
   b.list.Selection().SelectRow(1);
   b.list.Selection().SelectRow(3);
   b.checks.states[Caption::kPlayOnce] = playOnce;
+  if (row && *row >= 0 && *row < 5) b.sound.results[b.Path(*row)] = result;
 
   b.player.PlayRow(row, leaveSelection);
 

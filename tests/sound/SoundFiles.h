@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QString>
 #include <QtEndian>
+#include <sndfile.h>
 
 #include <cmath>
+#include <vector>
 
 // Sound files made on the spot for tests and measurements.
 namespace SoundFiles {
@@ -84,6 +86,28 @@ inline QByteArray Midi(int ticks = 240, const QByteArray& before = {}) {
   track += QByteArray::fromHex("00ff2f00");                     // end of track
   return "MThd" + BigEndian(6, 4) + BigEndian(0, 2) + BigEndian(1, 2) + BigEndian(480, 2) +
          "MTrk" + BigEndian(quint32(track.size()), 4) + track;
+}
+
+// Frame i of a cosine of the given frequency at half amplitude: its first frame is its loudest.
+inline qint16 Cosine(int i, int sampleRate, double frequency = 441.0) {
+  return qint16(std::lround(16000.0 * std::cos(2 * M_PI * frequency * i / sampleRate)));
+}
+
+// A cosine in channel toneChannel (the others silent), written by libsndfile in its format.
+inline bool WriteTone(const QString& path, int format, int sampleRate, double seconds,
+                      int channels = 1, int toneChannel = 0) {
+  SF_INFO info{};
+  info.samplerate = sampleRate;
+  info.channels = channels;
+  info.format = format;
+  SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
+  if (!file) return false;
+  const auto frames = sf_count_t(std::lround(sampleRate * seconds));
+  std::vector<float> samples(size_t(frames * channels));
+  for (sf_count_t i = 0; i < frames; ++i)
+    samples[size_t(i * channels + toneChannel)] = Cosine(int(i), sampleRate) / 32768.0f;
+  const bool written = sf_writef_float(file, samples.data(), frames) == frames;
+  return sf_close(file) == 0 && written;
 }
 
 inline bool Write(const QString& path, const QByteArray& bytes) {

@@ -86,7 +86,7 @@ class SoundDeviceTest : public QObject {
       for (const auto& [name, bytes] : files) {
         const QString wav = dir.filePath(QString::fromLatin1(name) + QStringLiteral(".wav"));
         QVERIFY(SoundFiles::Write(wav, bytes));
-        QVERIFY(sound.PlayWaveOrMidi(wav, false));
+        QCOMPARE(sound.Play(wav, false), PlayResult::Started);
         QTRY_COMPARE_WITH_TIMEOUT(sound.Playing(), SdlSound::Kind::Nothing, 5000);
         const int until = buffers + 10;  // a gap of silence between the tones
         QTRY_VERIFY_WITH_TIMEOUT(buffers >= until, 5000);
@@ -111,8 +111,8 @@ class SoundDeviceTest : public QObject {
     SdlSound sound;
     QVERIFY(!sound.Open());
     QVERIFY(!sound.IsOpen());
-    QVERIFY(!sound.PlayWaveOrMidi(wav, false));
-    QVERIFY(!sound.PlayMp3(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"), 1));
+    QCOMPARE(sound.Play(wav, false), PlayResult::NoDevice);
+    QCOMPARE(sound.Play(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"), true), PlayResult::NoDevice);
     sound.Stop();
     QCOMPARE(sound.Playing(), SdlSound::Kind::Nothing);
   }
