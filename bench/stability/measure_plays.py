@@ -4,9 +4,12 @@
 """Memory and descriptors over many hover plays: starts the built plinkbox under Xvfb with a
 list of mixed short files (WAV in four formats, MIDI of format 0 and 1, MP3 copied from the
 test data, as no MP3 encoder is needed then, and four broken files: empty, a cut WAV header,
-garbage named .mp3, a MIDI header with nothing after it), sweeps the pointer up and down the
-rows with xdotool, one row per move, and samples VmRSS and the open descriptors
-(/proc/PID/fd) every --every plays.
+garbage named .mp3, a MIDI header with nothing after it; then, made by sndfile-convert from
+sndfile-programs, IMA ADPCM WAV, FLAC, Ogg Vorbis, Ogg Opus, AIFF and AU, a cut FLAC, an MP3
+damaged in its middle and a RIFF-wrapped MIDI), sweeps the pointer up and down the rows with
+xdotool, one row per move, and samples VmRSS and the open descriptors (/proc/PID/fd) every
+--every plays. At the end it counts what the program wrote to stdout and stderr (nothing is
+expected).
 
 Sound goes to SDL's dummy driver (SDL_AUDIODRIVER=dummy): the files are decoded and mixed, but
 nothing is heard. A play counts only when inotify sees the program open the hovered row's file
@@ -20,6 +23,7 @@ import os
 import random
 import shutil
 import struct
+import subprocess
 import sys
 import tempfile
 import time
@@ -92,6 +96,23 @@ def make_files(directory):
     write_wave(add("tone-48k-stereo.wav"), 48000, 2, 2, 0.25)
     with open(add("header-only.mid"), "wb") as f:
         f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96))
+    source = os.path.join(directory, "tone-48k-stereo.wav")
+    for name, encoding in (("adpcm.wav", "-ima-adpcm"), ("tone.flac", "-pcm16"),
+                           ("tone.ogg", "-vorbis"), ("tone.opus", "-opus"),
+                           ("tone.aif", "-pcm16"), ("tone.au", "-pcm16")):
+        subprocess.run(["sndfile-convert", encoding, source, add(name)], check=True,
+                       stdout=subprocess.DEVNULL)
+    flac = open(os.path.join(directory, "tone.flac"), "rb").read()
+    with open(add("cut.flac"), "wb") as f:
+        f.write(flac[:len(flac) * 2 // 3])
+    mp3 = bytearray(open(TEST_MP3, "rb").read())
+    mp3[len(mp3) // 3:len(mp3) // 2] = random.Random(8).randbytes(len(mp3) // 2 - len(mp3) // 3)
+    with open(add("damaged.mp3"), "wb") as f:
+        f.write(mp3)
+    smf = open(os.path.join(directory, "chord.mid"), "rb").read()
+    with open(add("riff.rmi"), "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", 12 + len(smf)) + b"RMIDdata" + struct.pack("<I", len(smf))
+                + smf)
     return names
 
 
@@ -196,6 +217,9 @@ def main():
                       f"VmRSS {r['rss'] / 2**20:.2f} MiB, {r['fds']} fds, {r['t']:.0f} s",
                       flush=True)
         print("load average at end: {:.2f} {:.2f} {:.2f}".format(*os.getloadavg()))
+        session.log.flush()
+        print(f"written to stdout and stderr: {os.path.getsize(os.path.join(work, 'plinkbox.log'))} "
+              "bytes")
         report(samples)
 
         status = session.terminate()
