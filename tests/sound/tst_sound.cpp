@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,11 +148,7 @@ class SoundTest : public QObject {
 
   // Plays path and keeps the output in recorded_ until it has sounded (20 buffers of a loop).
   void Record(const QString& path, bool loop = false) {
-    {
-      std::lock_guard guard(recordLock_);
-      recorded_.clear();
-      recording_ = true;
-    }
+    if (std::lock_guard guard(recordLock_); !recording_) recorded_.clear(), recording_ = true;
     if (sound_.Play(path, loop) == PlayResult::Started && !loop)
       QTRY_COMPARE_WITH_TIMEOUT(sound_.Playing(), Kind::Nothing, 5000);
     PassBuffers(loop ? 20 : 2);
@@ -180,10 +175,8 @@ class SoundTest : public QObject {
     QVERIFY(sound_.SoundFontLoadMilliseconds() >= 0);
     sound_.SetOutputTap([this](const qint16* samples, int count) {
       ++buffers_;
-      {
-        std::lock_guard guard(recordLock_);
-        if (recording_) recorded_.insert(recorded_.end(), samples, samples + count);
-      }
+      if (std::lock_guard guard(recordLock_); recording_)
+        recorded_.insert(recorded_.end(), samples, samples + count);
       for (int i = 0; i < count; ++i)
         if (samples[i] != 0) {
           ++loudBuffers_;
@@ -300,7 +293,7 @@ class SoundTest : public QObject {
     const QString path = P(QStringLiteral("kind"));
     QVERIFY(SoundFiles::WriteTone(path, tone.format, tone.rate, tone.seconds, tone.channels,
                                   tone.toneChannel));
-    QVERIFY(QFile::resize(path, qint64(double(QFileInfo(path).size()) * tone.kept)));
+    QVERIFY(QFile::resize(path, qint64(double(QFile(path).size()) * tone.kept)));
     QVERIFY2(sound_.Describe(path).startsWith(tone.facts), qPrintable(sound_.Describe(path)));
     Record(path);
     const Heard heard = Listen(recorded_, tone.tolerance < 0 ? 0 : 44100, tone.gain);
@@ -308,8 +301,7 @@ class SoundTest : public QObject {
         .arg(heard.frequency).arg(heard.level[0]).arg(heard.level[1]).arg(heard.error);
     if (tone.tolerance == -2) QVERIFY2(heard.frames > 8820, qPrintable(what));
     if (tone.tolerance == -2) return;
-    // A lossy codec may round the length to its own frames and start softly. The block that an
-    // ADPCM file is cut in replays part of the one before it.
+    // Lossy codecs round lengths and start softly; ADPCM cut in a block replays part of another.
     const int frames = int(44100 * tone.seconds);
     QVERIFY2(tone.kept < 1 ? heard.frames > 4410 && heard.frames < frames * 0.97
                            : std::abs(heard.frames - frames) <= (tone.tolerance < 0 ? 1323 : 0),
