@@ -21,7 +21,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libsndfile1-dev timgm6mb-soundfont libpcre2-dev
   fonts-noto-cjk qt6-translations-l10n dbus-daemon
 )
-[ "$mode" = bench ] && packages+=(libbenchmark-dev)
+[ "$mode" = bench ] && packages+=(libbenchmark-dev xvfb xdotool sndfile-programs)
 [ "$mode" = package ] && packages+=(dpkg-dev file desktop-file-utils appstream lintian reuse)
 [ "$mode" = lint ] && packages+=(reuse)
 [ "$mode" = fuzz ] && packages+=(clang libclang-rt-14-dev llvm)

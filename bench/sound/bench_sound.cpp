@@ -6,9 +6,11 @@
 // the device's callback over its rate, in the context), so request-to-mixer + one period is the
 // time to sound. Each play starts at a random moment within the period, as a user's request
 // would, and is paired with SDL2_mixer's own Mix_LoadMUS + Mix_PlayMusic of the same file at the
-// same moment, measured through the same tap.
+// same moment, measured through the same tap (Mix_LoadWAV + Mix_PlayChannel for IMA ADPCM, which
+// its music player does not decode).
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <sndfile.h>
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
@@ -73,19 +75,44 @@ bool WriteRepeatedWave(const QString& path, int sampleRate, int channels, int se
   return true;
 }
 
+// One second of a stereo tone written again and again by libsndfile, so a long file costs one
+// second of memory.
+bool WriteRepeatedTone(const QString& path, int format, int sampleRate, int seconds) {
+  SF_INFO info{};
+  info.samplerate = sampleRate;
+  info.channels = 2;
+  info.format = format;
+  SNDFILE* file = sf_open(ToNativePath(path).constData(), SFM_WRITE, &info);
+  if (!file) return false;
+  std::vector<float> second(size_t(2 * sampleRate));
+  for (int i = 0; i < sampleRate; ++i)
+    second[size_t(2 * i)] = second[size_t(2 * i + 1)] = SoundFiles::Cosine(i, sampleRate) / 32768.0f;
+  bool written = true;
+  for (int i = 0; i < seconds && written; ++i)
+    written = sf_writef_float(file, second.data(), sampleRate) == sampleRate;
+  return sf_close(file) == 0 && written;
+}
+
 // Ours: SdlSound::Play; SDL2_mixer's own: Mix_LoadMUS of the path and Mix_PlayMusic, as a
-// program without a player of its own would do.
-enum class Player { Ours, MixerOwn };
+// program without a player of its own would do, or for what its music player does not decode
+// (ADPCM) Mix_LoadWAV and Mix_PlayChannel.
+enum class Player { Ours, MixerOwn, MixerChunk };
 
 struct MusicFree {
   void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
 };
+struct ChunkFree {
+  void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
+};
 std::unique_ptr<Mix_Music, MusicFree> g_ownMusic;
+std::unique_ptr<Mix_Chunk, ChunkFree> g_ownChunk;
 
 void StopAll() {
   g_sound->Stop();
   Mix_HaltMusic();
+  Mix_HaltChannel(-1);
   g_ownMusic.reset();
+  g_ownChunk.reset();
 }
 
 bool Start(const QString& path, Player player) {
@@ -94,6 +121,9 @@ bool Start(const QString& path, Player player) {
     case Player::MixerOwn:
       g_ownMusic.reset(Mix_LoadMUS(ToNativePath(path).constData()));
       return g_ownMusic && Mix_PlayMusic(g_ownMusic.get(), 1) == 0;
+    case Player::MixerChunk:
+      g_ownChunk.reset(Mix_LoadWAV(ToNativePath(path).constData()));
+      return g_ownChunk && Mix_PlayChannel(-1, g_ownChunk.get(), 0) >= 0;
   }
   return false;
 }
@@ -150,7 +180,7 @@ std::uniform_real_distribution<double> Phase() {
 
 // Ours and SDL2_mixer's own path on the same file, at the same moment of the period, the one
 // going first alternating from pair to pair. The iteration time is ours, request to mixer.
-void BM_RequestToMixer(benchmark::State& state, const char* file, Player player) {
+void BM_RequestToMixer(benchmark::State& state, const char* file, Player anchor) {
   const QString path = g_dir->filePath(QString::fromLatin1(file));
   std::mt19937 random(7);
   auto phase = Phase();
@@ -161,7 +191,7 @@ void BM_RequestToMixer(benchmark::State& state, const char* file, Player player)
     for (int i = 0; i < 2; ++i) {
       const int which = (i + int(state.iterations())) % 2;  // 0 ours, 1 SDL2_mixer's own
       const std::optional<Play> play =
-          PlayOnce(path, which == 0 ? player : Player::MixerOwn, phaseMs);
+          PlayOnce(path, which == 0 ? Player::Ours : anchor, phaseMs);
       if (!play) {
         state.SkipWithError(which == 0 ? "no sound came out" : "no sound from Mix_LoadMUS");
         StopAll();
@@ -188,11 +218,11 @@ void BM_RequestToMixer(benchmark::State& state, const char* file, Player player)
   state.counters["to_sound_ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
 }
 
-// A 10-minute and a 1-second 48 kHz WAV hovered in turn, so that both meet the same load; the
-// 1-second file is the anchor of the ratios.
-void BM_HoverLongAndShort(benchmark::State& state) {
-  const QString paths[] = {g_dir->filePath(QStringLiteral("tone48000_1s.wav")),
-                           g_dir->filePath(QStringLiteral("tone48000_10min.wav"))};
+// A 10-minute and a 1-second 48 kHz file of a kind hovered in turn, so that both meet the same
+// load; the 1-second file is the anchor of the ratios.
+void BM_HoverLongAndShort(benchmark::State& state, const char* kind) {
+  const QString paths[] = {g_dir->filePath(QStringLiteral("tone48000_1s.") + QLatin1String(kind)),
+                           g_dir->filePath(QStringLiteral("tone48000_10min.") + QLatin1String(kind))};
   std::mt19937 random(7);
   auto phase = Phase();
   std::vector<double> sound[2], blocked[2];
@@ -237,15 +267,22 @@ void BM_RefuseLarge(benchmark::State& state, const char* file) {
   Report(state, "blocked_", blocked);
 }
 
-BENCHMARK_CAPTURE(BM_RequestToMixer, wav_44k, "tone44100.wav", Player::Ours)
-    ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RequestToMixer, wav_48k, "tone48000.wav", Player::Ours)
-    ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RequestToMixer, mp3, "tone.mp3", Player::Ours)
-    ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RequestToMixer, midi, "tune.mid", Player::Ours)
-    ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HoverLongAndShort)->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+#define PLINKBOX_REQUEST(name, file, anchor)                    \
+  BENCHMARK_CAPTURE(BM_RequestToMixer, name, file, anchor)      \
+      ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond)
+PLINKBOX_REQUEST(wav_44k, "tone44100.wav", Player::MixerOwn);
+PLINKBOX_REQUEST(wav_48k, "tone48000.wav", Player::MixerOwn);
+PLINKBOX_REQUEST(wav_ima_adpcm, "adpcm.wav", Player::MixerChunk);
+PLINKBOX_REQUEST(flac, "tone.flac", Player::MixerOwn);
+PLINKBOX_REQUEST(ogg_vorbis, "tone.ogg", Player::MixerOwn);
+PLINKBOX_REQUEST(mp3, "tone.mp3", Player::MixerOwn);
+PLINKBOX_REQUEST(midi, "tune.mid", Player::MixerOwn);
+BENCHMARK_CAPTURE(BM_HoverLongAndShort, wav, "wav")
+    ->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HoverLongAndShort, flac, "flac")
+    ->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HoverLongAndShort, mp3, "mp3")
+    ->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseLarge, riff_absurd_chunk_100MB, "absurd.wav")
     ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseLarge, zeros_100MB, "zeros.wav")
@@ -273,9 +310,23 @@ int main(int argc, char** argv) {
       SoundFiles::Write(dir.filePath(QStringLiteral("tone44100.wav")), SoundFiles::Wave(44100, 0.5)) &&
       SoundFiles::Write(dir.filePath(QStringLiteral("tone48000.wav")),
                         SoundFiles::Wave(48000, 0.5, 441.0, 2)) &&
+      SoundFiles::WriteTone(dir.filePath(QStringLiteral("adpcm.wav")),
+                            SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, 44100, 0.5) &&
+      SoundFiles::WriteTone(dir.filePath(QStringLiteral("tone.flac")),
+                            SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100, 0.5) &&
+      SoundFiles::WriteTone(dir.filePath(QStringLiteral("tone.ogg")),
+                            SF_FORMAT_OGG | SF_FORMAT_VORBIS, 44100, 0.5) &&
       SoundFiles::Write(dir.filePath(QStringLiteral("tone48000_1s.wav")),
                         SoundFiles::Wave(48000, 1.0, 441.0, 2)) &&
       WriteRepeatedWave(dir.filePath(QStringLiteral("tone48000_10min.wav")), 48000, 2, 600) &&
+      WriteRepeatedTone(dir.filePath(QStringLiteral("tone48000_1s.flac")),
+                        SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1) &&
+      WriteRepeatedTone(dir.filePath(QStringLiteral("tone48000_10min.flac")),
+                        SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 600) &&
+      WriteRepeatedTone(dir.filePath(QStringLiteral("tone48000_1s.mp3")),
+                        SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 48000, 1) &&
+      WriteRepeatedTone(dir.filePath(QStringLiteral("tone48000_10min.mp3")),
+                        SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 48000, 600) &&
       SoundFiles::WriteSparse(dir.filePath(QStringLiteral("absurd.wav")),
                               SoundFiles::Riff(SoundFiles::Chunk("LIST", "INFO", 0xFFFFFFF0)),
                               qint64(100) << 20) &&

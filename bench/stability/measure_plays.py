@@ -2,11 +2,13 @@
 # SPDX-FileCopyrightText: 2026 Plinkbox developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Memory and descriptors over many hover plays: starts the built plinkbox under Xvfb with a
-list of mixed short files (WAV in four formats, MIDI of format 0 and 1, MP3 copied from the
-test data, as no MP3 encoder is needed then, and four broken files: empty, a cut WAV header,
-garbage named .mp3, a MIDI header with nothing after it), sweeps the pointer up and down the
-rows with xdotool, one row per move, and samples VmRSS and the open descriptors
-(/proc/PID/fd) every --every plays.
+list of mixed short files (PCM WAV, MIDI of format 0 and 1, MP3 copied from the
+test data, as no MP3 encoder is needed then, IMA ADPCM WAV, FLAC, Ogg Vorbis, Ogg Opus and
+AIFF made by sndfile-convert from sndfile-programs, a RIFF-wrapped MIDI, and three broken files:
+empty, garbage named .mp3, an MP3 damaged in its middle), sweeps the pointer up and down the rows with
+xdotool, one row per move, and samples VmRSS and the open descriptors (/proc/PID/fd) every
+--every plays. At the end it counts what the program wrote to stdout and stderr (nothing is
+expected).
 
 Sound goes to SDL's dummy driver (SDL_AUDIODRIVER=dummy): the files are decoded and mixed, but
 nothing is heard. A play counts only when inotify sees the program open the hovered row's file
@@ -20,6 +22,7 @@ import os
 import random
 import shutil
 import struct
+import subprocess
 import sys
 import tempfile
 import time
@@ -66,7 +69,7 @@ def write_midi(path, tracks):
 
 
 def make_files(directory):
-    """The files in list order, as bytes of their names."""
+    """The files in list order, as bytes of their names: 14, as many rows as the list shows."""
     os.makedirs(directory)
     names = []
 
@@ -74,24 +77,30 @@ def make_files(directory):
         names.append(name.encode() if isinstance(name, str) else name)
         return os.path.join(directory.encode(), names[-1])
 
+    source = os.path.join(directory, "source-48k-stereo.wav")  # not in the list
+    write_wave(source, 48000, 2, 2, 0.25)
     write_wave(add("tone-16bit-mono.wav"), 22050, 1, 2, 0.3)
     write_midi(add("scale.mid"), [midi_track([60, 62, 64, 65], 0)])
     shutil.copyfile(TEST_MP3, add("tone.mp3"))
-    write_wave(add("鼓声-16bit-stereo.wav"), 44100, 2, 2, 0.5)
     with open(add("empty.wav"), "wb"):
         pass
     write_midi(add("两轨.mid"), [midi_track([48, 55], 33), midi_track([72, 76, 79], 73)])
-    shutil.copyfile(TEST_MP3, add("副本 tone.mp3"))
-    write_wave(add("tone-8bit.wav"), 11025, 1, 1, 0.2)
-    with open(add("cut-header.wav"), "wb") as f:
-        f.write(b"RIFF\x24\x08\x00\x00WAVEfmt ")
-    write_midi(add("chord.mid"), [midi_track([60, 64, 67], 19)])
+    for name, encoding in (("adpcm.wav", "-ima-adpcm"), ("tone.flac", "-pcm16"),
+                           ("tone.ogg", "-vorbis"), ("tone.opus", "-opus"),
+                           ("tone.aif", "-pcm16")):
+        subprocess.run(["sndfile-convert", encoding, source, add(name)], check=True,
+                       stdout=subprocess.DEVNULL)
     with open(add("garbage.mp3"), "wb") as f:
         f.write(random.Random(7).randbytes(4096))
     shutil.copyfile(TEST_MP3, add(b"\xb9\xc4.mp3"))  # a GBK name
-    write_wave(add("tone-48k-stereo.wav"), 48000, 2, 2, 0.25)
-    with open(add("header-only.mid"), "wb") as f:
-        f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96))
+    smf = b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96) + midi_track([60, 64, 67], 19)
+    with open(add("riff.rmi"), "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", 12 + len(smf)) + b"RMIDdata" + struct.pack("<I", len(smf))
+                + smf)
+    mp3 = bytearray(open(TEST_MP3, "rb").read())
+    mp3[len(mp3) // 3:len(mp3) // 2] = random.Random(8).randbytes(len(mp3) // 2 - len(mp3) // 3)
+    with open(add("damaged.mp3"), "wb") as f:
+        f.write(mp3)
     return names
 
 
@@ -196,6 +205,9 @@ def main():
                       f"VmRSS {r['rss'] / 2**20:.2f} MiB, {r['fds']} fds, {r['t']:.0f} s",
                       flush=True)
         print("load average at end: {:.2f} {:.2f} {:.2f}".format(*os.getloadavg()))
+        session.log.flush()
+        print(f"written to stdout and stderr: {os.path.getsize(os.path.join(work, 'plinkbox.log'))} "
+              "bytes")
         report(samples)
 
         status = session.terminate()

@@ -96,10 +96,7 @@ inline qint16 Cosine(int i, int sampleRate, double frequency = 441.0) {
 // A cosine in channel toneChannel (the others silent), written by libsndfile in its format.
 inline bool WriteTone(const QString& path, int format, int sampleRate, double seconds,
                       int channels = 1, int toneChannel = 0) {
-  SF_INFO info{};
-  info.samplerate = sampleRate;
-  info.channels = channels;
-  info.format = format;
+  SF_INFO info{0, sampleRate, channels, format, 0, 0};
   SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
   if (!file) return false;
   const auto frames = sf_count_t(std::lround(sampleRate * seconds));
