@@ -45,7 +45,8 @@ bool TargetIsAbsolute(const QString& expression) {
 struct DirectoryScan::Prepared {
   const ScanOptions& options;
   TokenSet tokens;
-  quint32 rowDirectory = 0;  // the list's id of the directory being walked
+  // The list's id of the directory being walked, from its first row on.
+  std::optional<quint32> rowDirectory;
   QByteArray nativeDirectory;
 };
 
@@ -128,7 +129,7 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
     return true;
   }
   matcher_.Prepare(options.filter, true, false, QString(), false);
-  Prepared prepared{options, ScanTokens(options.expression), 0, QByteArray()};
+  Prepared prepared{options, ScanTokens(options.expression), std::nullopt, QByteArray()};
 
   // Depth first without recursion, so no depth of tree exhausts the stack: each level keeps the
   // subdirectories still to walk.
@@ -168,11 +169,7 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
 
 bool DirectoryScan::ScanFiles(const QString& directory, const Files::Listing& listing,
                               Prepared& prepared) {
-  if (prepared.options.load) {
-    // Rows of files that stay where they are: the directory's text is kept once.
-    prepared.rowDirectory = rows_->Directory(directory);
-    prepared.nativeDirectory = ToNativePath(directory);
-  }
+  prepared.rowDirectory.reset();
   for (qsizetype i = 0; i < listing.files.size(); ++i) {
     const QString& name = listing.files[i];
     if (PumpDue()) BeforeEvents();
@@ -201,7 +198,7 @@ void DirectoryScan::ShowCaption() {
 }
 
 void DirectoryScan::TakeFile(const QString& directory, const QString& name,
-                             QByteArrayView nativeName, const Prepared& prepared) {
+                             QByteArrayView nativeName, Prepared& prepared) {
   const ScanOptions& options = prepared.options;
   if (!Passes(name, options)) return;
   // Placed by this run into a directory that it walks later.
@@ -212,7 +209,12 @@ void DirectoryScan::TakeFile(const QString& directory, const QString& name,
     ++tally_.failed;
   }
   if (!options.load) return;
-  waiting_.push_back({name, prepared.rowDirectory, options.expression.isEmpty()});
+  if (!prepared.rowDirectory) {
+    // The directory's text is kept once for all its rows.
+    prepared.rowDirectory = rows_->Directory(directory);
+    prepared.nativeDirectory = ToNativePath(directory);
+  }
+  waiting_.push_back({name, *prepared.rowDirectory, options.expression.isEmpty()});
   sizes_->Add(prepared.nativeDirectory, nativeName);
 }
 

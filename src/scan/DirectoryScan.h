@@ -77,7 +77,7 @@ class DirectoryScan {
   struct Prepared;
   bool ScanFiles(const QString& directory, const Files::Listing& listing, Prepared& prepared);
   void TakeFile(const QString& directory, const QString& name, QByteArrayView nativeName,
-                const Prepared& prepared);
+                Prepared& prepared);
   // Moves or copies a taken file into its target directory and adds its row there; false when
   // it stays where it is.
   bool Classify(const QString& directory, const QString& name, const Prepared& prepared);
