@@ -70,6 +70,15 @@ class SizeLookups::Workers {
   std::unique_ptr<Block> Receive(bool wait) {
     std::unique_lock lock(mutex_);
     Block& oldest = *out_.front();
+    // Rather than wait, the caller looks up the blocks no thread has taken yet, oldest first.
+    while (wait && !oldest.ready_ && !queue_.empty()) {
+      Block* block = queue_.front();
+      queue_.pop_front();
+      lock.unlock();
+      LookUp(*block, ownSizes_);
+      lock.lock();
+      block->ready_ = true;
+    }
     if (wait) {
       back_.wait(lock, [&oldest] { return oldest.ready_; });
     } else if (!oldest.ready_) {
