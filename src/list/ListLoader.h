@@ -3,10 +3,9 @@
 #pragma once
 #include <QByteArrayView>
 #include <QString>
-#include <memory>
-#include <vector>
 
 #include "list/SoundList.h"
+#include "platform/SizeLookups.h"
 
 class QFile;
 
@@ -38,23 +37,13 @@ class ListLoader {
   int Commit();
 
  private:
-  struct Block;
-  class Workers;
-  // Hands the filling block, with more lines behind it or not, to the workers and makes the
-  // rows of the blocks back.
-  void Send(bool more);
-  // Makes the rows of the blocks back, in order, waiting while more than stillOut are out.
-  void TakeBack(size_t stillOut);
-  void Drain();  // every line so far made into rows
-  void MakeRows(const Block& block);
+  void MakeRows(const SizeLookups::Block& block);
 
   SoundList::Batch batch_;
   const bool utf8_;
   const QString listDirectory_;
-  std::unique_ptr<Workers> workers_;
-  std::unique_ptr<Block> filling_;
-  std::vector<std::unique_ptr<Block>> spare_;  // blocks made into rows, to be filled again
   QByteArray lastDirectory_;
   quint32 lastDirectoryId_ = 0;
   bool hasLastDirectory_ = false;
+  SizeLookups sizes_;  // last: its threads stop before the rest goes
 };

@@ -468,6 +468,7 @@ Listing Enumerate(const QString& directory) {
   fill(subdirs, listing.subdirs);
   fill(linkedDirs, listing.linkedDirs);
   fill(others, listing.others);
+  listing.nativeFiles = std::move(files);
   listing.ok = ok;
   return listing;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 // The file services. Every path is a QString in the encoding of NativePath.h.
 namespace Files {
@@ -66,6 +67,7 @@ struct Listing {
   QStringList subdirs;     // real subdirectories; "." and ".." are left out
   QStringList linkedDirs;  // symbolic links to directories, kept apart so a walk never loops
   QStringList others;      // devices, FIFOs, sockets, dangling links
+  std::vector<QByteArray> nativeFiles;  // the names of files as the file system gives them
   bool ok = false;         // false when the directory cannot be read
 };
 // Files and subdirectories of a directory, separately, each list in byte order of the name.

@@ -14,10 +14,9 @@
 
 namespace {
 
-// Rows are appended in batches, at most every 100 ms just before the window gets its events:
-// each append lays out and repaints the list, which costs as much as the walk when done every
-// 20 ms.
-constexpr size_t kRowBatch = 4096;
+// Rows are appended at most every 100 ms, just before the window gets its events, however
+// many have come: each append lays out the list anew, which in batches of a fixed size would
+// cost more the longer the list grows.
 constexpr qint64 kRowIntervalMs = 100;
 
 // The root is held as "" by rows and paths; the file system knows it as "/".
@@ -46,6 +45,9 @@ bool TargetIsAbsolute(const QString& expression) {
 struct DirectoryScan::Prepared {
   const ScanOptions& options;
   TokenSet tokens;
+  // The list's id of the directory being walked, from its first row on.
+  std::optional<quint32> rowDirectory;
+  QByteArray nativeDirectory;
 };
 
 DirectoryScan::DirectoryScan(AppContext& context, RegexMatcher& matcher)
@@ -77,6 +79,9 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
 
   SoundList& list = context_.list;
   if (window.ClearListFirst()) list.RemoveAllRows();
+  rows_.emplace(list);
+  sizes_ = std::make_unique<SizeLookups>(
+      [this](const SizeLookups::Block& block) { MakeRows(block); });
   // Entries added meanwhile wait for the next run; removed ones end it early.
   const int count = window.DirectoryCount();
   bool completed = true;
@@ -87,7 +92,9 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
       break;
     }
   }
-  FlushRows();
+  FlushRows(true);
+  sizes_.reset();
+  rows_.reset();
   UpdateCountPart(context_);
 
   window.SetRunning(false);
@@ -122,7 +129,7 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
     return true;
   }
   matcher_.Prepare(options.filter, true, false, QString(), false);
-  const Prepared prepared{options, ScanTokens(options.expression)};
+  Prepared prepared{options, ScanTokens(options.expression), std::nullopt, QByteArray()};
 
   // Depth first without recursion, so no depth of tree exhausts the stack: each level keeps the
   // subdirectories still to walk.
@@ -148,7 +155,7 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
         if (Passes(other, options)) ++tally_.failed;
       // The names are all listed before any file is moved, so a file moved into this very
       // directory is not met again.
-      if (!ScanFiles(directory, listing.files, prepared)) return false;
+      if (!ScanFiles(directory, listing, prepared)) return false;
       if (options.recurse) levels.push_back({directory, std::move(listing.subdirs)});
     }
     // Next: the first subdirectory not yet walked, at the deepest level that has one.
@@ -160,9 +167,11 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
   }
 }
 
-bool DirectoryScan::ScanFiles(const QString& directory, const QStringList& names,
-                              const Prepared& prepared) {
-  for (const QString& name : names) {
+bool DirectoryScan::ScanFiles(const QString& directory, const Files::Listing& listing,
+                              Prepared& prepared) {
+  prepared.rowDirectory.reset();
+  for (qsizetype i = 0; i < listing.files.size(); ++i) {
+    const QString& name = listing.files[i];
     if (PumpDue()) BeforeEvents();
     if (!job_->Continue()) return false;
     if (!prepared.options.quiet) {
@@ -170,7 +179,7 @@ bool DirectoryScan::ScanFiles(const QString& directory, const QStringList& names
       // The first name shows at once, the others as the window gets its events.
       if (shownCaption_.isNull()) ShowCaption();
     }
-    TakeFile(directory, name, prepared);
+    TakeFile(directory, name, listing.nativeFiles[size_t(i)], prepared);
   }
   return true;
 }
@@ -189,58 +198,69 @@ void DirectoryScan::ShowCaption() {
 }
 
 void DirectoryScan::TakeFile(const QString& directory, const QString& name,
-                             const Prepared& prepared) {
+                             QByteArrayView nativeName, Prepared& prepared) {
   const ScanOptions& options = prepared.options;
   if (!Passes(name, options)) return;
-  const QString source = JoinPath(directory, name);
   // Placed by this run into a directory that it walks later.
-  if (placedFiles_.contains(source)) return;
+  if (!placedFiles_.isEmpty() && placedFiles_.contains(JoinPath(directory, name))) return;
   ++tally_.taken;
-
-  QString targetName = name;
-  QString targetDirectory = directory;
   if (!options.expression.isEmpty()) {
-    const QString expanded =
-        ExpandNameTokens(source, options.expression, prepared.tokens, QString());
-    bool placed = false;
-    // Relative for a file of the root only ("#目录路径x"); never created where the program runs.
-    if (expanded.startsWith(kPathSeparator)) {
-      const QString into = WithoutTrailingSeparators(expanded);
-      CreateDirectoryPath(into + kPathSeparator, [this](const QString& created) {
-        placedDirectories_.insert(Files::IdentityOf(created));
-      });
-      const QString from = source;
-      QString taken;
-      if (options.smartRename) {
-        // Every name, numbered or not, is taken without replacing a file that appears
-        // meanwhile. A copy onto itself takes a numbered name.
-        taken = TakeConflictFreeName(
-            OnDisk(into), name, options.copy ? QString() : from,
-            [&from, copy = options.copy](const QString& to, bool* wasTaken) {
-              return copy ? Files::CopyNoReplace(from, to, wasTaken)
-                          : Files::MoveNoReplace(from, to, wasTaken);
-            });
-      } else {
-        const QString to = JoinPath(into, name);
-        if (options.copy ? Files::Copy(from, to) : Files::Move(from, to)) taken = name;
-      }
-      if (!taken.isEmpty()) {
-        placed = true;
-        targetName = taken;
-        targetDirectory = into;
-        placedFiles_.insert(JoinPath(into, taken));
-        ++(options.copy ? tally_.copied : tally_.moved);
-      }
-    }
-    if (!placed) ++tally_.failed;
+    if (Classify(directory, name, prepared)) return;
+    ++tally_.failed;
   }
   if (!options.load) return;
-  const qint64 size = Files::Size(JoinPath(targetDirectory, targetName));
-  // Listed but not to be inspected (its directory may be read, not searched), or gone since:
-  // its row shows it all the same, without a size.
-  if (size < 0 && options.expression.isEmpty()) ++tally_.failed;
-  pendingRows_.push_back({targetName, targetDirectory, size, QString()});
-  if (pendingRows_.size() >= kRowBatch) FlushRows();
+  if (!prepared.rowDirectory) {
+    // The directory's text is kept once for all its rows.
+    prepared.rowDirectory = rows_->Directory(directory);
+    prepared.nativeDirectory = ToNativePath(directory);
+  }
+  waiting_.push_back({name, *prepared.rowDirectory, options.expression.isEmpty()});
+  sizes_->Add(prepared.nativeDirectory, nativeName);
+}
+
+bool DirectoryScan::Classify(const QString& directory, const QString& name,
+                             const Prepared& prepared) {
+  const ScanOptions& options = prepared.options;
+  const QString from = JoinPath(directory, name);
+  const QString expanded = ExpandNameTokens(from, options.expression, prepared.tokens, QString());
+  // Relative for a file of the root only ("#目录路径x"); never created where the program runs.
+  if (!expanded.startsWith(kPathSeparator)) return false;
+  const QString into = WithoutTrailingSeparators(expanded);
+  CreateDirectoryPath(into + kPathSeparator, [this](const QString& created) {
+    placedDirectories_.insert(Files::IdentityOf(created));
+  });
+  QString taken;
+  if (options.smartRename) {
+    // Every name, numbered or not, is taken without replacing a file that appears meanwhile.
+    // A copy onto itself takes a numbered name.
+    taken = TakeConflictFreeName(OnDisk(into), name, options.copy ? QString() : from,
+                                 [&from, copy = options.copy](const QString& to, bool* wasTaken) {
+                                   return copy ? Files::CopyNoReplace(from, to, wasTaken)
+                                               : Files::MoveNoReplace(from, to, wasTaken);
+                                 });
+  } else {
+    const QString to = JoinPath(into, name);
+    if (options.copy ? Files::Copy(from, to) : Files::Move(from, to)) taken = name;
+  }
+  if (taken.isEmpty()) return false;
+  placedFiles_.insert(JoinPath(into, taken));
+  ++(options.copy ? tally_.copied : tally_.moved);
+  if (options.load) {
+    waiting_.push_back({taken, rows_->Directory(into), false});
+    sizes_->Add(ToNativePath(into), ToNativePath(taken));
+  }
+  return true;
+}
+
+void DirectoryScan::MakeRows(const SizeLookups::Block& block) {
+  for (size_t i = 0; i < block.Count(); ++i) {
+    Waiting& row = waiting_.front();
+    // Listed but not to be inspected (its directory may be read, not searched), or gone since:
+    // its row shows it all the same, without a size.
+    if (block.Size(i) < 0 && row.inPlace) ++tally_.failed;
+    rows_->Add(std::move(row.name), row.directory, block.Size(i));
+    waiting_.pop_front();
+  }
 }
 
 bool DirectoryScan::Passes(const QString& name, const ScanOptions& options) {
@@ -250,11 +270,14 @@ bool DirectoryScan::Passes(const QString& name, const ScanOptions& options) {
   return false;
 }
 
-void DirectoryScan::FlushRows() {
+void DirectoryScan::FlushRows(bool all) {
   sinceFlush_.start();
-  if (pendingRows_.empty()) return;
-  context_.list.AppendRows(std::move(pendingRows_));
-  pendingRows_.clear();
+  if (all) {
+    sizes_->Drain();
+  } else {
+    sizes_->Poll();
+  }
+  rows_->Commit();
 }
 
 void CreateDirectoryPath(const QString& path, const std::function<void(const QString&)>& created) {

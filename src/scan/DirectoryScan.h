@@ -1,18 +1,22 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QByteArrayView>
 #include <QElapsedTimer>
 #include <QSet>
 #include <QString>
+#include <deque>
 #include <functional>
-#include <vector>
+#include <memory>
+#include <optional>
 
+#include "list/SoundList.h"
+#include "platform/SizeLookups.h"
 #include "platform/Files.h"
 
 struct AppContext;
 class LongJob;
 class RegexMatcher;
-struct SoundRow;
 
 // The options of one checked directory, read from the window anew for each.
 struct ScanOptions {
@@ -72,10 +76,16 @@ class DirectoryScan {
 
  private:
   struct Prepared;
-  bool ScanFiles(const QString& directory, const QStringList& names, const Prepared& prepared);
-  void TakeFile(const QString& directory, const QString& name, const Prepared& prepared);
+  bool ScanFiles(const QString& directory, const Files::Listing& listing, Prepared& prepared);
+  void TakeFile(const QString& directory, const QString& name, QByteArrayView nativeName,
+                Prepared& prepared);
+  // Moves or copies a taken file into its target directory and adds its row there; false when
+  // it stays where it is.
+  bool Classify(const QString& directory, const QString& name, const Prepared& prepared);
   bool Passes(const QString& name, const ScanOptions& options);
-  void FlushRows();
+  void MakeRows(const SizeLookups::Block& block);
+  // Appends the rows whose sizes are back; all: every row taken so far.
+  void FlushRows(bool all = false);
   // Just before events are processed: the caption and the rows catch up with the scan.
   void BeforeEvents();
   void ShowCaption();
@@ -86,7 +96,17 @@ class DirectoryScan {
   LongJob* job_ = nullptr;
   ScanTally tally_;
   QStringList refusedEntries_;  // directory entries that are not absolute paths
-  std::vector<SoundRow> pendingRows_;
+  std::optional<SoundList::Batch> rows_;  // made since the last append
+  // The sizes of taken files are looked up on other threads while the walk goes on; the rows
+  // wait for them, in the order they were taken. Ended with the run, so no directory of a
+  // mount stays open.
+  struct Waiting {
+    QString name;
+    quint32 directory;
+    bool inPlace;  // not classified: a missing size counts as a failure
+  };
+  std::deque<Waiting> waiting_;
+  std::unique_ptr<SizeLookups> sizes_;
   QElapsedTimer sinceFlush_;
   // The file last taken in hand, and the caption last shown.
   QString inHand_;

@@ -100,7 +100,8 @@ class ScanTest : public QObject {
         << QStringList{"#编号/", "s/a.wav>#编号/a.wav"} << QStringList{} << "1 1 0 0" << QString();
     QTest::newRow("smart rename tries numbers until free")
         << QStringList{"s/x.wav", "out/x.wav", "out/x_1.wav"} << Options("ls", {}, "<T>/out")
-        << QStringList{"s/x.wav>out/x_2.wav"} << QStringList{"out/x_2.wav"} << "1 1 0 0" << QString();
+        << QStringList{"s/x.wav>out/x_2.wav"} << QStringList{"out/x_2.wav"} << "1 1 0 0"
+        << QString();
     QTest::newRow("without smart rename the newcomer replaces")
         << QStringList{"s/x.wav", "out/x.wav"} << Options("l", {}, "<T>/out")
         << QStringList{"s/x.wav>out/x.wav"} << QStringList{"out/x.wav"} << "1 1 0 0" << QString();
@@ -204,8 +205,9 @@ class ScanTest : public QObject {
     QCOMPARE(::mkfifo(ToNativePath(env.Path(QStringLiteral("s/p.wav"))).constData(), 0644), 0);
     // "s" names the same directory from where the run starts, but is not read that way.
     QDir::setCurrent(env.dir.path());
-    env.port.entries = {
-        {env.Path(QStringLiteral("missing")), true}, {QString(), true}, {QStringLiteral("s"), true}};
+    env.port.entries = {{env.Path(QStringLiteral("missing")), true},
+                        {QString(), true},
+                        {QStringLiteral("s"), true}};
     env.port.options = Options("rl", QStringLiteral("*.wav"));
     const QStringList before = env.Inventory();
     QVERIFY(env.Run(QStringLiteral("s")));
