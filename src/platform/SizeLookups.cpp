@@ -71,14 +71,7 @@ class SizeLookups::Workers {
     std::unique_lock lock(mutex_);
     Block& oldest = *out_.front();
     // Rather than wait, the caller looks up the blocks no thread has taken yet, oldest first.
-    while (wait && !oldest.ready_ && !queue_.empty()) {
-      Block* block = queue_.front();
-      queue_.pop_front();
-      lock.unlock();
-      LookUp(*block, ownSizes_);
-      lock.lock();
-      block->ready_ = true;
-    }
+    while (wait && !oldest.ready_ && !queue_.empty()) LookUpNext(lock, ownSizes_);
     if (wait) {
       back_.wait(lock, [&oldest] { return oldest.ready_; });
     } else if (!oldest.ready_) {
@@ -96,6 +89,15 @@ class SizeLookups::Workers {
       block.sizes_[i] = sizes.Size(block.Name(i));
     }
   }
+  // The oldest queued block, looked up outside the lock.
+  void LookUpNext(std::unique_lock<std::mutex>& lock, DirectorySizes& sizes) {
+    Block* block = queue_.front();
+    queue_.pop_front();
+    lock.unlock();
+    LookUp(*block, sizes);
+    lock.lock();
+    block->ready_ = true;
+  }
   void Start() {
     started_ = true;
     try {
@@ -110,12 +112,7 @@ class SizeLookups::Workers {
     for (;;) {
       work_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
       if (queue_.empty()) return;
-      Block* block = queue_.front();
-      queue_.pop_front();
-      lock.unlock();
-      LookUp(*block, sizes);
-      lock.lock();
-      block->ready_ = true;
+      LookUpNext(lock, sizes);
       back_.notify_one();
     }
   }
