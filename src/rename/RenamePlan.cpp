@@ -48,6 +48,23 @@ QStringList CycleRing(RenamePlan& plan, const std::vector<RenameStep>& steps, si
   return ring;
 }
 
+// The temporary names of the cycles from steps[first] on, in order, chosen before any of them
+// runs and written to the journal at once with their rings.
+std::vector<QString> BeginCycles(RenamePlan& plan, const std::vector<RenameStep>& steps,
+                                 size_t first, RenameJournal& journal) {
+  std::vector<QString> temporaries;
+  std::vector<JournalCycle> cycles;
+  for (size_t i = first; i < steps.size(); ++i) {
+    if (steps[i].kind != RenameStep::kToTemporary) continue;
+    const QString& directory = plan.Source(steps[i].item).directory;
+    temporaries.push_back(TemporaryName(plan, directory));
+    cycles.push_back({directory, CycleRing(plan, steps, i, temporaries.back())});
+  }
+  // A journal that cannot be written does not hold the renames up.
+  journal.Begin(cycles);
+  return temporaries;
+}
+
 }  // namespace
 
 QString FailureText(RenameFailure failure) {
@@ -224,6 +241,8 @@ std::vector<RenameStep> RenamePlan::Steps() {
 
 int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
              RenameJournal& journal, const std::function<void(const RenameDone&)>& done) {
+  std::vector<QString> temporaries;  // of every cycle, chosen at the first
+  size_t cycle = 0;
   QString temporary;  // the name the current cycle's first file waits under
   int tried = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
@@ -238,13 +257,10 @@ int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& jo
           done({step.item, plan.Target(step.item), true});
         break;
       case RenameStep::kToTemporary:
-        temporary = TemporaryName(plan, directory);
-        // A journal that cannot be written does not hold the rename up.
-        journal.Begin(directory, CycleRing(plan, steps, i, temporary));
-        if (!Files::RenameNoReplace(PathOf(source), JoinPath(directory, temporary))) {
+        if (cycle == 0) temporaries = BeginCycles(plan, steps, i, journal);
+        temporary = temporaries[cycle++];
+        if (!Files::RenameNoReplace(PathOf(source), JoinPath(directory, temporary)))
           temporary.clear();
-          journal.End();
-        }
         break;
       case RenameStep::kFromTemporary:
         if (temporary.isEmpty()) break;
@@ -255,10 +271,10 @@ int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& jo
           done({step.item, temporary, false});
         }
         temporary.clear();
-        journal.End();
         break;
     }
-    if (temporary.isEmpty() && !job.Continue()) return tried;
+    if (temporary.isEmpty() && !job.Continue()) break;
   }
+  journal.End();
   return tried;
 }

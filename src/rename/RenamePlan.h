@@ -105,7 +105,7 @@ struct RenameDone {
 };
 // Renames the files as the steps say, never replacing a file, with job.Continue() between
 // renames (never inside a cycle). Ends early, keeping what is done, on a stop request. Returns
-// the number of items whose rename was tried. Each cycle is recorded in the journal while it
-// runs.
+// the number of items whose rename was tried. The journal lists every cycle from before the
+// first cycle's first rename until the steps end.
 int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
              RenameJournal& journal, const std::function<void(const RenameDone&)>& done);
