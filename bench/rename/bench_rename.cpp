@@ -127,24 +127,30 @@ void BM_Execute10k_Chain(benchmark::State& s) { ExecuteAndUndo(s, 2, false); }
 void BM_Undo10k_Numbers(benchmark::State& s) { ExecuteAndUndo(s, kFiles + 1, true); }
 void BM_Undo10k_Chain(benchmark::State& s) { ExecuteAndUndo(s, 2, true); }
 
-// A swap of two files, a cycle, without (0) and with (1) its journal in a settings
-// directory on the same disk; the difference is what the journal costs.
+// Runs of range(0) swaps of two files, each a cycle, without (0) and with (1) the run's journal
+// in a settings directory on the same disk; the difference is what the journal costs.
 void BM_SwapCycle(benchmark::State& state) {
   QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench_rename-XXXXXX"));
-  QFile(dir.filePath(Name(1))).open(QIODevice::WriteOnly);
-  QFile(dir.filePath(Name(2))).open(QIODevice::WriteOnly);
+  const int cycles = int(state.range(0));
   SoundList list;
-  list.AppendRows({{Name(1), dir.path(), 0, {}}, {Name(2), dir.path(), 0, {}}});
+  std::vector<SoundRow> rows;
+  std::vector<int> order;
+  for (int i = 1; i <= 2 * cycles; ++i) {
+    QFile(dir.filePath(Name(i))).open(QIODevice::WriteOnly);
+    // Rows 2.wav, 1.wav, 4.wav, 3.wav, ... numbered from 1: each pair swaps.
+    rows.push_back({Name(i % 2 ? i + 1 : i - 1), dir.path(), 0, {}});
+    order.push_back(i % 2 ? i : i - 2);
+  }
+  list.AppendRows(std::move(rows));
   RegexMatcher matcher;
   UndoList undo;
   BatchRenamer renamer(list, matcher, undo,
-                       state.range(0) ? dir.filePath(QStringLiteral("journal")) : QString());
-  RenameRule swap = NumberRule(2);
-  swap.interval = -1;
+                       state.range(1) ? dir.filePath(QStringLiteral("journal")) : QString());
   for (auto _ : state) {
-    renamer.RenameRun(swap, RunRows(list, false), RunMode::ExecuteMode);
-    list.ApplyOrder({1, 0});  // the rows show 1.wav, 2.wav again: the next run swaps too
+    renamer.RenameRun(NumberRule(1), RunRows(list, false), RunMode::ExecuteMode);
+    list.ApplyOrder(order);  // the rows show 2.wav, 1.wav, ... again: the next run swaps too
   }
+  state.counters["cycles"] = cycles;
 }
 
 // The preview of all 10,000 rows, rule by rule (0 number ... 4 regular expression).
@@ -199,7 +205,7 @@ BENCHMARK(BM_Execute10k_Numbers)->Unit(benchmark::kMillisecond)->UseManualTime()
 BENCHMARK(BM_Execute10k_Chain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Undo10k_Numbers)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Undo10k_Chain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
-BENCHMARK(BM_SwapCycle)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SwapCycle)->ArgsProduct({{1, 1000}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Preview10k)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keystroke1M)->Unit(benchmark::kMillisecond);
 

@@ -391,8 +391,12 @@ bool CopyNoReplace(const QString& from, const QString& to, bool* taken) {
 }
 
 bool RenameNoReplace(const QString& from, const QString& to) {
-  QByteArray src, dst;
-  return Native(from, &src) && Native(to, &dst) && RenameNoReplaceNative(src, dst);
+  return RenameNoReplaceBytes(ToNativePath(from), ToNativePath(to));
+}
+
+bool RenameNoReplaceBytes(const QByteArray& from, const QByteArray& to) {
+  const auto plain = [](const QByteArray& p) { return !p.isEmpty() && !p.contains('\0'); };
+  return plain(from) && plain(to) && RenameNoReplaceNative(from, to);
 }
 
 bool WriteDurably(const QString& path, const QByteArray& data) {

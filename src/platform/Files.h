@@ -37,6 +37,9 @@ bool Copy(const QString& from, const QString& to);
 bool CopyNoReplace(const QString& from, const QString& to, bool* taken = nullptr);
 // Rename that never replaces an existing file (renameat2 RENAME_NOREPLACE, else link+unlink).
 bool RenameNoReplace(const QString& from, const QString& to);
+// The same with paths as the file system takes them (NativePath.h), for a caller that
+// converts a directory once for many renames in it.
+bool RenameNoReplaceBytes(const QByteArray& from, const QByteArray& to);
 // Creates or overwrites a small file and has it and its name on the disk (fsync) on return.
 bool WriteDurably(const QString& path, const QByteArray& data);
 // Creates one directory (its parent must exist).

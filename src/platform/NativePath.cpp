@@ -68,22 +68,24 @@ int ValidSequenceLength(const unsigned char* s, qsizetype left) {
   return 0;
 }
 
-void AppendUtf8(QByteArray& out, char32_t cp) {
+// Writes the code point's UTF-8 at p; the end of what was written.
+char* PutUtf8(char* p, char32_t cp) {
   if (cp < 0x80) {
-    out.append(char(cp));
+    *p++ = char(cp);
   } else if (cp < 0x800) {
-    out.append(char(0xC0 | (cp >> 6)));
-    out.append(char(0x80 | (cp & 0x3F)));
+    *p++ = char(0xC0 | (cp >> 6));
+    *p++ = char(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out.append(char(0xE0 | (cp >> 12)));
-    out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-    out.append(char(0x80 | (cp & 0x3F)));
+    *p++ = char(0xE0 | (cp >> 12));
+    *p++ = char(0x80 | ((cp >> 6) & 0x3F));
+    *p++ = char(0x80 | (cp & 0x3F));
   } else {
-    out.append(char(0xF0 | (cp >> 18)));
-    out.append(char(0x80 | ((cp >> 12) & 0x3F)));
-    out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-    out.append(char(0x80 | (cp & 0x3F)));
+    *p++ = char(0xF0 | (cp >> 18));
+    *p++ = char(0x80 | ((cp >> 12) & 0x3F));
+    *p++ = char(0x80 | ((cp >> 6) & 0x3F));
+    *p++ = char(0x80 | (cp & 0x3F));
   }
+  return p;
 }
 
 }  // namespace
@@ -94,24 +96,32 @@ QByteArray ToNativePath(const QString& path) {
   bool plain = true;
   for (qsizetype i = 0; i < n && plain; ++i) plain = !QChar::isSurrogate(s[i]);
   if (plain) return path.toUtf8();
-
   QByteArray out;
-  out.reserve(n * 3);
+  AppendNativePath(out, path);
+  return out;
+}
+
+void AppendNativePath(QByteArray& out, QStringView path) {
+  const char16_t* s = path.utf16();
+  const qsizetype n = path.size();
+  const qsizetype at = out.size();
+  out.resize(at + n * 3);  // no UTF-16 unit takes more than 3 bytes
+  char* p = out.data() + at;
   for (qsizetype i = 0; i < n; ++i) {
     const char16_t u = s[i];
     if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
-      AppendUtf8(out, QChar::surrogateToUcs4(u, s[i + 1]));
+      p = PutUtf8(p, QChar::surrogateToUcs4(u, s[i + 1]));
       ++i;
     } else if (u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF) {
-      out.append(char(u - kEscapeBase));
+      *p++ = char(u - kEscapeBase);
     } else if (QChar::isSurrogate(u)) {
       // A lone surrogate that no file name produced: it has no bytes of its own.
-      AppendUtf8(out, QChar::ReplacementCharacter);
+      p = PutUtf8(p, QChar::ReplacementCharacter);
     } else {
-      AppendUtf8(out, u);
+      p = PutUtf8(p, u);
     }
   }
-  return out;
+  out.resize(p - out.constData());
 }
 
 QString FromNativePath(const QByteArray& bytes) {

@@ -12,6 +12,8 @@ class QUrl;
 // name that is not UTF-8 survives the round trip through QString unchanged.
 QByteArray ToNativePath(const QString& path);
 QString FromNativePath(const QByteArray& bytes);
+// ToNativePath appended to out, which keeps its capacity from call to call.
+void AppendNativePath(QByteArray& out, QStringView path);
 
 // Whether the text holds escaped bytes, that is, came from a name that is not UTF-8.
 bool HasEscapedBytes(QStringView text);

@@ -80,8 +80,8 @@ RenameRunOutput BatchRenamer::RenameRun(const RenameRule& rule, const std::vecto
   const RegexMatcher matcher = matcher_;
 
   const auto source = [&](int i) {
-    const SoundRow& row = list_.Row(rows[size_t(i)]);
-    return NameKey{row.directory, row.fileName};
+    const int row = rows[size_t(i)];
+    return NameKey{list_.RowDirectory(row), list_.RowFileName(row)};
   };
   int givenUp = 0;
   const auto target = [&](int i) -> std::optional<QString> {
@@ -108,6 +108,7 @@ RenameRunOutput BatchRenamer::RenameRun(const RenameRule& rule, const std::vecto
   LongJob job;
   if (!job.Acquired()) return output;
   undo_.clear();
+  undo_.reserve(size_t(count));
   RenamePlan plan(count, source, target, false);
   const std::vector<RenameStep> steps = plan.Steps();
   // Rows the plan settles count as processed even after a stop; the others once their rename

@@ -19,14 +19,37 @@ constexpr int kOutside = -2;
 
 QString PathOf(const NameKey& key) { return JoinPath(key.directory, key.name); }
 
-// Adds key -> value unless the key is there already, in one lookup; whether it was added.
-bool AddFirst(QHash<NameKey, int>& hash, const NameKey& key, int value) {
+// Adds key -> value unless the key is there already, in one lookup; the value it has then.
+template <typename Key>
+int AddFirst(QHash<Key, int>& hash, const Key& key, int value) {
   const qsizetype before = hash.size();
   int& slot = hash[key];
-  if (hash.size() == before) return false;
-  slot = value;
-  return true;
+  if (hash.size() != before) slot = value;
+  return slot;
 }
+
+// Many renames in one directory: it is converted to bytes once, and each rename converts only
+// its names, into two buffers that are reused from rename to rename.
+class NativePaths {
+ public:
+  const QByteArray& Of(int slot, const QString& directory, const QString& name) {
+    if (prefixSize_ < 0 || directory != directory_) {
+      directory_ = directory;
+      const QByteArray prefix = ToNativePath(JoinPath(directory, QString()));
+      prefixSize_ = prefix.size();
+      for (QByteArray& path : paths_) path = QByteArray(prefix.constData(), prefixSize_);
+    }
+    QByteArray& path = paths_[slot];
+    path.resize(prefixSize_);
+    AppendNativePath(path, name);
+    return path;
+  }
+
+ private:
+  QString directory_;
+  qsizetype prefixSize_ = -1;  // the directory and the separator
+  QByteArray paths_[2];
+};
 
 // A name in the directory that nothing has and no item of the plan is to get.
 QString TemporaryName(const RenamePlan& plan, const QString& directory) {
@@ -46,6 +69,23 @@ QStringList CycleRing(RenamePlan& plan, const std::vector<RenameStep>& steps, si
   for (size_t i = first; i < steps.size() && steps[i].kind != RenameStep::kFromTemporary; ++i)
     ring << plan.Source(steps[i].item).name;
   return ring;
+}
+
+// The temporary names of the cycles from steps[first] on, in order, chosen before any of them
+// runs and written to the journal at once with their rings.
+std::vector<QString> BeginCycles(RenamePlan& plan, const std::vector<RenameStep>& steps,
+                                 size_t first, RenameJournal& journal) {
+  std::vector<QString> temporaries;
+  std::vector<JournalCycle> cycles;
+  for (size_t i = first; i < steps.size(); ++i) {
+    if (steps[i].kind != RenameStep::kToTemporary) continue;
+    const QString& directory = plan.Source(steps[i].item).directory;
+    temporaries.push_back(TemporaryName(plan, directory));
+    cycles.push_back({directory, CycleRing(plan, steps, i, temporaries.back())});
+  }
+  // A journal that cannot be written does not hold the renames up.
+  journal.Begin(cycles);
+  return temporaries;
 }
 
 }  // namespace
@@ -74,11 +114,31 @@ RenamePlan::RenamePlan(int count, std::function<NameKey(int)> sourceOf,
     : count_(count),
       probeFiles_(probeFiles),
       sourceOf_(std::move(sourceOf)),
-      targetOf_(std::move(targetOf)) {}
+      targetOf_(std::move(targetOf)) {
+  // An execution plans every item; a preview may look at a few of a million.
+  if (probeFiles_) return;
+  sources_.reserve(size_t(count));
+  sourceIndex_.reserve(count);
+  items_.reserve(size_t(count));
+  claims_.reserve(count);
+}
 
 const NameKey& RenamePlan::Source(int item) {
   IndexSources(item + 1);
-  return sources_[size_t(item)];
+  return sources_[size_t(item)].key;
+}
+
+bool RenamePlan::Claimed(const NameKey& key) const {
+  const int directory = directories_.value(key.directory, -1);
+  return directory >= 0 && claims_.contains({directory, key.name});
+}
+
+int RenamePlan::DirectoryNumber(const QString& directory) {
+  if (lastNumber_ < 0 || directory != lastDirectory_) {
+    lastNumber_ = AddFirst(directories_, directory, int(directories_.size()));
+    lastDirectory_ = directory;
+  }
+  return lastNumber_;
 }
 
 const QString& RenamePlan::Target(int item) {
@@ -98,8 +158,10 @@ bool RenamePlan::Renames(int item) {
 
 void RenamePlan::IndexSources(int count) {
   for (int i = int(sources_.size()); i < count; ++i) {
-    sources_.push_back(sourceOf_(i));
-    AddFirst(sourceIndex_, sources_.back(), i);
+    NameKey key = sourceOf_(i);
+    const int directory = DirectoryNumber(key.directory);
+    const int first = AddFirst(sourceIndex_, {directory, key.name}, i);
+    sources_.push_back({std::move(key), directory, first});
   }
 }
 
@@ -108,10 +170,12 @@ RenameFailure RenamePlan::LocalFailure(int item, const QString& target) {
   if (target == u"." || target == u"..") return RenameFailure::kDotName;
   if (target.contains(kPathSeparator)) return RenameFailure::kSeparator;
   if (target.contains(QChar(u'\0'))) return RenameFailure::kNul;
-  if (ToNativePath(target).size() > kMaxNameBytes) return RenameFailure::kTooLong;
-  const NameKey& source = sources_[size_t(item)];
-  if (sourceIndex_.value(source) != item) return RenameFailure::kSameFile;
-  if (probeFiles_ && !Files::NameTaken(PathOf(source))) return RenameFailure::kSourceMissing;
+  // A UTF-16 unit takes at most 3 bytes: most names need no conversion to be measured.
+  if (target.size() * 3 > kMaxNameBytes && ToNativePath(target).size() > kMaxNameBytes)
+    return RenameFailure::kTooLong;
+  const OldName& source = sources_[size_t(item)];
+  if (source.first != item) return RenameFailure::kSameFile;
+  if (probeFiles_ && !Files::NameTaken(PathOf(source.key))) return RenameFailure::kSourceMissing;
   return RenameFailure::kNone;
 }
 
@@ -122,17 +186,17 @@ void RenamePlan::Compute(int item) {
     IndexSources(i + 1);
     Item next;
     std::optional<QString> target = targetOf_(i);
-    const NameKey& source = sources_[size_t(i)];
-    next.target = target ? std::move(*target) : source.name;
+    const OldName& source = sources_[size_t(i)];
+    next.target = target ? std::move(*target) : source.key.name;
     if (!target) {
       next.state = State::kFailed;
       next.failure = RenameFailure::kGivenUp;
-    } else if (next.target == source.name) {
+    } else if (next.target == source.key.name) {
       next.state = State::kUnchanged;
     } else if (next.failure = LocalFailure(i, next.target);
                next.failure != RenameFailure::kNone) {
       next.state = State::kFailed;
-    } else if (!AddFirst(claims_, {source.directory, next.target}, i)) {
+    } else if (AddFirst(claims_, {source.directory, next.target}, i) != i) {
       next.state = State::kFailed;
       next.failure = RenameFailure::kGivenEarlier;
     }
@@ -144,8 +208,10 @@ void RenamePlan::Compute(int item) {
 // run does not rename. Probing asks the file system first, so a short preview of a long run
 // indexes the run's names only when a new name is taken.
 int RenamePlan::Occupant(int item) {
-  const NameKey key{sources_[size_t(item)].directory, items_[size_t(item)].target};
-  if (probeFiles_ && !Files::NameTaken(PathOf(key))) return kFree;
+  const OldName& source = sources_[size_t(item)];
+  const QString& target = items_[size_t(item)].target;
+  if (probeFiles_ && !Files::NameTaken(JoinPath(source.key.directory, target))) return kFree;
+  const Key key{source.directory, target};
   IndexSources(count_);
   return sourceIndex_.value(key, probeFiles_ ? kOutside : kFree);
 }
@@ -224,41 +290,42 @@ std::vector<RenameStep> RenamePlan::Steps() {
 
 int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
              RenameJournal& journal, const std::function<void(const RenameDone&)>& done) {
+  std::vector<QString> temporaries;  // of every cycle, chosen at the first
+  size_t cycle = 0;
   QString temporary;  // the name the current cycle's first file waits under
   int tried = 0;
+  NativePaths paths;
   for (size_t i = 0; i < steps.size(); ++i) {
     const RenameStep& step = steps[i];
     if (step.kind != RenameStep::kToTemporary) ++tried;
     const NameKey& source = plan.Source(step.item);
-    const QString& directory = source.directory;
-    const QString target = JoinPath(directory, plan.Target(step.item));
+    const QString& target = plan.Target(step.item);
+    const auto rename = [&](const QString& from, const QString& to) {
+      return Files::RenameNoReplaceBytes(paths.Of(0, source.directory, from),
+                                         paths.Of(1, source.directory, to));
+    };
     switch (step.kind) {
       case RenameStep::kDirect:
-        if (Files::RenameNoReplace(PathOf(source), target))
-          done({step.item, plan.Target(step.item), true});
+        if (rename(source.name, target)) done({step.item, target, true});
         break;
       case RenameStep::kToTemporary:
-        temporary = TemporaryName(plan, directory);
-        // A journal that cannot be written does not hold the rename up.
-        journal.Begin(directory, CycleRing(plan, steps, i, temporary));
-        if (!Files::RenameNoReplace(PathOf(source), JoinPath(directory, temporary))) {
-          temporary.clear();
-          journal.End();
-        }
+        if (cycle == 0) temporaries = BeginCycles(plan, steps, i, journal);
+        temporary = temporaries[cycle++];
+        if (!rename(source.name, temporary)) temporary.clear();
         break;
       case RenameStep::kFromTemporary:
         if (temporary.isEmpty()) break;
-        if (Files::RenameNoReplace(JoinPath(directory, temporary), target)) {
-          done({step.item, plan.Target(step.item), true});
-        } else if (!Files::RenameNoReplace(JoinPath(directory, temporary), PathOf(source))) {
+        if (rename(temporary, target)) {
+          done({step.item, target, true});
+        } else if (!rename(temporary, source.name)) {
           // Neither name is free: the file stays where it is, and undo can bring it back.
           done({step.item, temporary, false});
         }
         temporary.clear();
-        journal.End();
         break;
     }
-    if (temporary.isEmpty() && !job.Continue()) return tried;
+    if (temporary.isEmpty() && !job.Continue()) break;
   }
+  journal.End();
   return tried;
 }

@@ -70,10 +70,25 @@ class RenamePlan {
   // Every item resolved; the renames in an order in which each new name is free when taken.
   std::vector<RenameStep> Steps();
   // Whether an item of the run is to get this name (a temporary name must not be one).
-  bool Claimed(const NameKey& key) const { return claims_.contains(key); }
+  bool Claimed(const NameKey& key) const;
 
  private:
   enum class State { kPending, kEvaluating, kRenamed, kUnchanged, kFailed };
+  // A name in a directory of the run, the directory by its number: each of the few lookups an
+  // item takes hashes a short name and a number, not the whole path.
+  struct Key {
+    int directory;
+    QString name;
+    bool operator==(const Key&) const = default;
+    friend size_t qHash(const Key& key, size_t seed = 0) {
+      return qHashMulti(seed, key.directory, key.name);
+    }
+  };
+  struct OldName {
+    NameKey key;
+    int directory;  // its number
+    int first;      // the first item of the same file
+  };
   struct Item {
     QString target;
     State state = State::kPending;
@@ -82,6 +97,7 @@ class RenamePlan {
   };
   void Compute(int item);
   void IndexSources(int count);
+  int DirectoryNumber(const QString& directory);
   RenameFailure LocalFailure(int item, const QString& target);
   void Resolve(int item);
   int Occupant(int item);
@@ -90,10 +106,13 @@ class RenamePlan {
   bool probeFiles_;
   std::function<NameKey(int)> sourceOf_;
   std::function<std::optional<QString>(int)> targetOf_;
-  std::vector<NameKey> sources_;
-  QHash<NameKey, int> sourceIndex_;  // old name -> first item of that file
+  QHash<QString, int> directories_;
+  QString lastDirectory_;  // rows come by directory: most items skip the lookup
+  int lastNumber_ = -1;
+  std::vector<OldName> sources_;
+  QHash<Key, int> sourceIndex_;  // old name -> first item of that file
   std::vector<Item> items_;
-  QHash<NameKey, int> claims_;  // new name -> the item that gets it
+  QHash<Key, int> claims_;  // new name -> the item that gets it
 };
 
 // What became of an item that moved, in the order the renames completed: asPlanned is false
@@ -105,7 +124,7 @@ struct RenameDone {
 };
 // Renames the files as the steps say, never replacing a file, with job.Continue() between
 // renames (never inside a cycle). Ends early, keeping what is done, on a stop request. Returns
-// the number of items whose rename was tried. Each cycle is recorded in the journal while it
-// runs.
+// the number of items whose rename was tried. The journal lists every cycle from before the
+// first cycle's first rename until the steps end.
 int RunSteps(RenamePlan& plan, const std::vector<RenameStep>& steps, LongJob& job,
              RenameJournal& journal, const std::function<void(const RenameDone&)>& done);

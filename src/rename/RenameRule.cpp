@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/RenameRule.h"
 
+#include <QStringBuilder>
 #include <algorithm>
 
 #include "list/SoundList.h"
@@ -139,10 +140,12 @@ RenameCounter StartCounter(const RenameRule& rule, qint64 rowCount) {
 QString ComputeNewName(const SoundRow& row, const RenameRule& rule, const RenameCounter& counter,
                        const TokenSet& tokens, const RegexMatcher& renameMatcher) {
   const QString& name = row.fileName;
-  const QString extension = ExtensionOf(name);
-  const QString suffix = extension.isEmpty() ? QString() : u'.' + extension;
+  const QStringView extension = ExtensionView(name);
   const QString number = FormatNumber(counter.current, rule.format, counter.width);
-  if (rule.kind == RuleKind::NumberRule && !rule.useExpression) return number + suffix;
+  // The most common rule in one allocation.
+  if (rule.kind == RuleKind::NumberRule && !rule.useExpression)
+    return extension.isEmpty() ? number : QString(number % u'.' % extension);
+  const QString suffix = extension.isEmpty() ? QString() : u'.' + extension.toString();
   const QString main = MainNameOf(name);
   const QString x = tokens.Empty() ? ActiveExpression(rule)
                                    : ExpandNameTokens(JoinPath(row.directory, name),

@@ -30,11 +30,15 @@ QStringView MainNameView(QStringView path) {
   return dot < 0 ? name : name.left(dot);
 }
 
+}  // namespace
+
 QStringView ExtensionView(QStringView path) {
   const QStringView name = FileNameView(path);
   const qsizetype dot = name.lastIndexOf(u'.');
   return dot < 0 ? QStringView() : name.mid(dot + 1);
 }
+
+namespace {
 
 QStringView TokenValue(NameToken token, QStringView path, QStringView numberText) {
   switch (token) {

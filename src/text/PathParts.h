@@ -18,6 +18,8 @@ QString DirectoryPathOf(const QString& path);
 QString DirectoryNameOf(const QString& path);
 QString MainNameOf(const QString& path);
 QString ExtensionOf(const QString& path);
+// ExtensionOf without a copy: a view into path.
+QStringView ExtensionView(QStringView path);
 // A directory as rows hold it: without trailing separators ("/" becomes "", the root).
 QString WithoutTrailingSeparators(QString path);
 // directory + separator + name.

@@ -99,7 +99,7 @@ class TestRename : public QObject {
   void marksAndFailures();
   void shiftChainAndUndoInOnePass();
   void swapCycle();
-  void killedCycleRollsBack();
+  void killedRunRollsBackItsCycle();
   void stopCountsWhatWasDone();
   void undoNeverReplacesAndRetries();
   void undoAfterResortFollowsTheFiles();
@@ -291,18 +291,44 @@ void TestRename::swapCycle() {
   QCOMPARE(env.Disk(), Numbered(1, 3, 0));
 }
 
-// A cycle killed after `done` of its renames: the start that follows finds its journal and
-// gives every file its old name, or has nothing to do when no file is under the temporary name.
-void TestRename::killedCycleRollsBack() {
-  const QStringList ring{".rename-0.tmp", "1.wav", "3.wav"};
-  for (int done = 0; done <= 3; ++done) {
-    Env env(Numbered(1, 3));
-    QVERIFY(RenameJournal(env.journal).Begin(env.dir.path(), ring));
-    for (int i = 0; i < done; ++i)
-      QVERIFY(Files::RenameNoReplace(env.Path(ring[(i + 1) % 3]), env.Path(ring[i])));
-    QCOMPARE(RecoverRenameJournal(env.journal).isEmpty(), done == 0 || done == 3);
-    const QStringList swapped{"1.wav=3.wav", "2.wav=2.wav", "3.wav=1.wav"};
-    QCOMPARE(env.Disk(), done < 3 ? Numbered(1, 3, 0) : swapped);
+// A run killed after `kill` renames: 9 -> 6 directly, then the cycles 3 -> 1 -> 2 -> 3 and
+// 5 -> 4 -> 5, journalled together before the first. The start that follows gives the files of
+// the cycle caught halfway their old names and leaves the others as they are.
+void TestRename::killedRunRollsBackItsCycle() {
+  const QStringList direct{"1.wav=1.wav", "2.wav=2.wav", "3.wav=3.wav", "4.wav=4.wav",
+                           "5.wav=5.wav", "6.wav=9.wav"};
+  const QStringList firstDone{"1.wav=3.wav", "2.wav=1.wav", "3.wav=2.wav", "4.wav=4.wav",
+                              "5.wav=5.wav", "6.wav=9.wav"};
+  const QStringList allDone{"1.wav=3.wav", "2.wav=1.wav", "3.wav=2.wav", "4.wav=5.wav",
+                            "5.wav=4.wav", "6.wav=9.wav"};
+  const struct { int kill; int restored; QStringList disk; } cases[] = {
+      {1, 0, direct}, {2, 2, direct}, {3, 3, direct},
+      {4, 0, firstDone}, {5, 2, firstDone}, {6, 0, allDone}};
+  for (const auto& c : cases) {
+    Env env({"3.wav", "1.wav", "2.wav", "5.wav", "4.wav", "9.wav"});
+    // What the disk holds when the process dies: its files and the journal.
+    QStringList killed;
+    QByteArray journal;
+    int renames = 0;
+    QObject::connect(&env.list, &SoundList::dataChanged, [&] {
+      if (++renames != c.kill) return;
+      killed = env.Disk();
+      if (Files::NameTaken(env.journal)) journal = ReadNative(ToNativePath(env.journal));
+    });
+    QCOMPARE(env.Execute({}), "6/0");
+    QCOMPARE(env.Disk(), allDone);
+    QVERIFY(!Files::NameTaken(env.journal));
+    QCOMPARE(journal.isEmpty(), c.kill == 1);
+
+    for (const QString& name : Files::Enumerate(env.dir.path()).files)
+      QVERIFY(Files::Delete(env.Path(name)));
+    for (const QString& entry : killed)
+      env.Outside(entry.section(u'=', 0, 0), entry.section(u'=', 1).toUtf8());
+    if (!journal.isEmpty()) QVERIFY(WriteNative(ToNativePath(env.journal), journal));
+    const QString note = RecoverRenameJournal(env.journal);
+    QCOMPARE(note.isEmpty(), c.restored == 0);
+    QVERIFY(note.isEmpty() || note.contains(QString::number(c.restored)));
+    QCOMPARE(env.Disk(), c.disk);
     QVERIFY(!Files::NameTaken(env.journal));
   }
 }
