@@ -15,6 +15,13 @@ inline void Fill(SoundList& list, int count) {
   list.AddPaths(paths, false);
 }
 
+// The rows' file names, in row order.
+inline QStringList Names(const SoundList& list) {
+  QStringList names;
+  for (int r = 0; r < list.RowCount(); ++r) names << list.RowFileName(r);
+  return names;
+}
+
 inline QList<int> Selected(const SoundList& list) {
   const std::vector<int> rows = list.Selection().SelectedRows();
   return QList<int>(rows.begin(), rows.end());

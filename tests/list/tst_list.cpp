@@ -15,16 +15,6 @@
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 
-namespace {
-
-QStringList Names(const SoundList& list) {
-  QStringList names;
-  for (int r = 0; r < list.RowCount(); ++r) names << list.RowFileName(r);
-  return names;
-}
-
-}  // namespace
-
 class TestList : public QObject {
   Q_OBJECT
 

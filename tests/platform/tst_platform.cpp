@@ -36,15 +36,6 @@ void SetModificationTime(const QString& path, time_t seconds) {
   QCOMPARE(::utimensat(AT_FDCWD, ToNativePath(path).constData(), times, 0), 0);
 }
 
-int OpenDescriptors() {
-  int count = 0;
-  if (DIR* d = ::opendir("/proc/self/fd")) {
-    while (::readdir(d)) ++count;
-    ::closedir(d);
-  }
-  return count;
-}
-
 // QTemporaryDir removes by Qt's decoding of the names, which cannot name every byte sequence.
 void RemoveTree(const QString& dir) {
   const Files::Listing l = Files::Enumerate(dir);

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "SoundFiles.h"
+#include "TestFiles.h"
 #include "platform/Sound.h"
 
 using Kind = SdlSound::Kind;
@@ -70,7 +71,6 @@ class SoundTest : public QObject {
 
  private:
   QString P(const QString& name) const { return dir_.filePath(name); }
-  int OpenDescriptors() const { return int(QDir(QStringLiteral("/proc/self/fd")).count()); }
   // Waits for n more buffers of output.
   void PassBuffers(int n) {
     const int until = buffers_ + n;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTest>
@@ -16,6 +17,9 @@ inline void WriteFile(const QString& path, const QByteArray& bytes) {
   QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
   file.write(bytes);
 }
+
+// This process's open descriptors, to see that an operation leaves none behind.
+inline int OpenDescriptors() { return int(QDir(QStringLiteral("/proc/self/fd")).count()); }
 
 // The whole file, or nothing when it cannot be read.
 inline QByteArray ReadFile(const QString& path) {
