@@ -7,12 +7,7 @@ set(PLINKBOX_MAINTAINER "The Plinkbox developers <plinkbox@users.noreply.github.
 # The documents a Debian package carries: copyright, changelog (a native package's, since the
 # project is its own packager) and manual page, compressed without a time stamp so that the same
 # commit builds the same package.
-find_package(Git QUIET)
-set(changelog_date "")
-if(GIT_FOUND)
-  execute_process(COMMAND ${GIT_EXECUTABLE} -C ${CMAKE_SOURCE_DIR} log -1 --format=%cD
-    OUTPUT_VARIABLE changelog_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
+set(changelog_date "${PLINKBOX_COMMIT_DATE}")
 if(NOT changelog_date)
   string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 endif()
