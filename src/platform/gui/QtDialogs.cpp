@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -22,6 +23,15 @@ QWidget* Owner() {
     if (window->isVisible() && !window->parentWidget() && window->windowType() == Qt::Window)
       return window;
   return nullptr;
+}
+
+// Gives the focus back to the owner once the dialog has closed: a window manager that passes
+// over tool windows when it picks the next focus (openbox) would give it to the main window.
+int ExecForOwner(QDialog& dialog) {
+  const QPointer<QWidget> owner = dialog.parentWidget();
+  const int result = dialog.exec();
+  if (owner && owner->isVisible()) owner->activateWindow();
+  return result;
 }
 
 }  // namespace
@@ -73,7 +83,7 @@ int QtDialogs::Message(const QString& text, int buttons, const QString& title) {
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
-  box.exec();
+  ExecForOwner(box);
   return box.clickedButton() == box.button(QMessageBox::Ok) ? kAnswerOk : kAnswerCancel;
 }
 
@@ -87,7 +97,7 @@ QString QtDialogs::ChooseFolder(const QString& initial, const QString& prompt) {
   dialog.setFileMode(QFileDialog::Directory);
   // Qt's own dialog: it has the path edit field and the new-folder button on every desktop.
   dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted) return QString();
+  if (ExecForOwner(dialog) != QDialog::Accepted) return QString();
   return dialog.selectedFiles().value(0).trimmed();
 }
 
@@ -108,14 +118,17 @@ QStringList QtDialogs::ChooseOpenFiles(const QString& title, const QString& filt
     dialog.setDirectory(initial.absolutePath());
     dialog.selectFile(initial.fileName());
   }
-  if (dialog.exec() != QDialog::Accepted) return {};
+  if (ExecForOwner(dialog) != QDialog::Accepted) return {};
   return dialog.selectedFiles();
 }
 
 QString QtDialogs::InputText(const QString& prompt, const QString& initial, bool* ok) {
-  bool accepted = false;
-  const QString text = QInputDialog::getText(Owner(), DefaultMessageTitle(), prompt,
-                                             QLineEdit::Normal, initial, &accepted);
+  QInputDialog dialog(Owner());
+  dialog.setWindowTitle(DefaultMessageTitle());
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(initial);
+  const bool accepted = ExecForOwner(dialog) == QDialog::Accepted;
+  const QString text = dialog.textValue();
   if (ok) *ok = accepted;
   return accepted ? text : QString();
 }
