@@ -6,7 +6,8 @@
 #   scripts/plinkbox.sh test   install what is missing, build, run every test
 #   scripts/plinkbox.sh bench  install what is missing, build, run the benchmarks
 #   scripts/plinkbox.sh package  install what is missing, build the Debian package plinkbox_*.deb
-#   scripts/plinkbox.sh lint     check that every file states its licence (reuse lint)
+#   scripts/plinkbox.sh lint     every file states its licence (reuse lint); the areas of src/
+#                                include what they link, in layers (area_graph.py)
 #   scripts/plinkbox.sh sanitize  build with ASan and UBSan (gcc) and run every test
 #   scripts/plinkbox.sh fuzz [SECONDS]  build the fuzz targets (clang) and run each SECONDS (60)
 set -euo pipefail
@@ -43,7 +44,8 @@ case "$mode" in
     exec ./build/src/plinkbox "$@"
     ;;
   test)
-    cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=ON
+    cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=ON \
+      -DPLINKBOX_WERROR="${PLINKBOX_WERROR:-OFF}"
     cmake --build build-test -j "$jobs"
     ctest --test-dir build-test --output-on-failure -j "$jobs"
     ;;
@@ -72,9 +74,11 @@ case "$mode" in
     ;;
   lint)
     reuse lint
+    python3 scripts/area_graph.py
     ;;
   sanitize)
     cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=ON \
+      -DPLINKBOX_WERROR="${PLINKBOX_WERROR:-OFF}" \
       -DPLINKBOX_SANITIZE=ON
     cmake --build build-sanitize -j "$jobs"
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
