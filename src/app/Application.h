@@ -40,8 +40,6 @@ class Application {
   FileOperations& FileOps() { return fileOps_; }
   FindParameters& Find() { return find_; }
   Finder& GetFinder() { return finder_; }
-  RegexMatcher& ScanMatcher() { return scanMatcher_; }
-  RegexMatcher& RenameMatcher() { return renameMatcher_; }
   DirectoryScan& Scan() { return scan_; }
   TooltipHelper& Tooltips() { return tooltips_; }
   // The batch rename, on the list with the rename matcher and the undo list of the last run.

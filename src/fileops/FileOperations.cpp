@@ -7,7 +7,7 @@
 #include "core/AppContext.h"
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
-#include "fileops/ConflictFreeName.h"
+#include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"

@@ -16,7 +16,6 @@ std::optional<QString> DecodeGb18030Exactly(const QByteArray& bytes);
 // Compares two texts in the byte order of their GB18030 encoding (digits < capitals < small
 // letters < Chinese characters in GBK order): <0, 0 or >0.
 int CompareGb18030(QStringView a, QStringView b);
-inline bool LessGb18030(QStringView a, QStringView b) { return CompareGb18030(a, b) < 0; }
 // The GB18030 bytes of a text; a character that GB18030 cannot encode (lone surrogates, a few
 // private-use code points) gives 4 bytes starting with 0xFF, which no GB18030 code starts with.
 QByteArray EncodeGb18030(QStringView text);

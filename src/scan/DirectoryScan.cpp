@@ -3,7 +3,7 @@
 #include "scan/DirectoryScan.h"
 
 #include "core/AppContext.h"
-#include "fileops/ConflictFreeName.h"
+#include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
 #include "platform/Dialogs.h"

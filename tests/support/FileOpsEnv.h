@@ -19,7 +19,7 @@
 #include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
-#include "fileops/ConflictFreeName.h"
+#include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fileops/ConflictFreeName.h"
+#include "platform/ConflictFreeName.h"
 
 #include "platform/Files.h"
 #include "text/PathParts.h"
