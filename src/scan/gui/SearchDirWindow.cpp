@@ -104,7 +104,11 @@ void SearchDirWindow::CreateControls() {
   列表框目录_->setGeometry(8, 56, 336, 64);
   AppendDirectory(QDir::homePath() + QStringLiteral("/CloudCache"), false);
   AppendDirectory(QDir::homePath() + QStringLiteral("/声音/短音资源"), false);
+  CreateFilterControls();
+  CreateRunControls();
+}
 
+void SearchDirWindow::CreateFilterControls() {
   AddLabel(this, QStringLiteral("标签2"), QStringLiteral("过滤和转移"), {8, 128, 64, 20});
   AddLine(this, QStringLiteral("外形框4"), {75, 136, 269, 8});
   选择框过滤_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框过滤"), QStringLiteral("通配过滤"),
@@ -148,7 +152,9 @@ void SearchDirWindow::CreateControls() {
                                     QStringLiteral("拷贝为副本"), {80, 212, 80, 20}, true);
   选择框改名_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框改名"),
                                     QStringLiteral("智能重命名"), {186, 212, 80, 20}, true);
+}
 
+void SearchDirWindow::CreateRunControls() {
   AddLabel(this, QStringLiteral("标签6"), QStringLiteral("其他设置项"), {8, 232, 64, 20});
   AddLine(this, QStringLiteral("外形框2"), {72, 240, 272, 8});
   选择框载入列表_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框载入列表"),

@@ -54,6 +54,8 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
 
  private:
   void CreateControls();
+  void CreateFilterControls();  // and the classification
+  void CreateRunControls();     // the other settings and the buttons
   void ConnectControls();
   void AttachTooltips(TooltipHelper& tooltips);
   std::vector<SettingRow> SettingsTable();
