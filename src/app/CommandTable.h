@@ -6,6 +6,7 @@
 
 #include "core/Commands.h"
 #include "player/ListKeys.h"
+#include "ui/Artwork.h"
 
 class MainWindow;
 
@@ -17,17 +18,25 @@ enum class MenuId { kNone, kPlay, kImport, kIcons, kMove };
 enum class ItemKind { kCommand, kCheck, kRadio, kSubmenu };
 
 struct MenuPlace {
-  MenuId menu = MenuId::kNone;
+  MenuId id = MenuId::kNone;
   bool separatorBefore = false;
 };
 
+// The entries of the toolbar by their place from the left; the places between are separators.
+namespace ToolbarSlot {
+inline constexpr int kImport = 0, kPrevious = 2, kPlay = 3, kNext = 4, kStop = 5, kSelectAll = 7,
+                     kSelectNone = 8, kInvert = 9, kDelete = 11, kMove = 12, kCopy = 13,
+                     kRename = 14, kLocate = 15, kRemove = 17, kNames = 18, kPaths = 19,
+                     kAbout = 21, kExit = 22;
+}  // namespace ToolbarSlot
+inline constexpr int kToolbarEntryCount = 23;
 // The toolbar entry a command sits on: its click, or the drop-down arrow beside it. The
 // caption, image and tooltip are the entry's and stand on its click row.
 struct ToolbarPlace {
-  int index = -1;
+  int index = -1;  // a ToolbarSlot
   bool arrow = false;
   QString caption;
-  int image = -1;
+  ToolbarPicture image = ToolbarPicture::kNone;
   QString tooltip;
 };
 
@@ -52,8 +61,6 @@ struct CommandRow {
   bool changesFiles = false;  // changes rows or files, or is a long job: refused during a job
   void (*run)(MainWindow& window, const CommandRow& row) = nullptr;
 };
-
-inline constexpr int kToolbarEntryCount = 23;
 
 const std::vector<CommandRow>& CommandTable();
 // The row of a command; nullptr for kNone.

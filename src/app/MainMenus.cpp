@@ -36,7 +36,7 @@ void MainWindow::BuildMenus() {
 
   CheckTable& checks = app_.Checks();
   for (const CommandRow& row : CommandTable()) {
-    QMenu* menu = menus_.value(row.menu.menu);
+    QMenu* menu = menus_.value(row.menu.id);
     if (!menu) continue;
     if (row.menu.separatorBefore) menu->addSeparator();
     if (row.kind == ItemKind::kSubmenu) {

@@ -64,7 +64,7 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     button->setObjectName(entry.caption);
     button->setText(entry.caption);
     button->setToolTip(entry.tooltip);
-    button->setIcon(ToolbarImage(entry.image));
+    button->setIcon(ToolbarImage(static_cast<int>(entry.image)));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
