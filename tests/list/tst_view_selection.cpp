@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QtTest>
 
-#include "app/ListView.h"
-#include "list/SoundList.h"
+#include "ListContext.h"
+#include "list/gui/SoundListController.h"
+#include "list/gui/SoundListView.h"
 
 // The list's view keeps its selection in the list's row set, not in the selection model's
 // ranges. A mouse and keyboard session must select what the item view selects by itself: each
@@ -83,12 +84,12 @@ void TestViewSelection::matchesTheItemView_data() {
 
 void TestViewSelection::matchesTheItemView() {
   QFETCH(QStringList, steps);
-  SoundList list;
+  ListContext c;
+  SoundList& list = c.list;
   list.AddPaths(Paths(9), false);
   SoundListView view;
+  const SoundListController controller(view, list, c.status, c.sound, c.player, c.context, {});
   Prepare(view, list);
-  view.setSelectionModel(list.Selection().SelectionModel());
-  view.SetSelectedRows([&list](int row) { return list.Selection().IsRowSelected(row); });
 
   SoundList plainList;
   plainList.AddPaths(Paths(9), false);
