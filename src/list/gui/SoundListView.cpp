@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list/gui/SoundListView.h"
 
+#include <QAccessible>
 #include <QDrag>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QUrl>
 
 #include "list/SoundList.h"
+#include "list/gui/SoundListAccessible.h"
 #include "platform/NativePath.h"
 #include "player/ListKeys.h"
 
@@ -66,6 +68,8 @@ SoundListView::SoundListView(QWidget* parent)
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setStretchLastSection(true);
   setItemDelegate(new SelectedRowDelegate(this));
+  // Screen readers ask the row set which rows are selected, as the painting does.
+  QAccessible::installFactory(&SoundListAccessible::Create);
   dragRunner_ = [this](std::unique_ptr<QMimeData> data) {
     auto* drag = new QDrag(this);  // Qt deletes it once the drag has ended
     drag->setMimeData(data.release());
@@ -184,8 +188,13 @@ QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModel
 }
 
 void SoundListView::selectionChanged(const QItemSelection&, const QItemSelection&) {
-  // The selection model does not list the rows that changed: what is shown is painted anew.
+  // The selection model does not list the rows that changed: what is shown is painted anew, and
+  // a screen reader is told to read the selection again.
   viewport()->update();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent event(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
 void SoundListView::SetNameToolTip(std::function<QString(int row)> text) {
