@@ -18,7 +18,6 @@ class SoundListAccessible : public QAccessibleWidget, public QAccessibleTableInt
   // The factory for QAccessible::installFactory: this interface for every SoundListView.
   static QAccessibleInterface* Create(const QString& className, QObject* object);
 
-  SoundListView* View() const;
   // The child number of a cell (row or column -1: a header, both -1: the corner).
   int ChildIndex(int row, int column) const;
 
@@ -54,6 +53,7 @@ class SoundListAccessible : public QAccessibleWidget, public QAccessibleTableInt
   void modelChange(QAccessibleTableModelChangeEvent* event) override;
 
  private:
+  SoundListView* View() const;
   void DropChildren();
   mutable QHash<int, QAccessible::Id> children_;
 };

@@ -9,6 +9,7 @@
 #include "player/HoverTracker.h"
 #include "player/ListKeys.h"
 
+struct AppContext;
 class Player;
 class SoundList;
 class SoundListView;
@@ -27,8 +28,6 @@ class SoundListController : public QObject {
   SoundListController(SoundListView& view, SoundList& list, StatusTexts& status,
                       SoundOutput& sound, Player& player, AppContext& context,
                       std::vector<KeyBinding> keys);
-
-  SoundListView& View() const { return view_; }
 
  Q_SIGNALS:
   // A double click on a row.
