@@ -12,7 +12,8 @@ void SortMarkHeader::SetMarks(std::function<QString(int)> marks) {
 }
 
 QString SortMarkHeader::SectionText(int column) const {
-  const QString caption = model() ? model()->headerData(column, orientation()).toString() : QString();
+  const QString caption =
+      model() ? model()->headerData(column, orientation()).toString() : QString();
   return marks_ ? caption + marks_(column) : caption;
 }
 

@@ -17,8 +17,9 @@ class SoundList;
 std::unique_ptr<QMimeData> FileDragData(const QStringList& paths);
 
 // The report view of the sound list (`列表框`): reports the row under the mouse, the left button
-// and the keys to its controller (SoundListController), and leaves press-and-drag to the row exchange instead of
-// drag-selecting; a left-button drag past the viewport's edge is reported as leaving the list.
+// and the keys to its controller (SoundListController), and leaves press-and-drag to the row
+// exchange instead of drag-selecting; a left-button drag past the viewport's edge is reported as
+// leaving the list.
 // The selected rows come from the list's own row set (ShowList): the selection model writes into
 // it, but its own queries do not see it, so the view and its accessible table ask the row set.
 class SoundListView : public QTableView {
