@@ -8,9 +8,9 @@
 #include <QMenu>
 
 #include "app/Application.h"
-#include "app/ListView.h"
 #include "app/MainWindow.h"
 #include "app/Toolbar.h"
+#include "list/gui/SoundListView.h"
 #include "ui/Artwork.h"
 
 namespace {

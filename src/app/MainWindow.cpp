@@ -14,27 +14,25 @@
 
 #include "app/AboutWindow.h"
 #include "app/Application.h"
-#include "app/ListView.h"
 #include "app/Toolbar.h"
 #include "core/AppContext.h"
 #include "find/gui/FindWindow.h"
 #include "rename/gui/BatchRenameWindow.h"
 #include "scan/gui/SearchDirWindow.h"
 #include "list/ListFile.h"
+#include "list/gui/SoundListController.h"
+#include "list/gui/SoundListView.h"
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Sound.h"
-#include "player/HoverTracker.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
 #include "ui/ToolWindow.h"
 
 MainWindow::MainWindow(Application& app, QWidget* parent)
-    : QWidget(parent),
-      app_(app),
-      hover_(std::make_unique<HoverTracker>(app.Context(), app.GetPlayer())) {
+    : QWidget(parent), app_(app) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QStringLiteral("Plinkbox(Qorb) v1.0"));
   setWindowIcon(ApplicationIcon());
@@ -42,18 +40,9 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
 
   toolbar_ = new MainToolbar(this);
   view_ = new SoundListView(this);
-  SoundList& list = app_.List();
-  view_->setModel(&list);
-  view_->setSelectionModel(list.Selection().SelectionModel());
-  view_->SetSelectedRows([&list](int row) { return list.Selection().IsRowSelected(row); });
-  view_->setColumnWidth(SoundList::kNameColumn, 200);
-  view_->setColumnWidth(SoundList::kSizeColumn, 100);
-  view_->setColumnWidth(SoundList::kDirectoryColumn, 400);
+  listController_ = new SoundListController(*view_, app_.List(), app_.Status(), app_.Sound(),
+                                            app_.GetPlayer(), app_.Context(), ListKeyBindings());
   view_->setGeometry(0, 64, 827, 345);
-  view_->Header()->SetMarks([this](int column) { return sorter_.Mark(column); });
-  view_->SetNameToolTip([this, &list](int row) {
-    return app_.Context().sound.Describe(list.RowFullPath(row));
-  });
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("状态条"));
@@ -109,35 +98,9 @@ void MainWindow::ConnectList() {
   });
   connect(&list.Selection(), &RowSelection::currentRowChanged, this,
           [&player] { player.OnCurrentRowChanged(); });
-  connect(&list.Selection(), &RowSelection::scrollToRowRequested, this, [this](int row) {
-    view_->scrollTo(app_.List().index(row, SoundList::kNameColumn));
-  });
-  connect(view_, &QAbstractItemView::doubleClicked, this, [&player] { player.OnDoubleClick(); });
-  connect(view_, &QAbstractItemView::clicked, this, [this] { hover_->OnClick(); });
-  connect(view_, &SoundListView::rowUnderMouse, this,
-          [this](int row) { hover_->OnRowUnderMouse(row); });
-  connect(view_, &SoundListView::leftButtonPressed, this, [this] { hover_->OnLeftButtonDown(); });
-  connect(view_, &SoundListView::leftButtonReleased, this, [this] { hover_->OnLeftButtonUp(); });
-  connect(view_, &SoundListView::dragLeftList, this, [this] { hover_->OnDragLeftList(); });
-  hover_->SetDragOutHandler([this](const QStringList& paths) { view_->DragFilesOut(paths); });
-  connect(view_->Header(), &QHeaderView::sectionClicked, this, [this](int column) {
-    sorter_.SortByColumn(app_.List(), column,
-                         [this](const QString& text) { app_.Status().SetMessage(text); });
-    view_->Header()->viewport()->update();
-    // The selection moved with its files, so the current row's position may have changed.
-    UpdateCountPart(app_.Context());
-  });
-  hover_->SetCursorHandler([this](HoverTracker::Cursor cursor) {
-    if (cursor == HoverTracker::Cursor::kDefault)
-      view_->viewport()->unsetCursor();
-    else
-      view_->viewport()->setCursor(DragCursor(cursor == HoverTracker::Cursor::kExchange));
-  });
-  view_->SetKeyHandler([this](int key, int modifiers) {
-    const ListKeyResult result = HandleListKey(ListKeyBindings(), key, modifiers);
-    RunCommand(result.command);
-    return result.passOn;
-  });
+  connect(listController_, &SoundListController::rowActivated, this,
+          [&player] { player.OnDoubleClick(); });
+  connect(listController_, &SoundListController::commandKeyPressed, this, &MainWindow::RunCommand);
   connect(toolbar_, &MainToolbar::entryClicked, this, &MainWindow::OnToolbarClick);
   connect(toolbar_, &MainToolbar::arrowClicked, this, &MainWindow::OnToolbarArrow);
 }

@@ -10,7 +10,6 @@
 
 #include "app/CommandTable.h"
 #include "core/Commands.h"
-#include "list/ListRowSorter.h"
 
 class QAction;
 class QLabel;
@@ -20,8 +19,8 @@ class Application;
 struct AppContext;
 class SoundList;
 class Player;
-class HoverTracker;
 class SoundListView;
+class SoundListController;
 class MainToolbar;
 class FindWindow;
 class SearchDirWindow;
@@ -93,11 +92,10 @@ class MainWindow : public QWidget {
   void AnswerUnattended();
 
   Application& app_;
-  std::unique_ptr<HoverTracker> hover_;
-  ColumnSorter sorter_;
 
   MainToolbar* toolbar_ = nullptr;
   SoundListView* view_ = nullptr;
+  SoundListController* listController_ = nullptr;  // a child of the view
   QStatusBar* statusBar_ = nullptr;
   QLabel* countPart_ = nullptr;
   QLabel* messagePart_ = nullptr;

@@ -13,8 +13,8 @@
 
 #include "TestFiles.h"
 #include "app/Application.h"
-#include "app/ListView.h"
 #include "app/MainWindow.h"
+#include "list/gui/SoundListView.h"
 #include "platform/ScriptedDialogs.h"
 
 // The program's sound output, handing every request to a recorder that the test keeps.

@@ -1,20 +1,24 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAccessible>
 #include <QApplication>
 #include <QtTest>
 
-#include "app/ListView.h"
-#include "list/SoundList.h"
+#include "ListContext.h"
+#include "list/gui/SoundListController.h"
+#include "list/gui/SoundListView.h"
 
 // The list's view keeps its selection in the list's row set, not in the selection model's
 // ranges. A mouse and keyboard session must select what the item view selects by itself: each
-// step goes to both views, and the selected rows and the current row must agree after it.
+// step goes to both views, and the selected rows and the current row must agree after it. A
+// screen reader reads and sets the same rows through the view's accessible table.
 class TestViewSelection : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
   void matchesTheItemView_data();
   void matchesTheItemView();
+  void accessibleTableUsesTheRowSet();
 };
 
 namespace {
@@ -83,12 +87,12 @@ void TestViewSelection::matchesTheItemView_data() {
 
 void TestViewSelection::matchesTheItemView() {
   QFETCH(QStringList, steps);
-  SoundList list;
+  ListContext c;
+  SoundList& list = c.list;
   list.AddPaths(Paths(9), false);
   SoundListView view;
+  const SoundListController controller(view, list, c.status, c.sound, c.player, c.context, {});
   Prepare(view, list);
-  view.setSelectionModel(list.Selection().SelectionModel());
-  view.SetSelectedRows([&list](int row) { return list.Selection().IsRowSelected(row); });
 
   SoundList plainList;
   plainList.AddPaths(Paths(9), false);
@@ -103,6 +107,34 @@ void TestViewSelection::matchesTheItemView() {
     QCOMPARE(QList<int>(rows.begin(), rows.end()), ItemViewRows(plain));
     QCOMPARE(view.currentIndex().row(), plain.currentIndex().row());
   }
+}
+
+void TestViewSelection::accessibleTableUsesTheRowSet() {
+  ListContext c;
+  c.list.AddPaths(Paths(5), false);
+  SoundListView view;
+  const SoundListController controller(view, c.list, c.status, c.sound, c.player, c.context, {});
+  c.list.Selection().SelectRows({1, 3});
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&view);
+  QAccessibleTableInterface* table = iface->tableInterface();
+  QVERIFY(table);
+  QCOMPARE(table->selectedRows(), (QList<int>{1, 3}));
+  QCOMPARE(table->selectedCellCount(), 2 * table->columnCount());
+  QVERIFY(table->isRowSelected(3) && !table->isRowSelected(2));
+  QAccessibleInterface* cell = table->cellAt(3, 2);
+  QVERIFY(cell->tableCellInterface()->isSelected() && cell->state().selected);
+  QVERIFY(!table->cellAt(2, 2)->state().selected);
+  // The view's focus events number the cells past the corner, the column headers and a row header.
+  QCOMPARE(iface->indexOfChild(cell), 4 * (table->columnCount() + 1) + 3);
+  QCOMPARE(iface->child(iface->indexOfChild(cell)), cell);
+
+  QVERIFY(table->selectRow(4));
+  QVERIFY(table->unselectRow(1));
+  QVERIFY(!table->selectRow(5));
+  QCOMPARE(c.list.Selection().SelectedRows(), (std::vector<int>{3, 4}));
+  table->selectedCells().first()->actionInterface()->doAction(
+      QAccessibleActionInterface::toggleAction());
+  QCOMPARE(c.list.Selection().SelectedRows(), (std::vector<int>{4}));
 }
 
 QTEST_MAIN(TestViewSelection)

@@ -1,19 +1,20 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ListView.h"
+#include "list/gui/SoundListView.h"
 
+#include <QAccessible>
 #include <QDrag>
 #include <QHelpEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
-#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QUrl>
 
+#include "list/SoundList.h"
+#include "list/gui/SoundListAccessible.h"
 #include "platform/NativePath.h"
 #include "player/ListKeys.h"
 
@@ -31,37 +32,19 @@ namespace {
 // Marks the cells of the selected rows, which the view itself cannot see in the selection model.
 class SelectedRowDelegate : public QStyledItemDelegate {
  public:
-  SelectedRowDelegate(QObject* parent, const std::function<bool(int)>& isSelected)
-      : QStyledItemDelegate(parent), isSelected_(isSelected) {}
+  explicit SelectedRowDelegate(SoundListView* view) : QStyledItemDelegate(view), view_(view) {}
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (isSelected_ && isSelected_(index.row())) option->state |= QStyle::State_Selected;
+    if (view_->IsRowSelected(index.row())) option->state |= QStyle::State_Selected;
   }
 
  private:
-  const std::function<bool(int)>& isSelected_;
+  const SoundListView* view_;
 };
 
 }  // namespace
-
-SortMarkHeader::SortMarkHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-
-void SortMarkHeader::SetMarks(std::function<QString(int)> marks) {
-  marks_ = std::move(marks);
-  viewport()->update();
-}
-
-QString SortMarkHeader::SectionText(int column) const {
-  const QString caption = model() ? model()->headerData(column, orientation()).toString() : QString();
-  return marks_ ? caption + marks_(column) : caption;
-}
-
-void SortMarkHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const {
-  QHeaderView::initStyleOptionForIndex(option, logicalIndex);
-  option->text = SectionText(logicalIndex);
-}
 
 SoundListView::SoundListView(QWidget* parent)
     : QTableView(parent), header_(new SortMarkHeader(this)) {
@@ -84,7 +67,9 @@ SoundListView::SoundListView(QWidget* parent)
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setStretchLastSection(true);
-  setItemDelegate(new SelectedRowDelegate(this, isSelected_));
+  setItemDelegate(new SelectedRowDelegate(this));
+  // Screen readers ask the row set which rows are selected, as the painting does.
+  QAccessible::installFactory(&SoundListAccessible::Create);
   dragRunner_ = [this](std::unique_ptr<QMimeData> data) {
     auto* drag = new QDrag(this);  // Qt deletes it once the drag has ended
     drag->setMimeData(data.release());
@@ -96,8 +81,10 @@ void SoundListView::SetKeyHandler(std::function<bool(int, int)> handler) {
   keyHandler_ = std::move(handler);
 }
 
-void SoundListView::SetSelectedRows(std::function<bool(int)> isSelected) {
-  isSelected_ = std::move(isSelected);
+void SoundListView::ShowList(SoundList& list) {
+  setModel(&list);
+  setSelectionModel(list.Selection().SelectionModel());
+  selection_ = &list.Selection();
   viewport()->update();
 }
 
@@ -177,7 +164,7 @@ QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModel
                                                                     const QEvent* event) const {
   const bool press = event && event->type() == QEvent::MouseButtonPress;
   const bool release = event && event->type() == QEvent::MouseButtonRelease;
-  if (!(press || release) || !index.isValid() || !isSelected_) {
+  if (!(press || release) || !index.isValid() || !selection_) {
     return QTableView::selectionCommand(index, event);
   }
   // Extended selection as the view makes it, with "is the row selected" asked of the row set.
@@ -185,7 +172,7 @@ QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModel
   const bool shift = mouse->modifiers() & Qt::ShiftModifier;
   const bool ctrl = mouse->modifiers() & Qt::ControlModifier;
   const bool right = mouse->button() == Qt::RightButton;
-  const bool selected = isSelected_(index.row());
+  const bool selected = selection_->IsRowSelected(index.row());
   const auto rows = QItemSelectionModel::Rows;
   if (release) {
     // A plain click on a selected row selects it alone once the button is up.
@@ -201,8 +188,13 @@ QItemSelectionModel::SelectionFlags SoundListView::selectionCommand(const QModel
 }
 
 void SoundListView::selectionChanged(const QItemSelection&, const QItemSelection&) {
-  // The selection model does not list the rows that changed: what is shown is painted anew.
+  // The selection model does not list the rows that changed: what is shown is painted anew, and
+  // a screen reader is told to read the selection again.
   viewport()->update();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent event(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
 void SoundListView::SetNameToolTip(std::function<QString(int row)> text) {

@@ -1,40 +1,27 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-#include <QHeaderView>
 #include <QStringList>
 #include <QTableView>
 #include <functional>
 #include <memory>
 
+#include "list/RowSelection.h"
+#include "list/gui/SortMarkHeader.h"
+
 class QMimeData;
-
-// The column header of the list: the model's captions followed by the sort mark of each column.
-class SortMarkHeader : public QHeaderView {
-  Q_OBJECT
- public:
-  explicit SortMarkHeader(QWidget* parent);
-  // Where the marks come from (the column sorter); repaints the header.
-  void SetMarks(std::function<QString(int column)> marks);
-  // The caption as shown: model caption + mark.
-  QString SectionText(int column) const;
-
- protected:
-  void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
-
- private:
-  std::function<QString(int)> marks_;
-};
+class SoundList;
 
 // The files of full paths as a drag carries them: text/uri-list of file:// URLs built from the
 // paths' bytes, so a name that is not UTF-8 names its file exactly.
 std::unique_ptr<QMimeData> FileDragData(const QStringList& paths);
 
 // The report view of the sound list (`列表框`): reports the row under the mouse, the left button
-// and the keys to the window, and leaves press-and-drag to the row exchange instead of
-// drag-selecting; a left-button drag past the viewport's edge is reported as leaving the list.
-// The selected rows come from the list's own row set (SetSelectedRows): the selection model
-// writes into it, but its own queries do not see it.
+// and the keys to its controller (SoundListController), and leaves press-and-drag to the row
+// exchange instead of drag-selecting; a left-button drag past the viewport's edge is reported as
+// leaving the list.
+// The selected rows come from the list's own row set (ShowList): the selection model writes into
+// it, but its own queries do not see it, so the view and its accessible table ask the row set.
 class SoundListView : public QTableView {
   Q_OBJECT
  public:
@@ -42,8 +29,12 @@ class SoundListView : public QTableView {
   SortMarkHeader* Header() const { return header_; }
   // Keys are offered to this handler first; it returns whether the view handles them itself.
   void SetKeyHandler(std::function<bool(int key, int modifiers)> handler);
+  // Shows the list's rows, with the selection held in its row set.
+  void ShowList(SoundList& list);
+  // The row set of the list shown; nullptr before ShowList.
+  RowSelection* Selection() const { return selection_; }
   // Whether a row is selected, for painting and for the mouse's choices that depend on it.
-  void SetSelectedRows(std::function<bool(int row)> isSelected);
+  bool IsRowSelected(int row) const { return selection_ && selection_->IsRowSelected(row); }
   bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
   // The row under a point of the viewport, -1 over no row (and outside the viewport).
   int RowAtPoint(const QPoint& viewportPos) const;
@@ -78,7 +69,7 @@ class SoundListView : public QTableView {
 
  private:
   std::function<bool(int, int)> keyHandler_;
-  std::function<bool(int)> isSelected_;
+  RowSelection* selection_ = nullptr;
   int pressedRow_ = -1;
   std::function<void(std::unique_ptr<QMimeData>)> dragRunner_;
   std::function<QString(int)> nameToolTip_;
