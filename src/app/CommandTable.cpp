@@ -6,7 +6,6 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "find/Finder.h"
@@ -94,7 +93,7 @@ std::vector<R> BuildTable() {
   t.push_back({Command::kOpenSearchDir, s(u"检索目录..."), Menu(MenuId::kImport), ItemKind::kCommand,
                false, {}, {{kC, Qt::Key_J}}, Help(s(u"检索目录")), kLiveInJob,
                [](W& w, const R&) { w.ShowSearchDirWindow(); }});
-  t.push_back(Check(Caption::kLoadListAtStart, MenuId::kImport, true));
+  t.push_back(Check(s(u"启动时载入上次列表"), MenuId::kImport, true));
   t.push_back({Command::kSaveListNow, s(u"立即保存当前列表"), Menu(MenuId::kImport),
                ItemKind::kCommand, false, {}, {}, {}, kRefusedInJob,
                [](W& w, const R&) { w.SaveListNow(); }});
@@ -125,10 +124,10 @@ std::vector<R> BuildTable() {
                kLiveInJob, [](W& w, const R&) { w.PopupMenu(MenuId::kImport); }});
 
   // Menu 播放 and the play entries of the toolbar
-  t.push_back(Check(Caption::kPlayOnce, MenuId::kPlay, false));
-  t.push_back(Check(Caption::kPlayOnSelect, MenuId::kPlay, true));
-  t.push_back(Check(Caption::kPlayOnDoubleClick, MenuId::kPlay, false));
-  t.push_back(Check(Caption::kPlayOnHover, MenuId::kPlay, false));
+  t.push_back(Check(s(u"仅播放一次"), MenuId::kPlay, false));
+  t.push_back(Check(s(u"选择时发音"), MenuId::kPlay, true));
+  t.push_back(Check(s(u"双击时发音"), MenuId::kPlay, false));
+  t.push_back(Check(s(u"移过时发音"), MenuId::kPlay, false));
   t.push_back({Command::kLocatePlaying, s(u"定位当前播放条目"), Menu(MenuId::kPlay, true),
                ItemKind::kCommand, false, {}, {}, {}, kLiveInJob, [](W& w, const R&) {
                  P(w).LocatePlayingRow();
@@ -187,8 +186,8 @@ std::vector<R> BuildTable() {
                Help(s(u"移动")), kRefusedInJob, [](W& w, const R&) { F(w).RunFileOperation(kOpMove); }});
   t.push_back({Command::kPopupMoveMenu, {}, {}, ItemKind::kCommand, false, Arrow(12), {}, {},
                kLiveInJob, [](W& w, const R&) { w.PopupMenu(MenuId::kMove); }});
-  t.push_back(Check(Caption::kRemoveAfterMove, MenuId::kMove, false));
-  t.push_back(Check(Caption::kSmartRename, MenuId::kMove, false));
+  t.push_back(Check(s(u"移动后移除列表"), MenuId::kMove, false));
+  t.push_back(Check(s(u"重名时智能改名"), MenuId::kMove, false));
   t.push_back({Command::kCopy, {}, {}, ItemKind::kCommand, false,
                Click(13, s(u"复制"), 10, s(u"复制选定文件(Ctrl+C)")), {{kC, Qt::Key_C}},
                Help(s(u"复制")), kRefusedInJob, [](W& w, const R&) { F(w).RunFileOperation(kOpCopy); }});

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "TestFiles.h"
-#include "settings/gui/SettingsTable.h"
+#include "settings/gui/OptionBinder.h"
 
 namespace {
 
@@ -30,32 +30,37 @@ struct Window {
   int point = 5;
   QString customSaw;  // what the custom row found when it ran
 
+  Option<bool> onceOption{"播放", "仅播放一次", false}, recurseOption{"播放", "遍历", false},
+      copyOption{"播放", "复制", false}, regexOption{"导入", "启用正则", true};
+  Option<QString> filterOption{"导入", "过滤", {}}, kindOption{"导入", "类型", {}},
+      lastFileOption{"导入", "上次文件名", "默认"};
+  Option<MultiLineText> notesOption{"导入", "备注", {}};
+  Option<CheckList> dirsOption{"导入", "目录", {}};
+  Option<int> pointOption{"导入", "当前位置", -1};
+  std::vector<OptionBinding> bindings;
+
   Window() {
     once.setCheckable(true);
     kind.setEditable(true);
-  }
-
-  std::vector<SettingRow> Table() {
     const auto custom = [this](const SettingsStore& store) {
       customSaw = QStringLiteral("%1 %2 %3")
                       .arg(once.isChecked())
                       .arg(recurse.isChecked())
                       .arg(store.Section());
     };
-    return {
-        {"播放", "", &once},
-        {"播放", "",
-         CustomTarget{custom, [](const SettingsStore& s) { s.WriteText("步骤", "存"); }}},
-        {"播放", "遍历", &recurse},
-        {"播放", "", &copy},
-        {"导入", "过滤", &filter},
-        {"导入", "备注", &notes},
-        {"导入", "类型", &kind},
-        {"导入", "目录", CheckListTarget{&dirs, true}},
-        {"导入", "上次文件名", &lastFile, "默认"},
-        {"导入", "启用正则", &regex, true},
-        {"导入", "当前位置", &point, -1},
-        {"主窗口尺寸", "", PlacementTarget{&frame}},
+    bindings = {
+        Bind(onceOption, &once),
+        Step("播放", custom, [](const SettingsStore& s) { s.WriteText("步骤", "存"); }),
+        Bind(recurseOption, &recurse),
+        Bind(copyOption, &copy),
+        Bind(filterOption, &filter),
+        Bind(notesOption, &notes),
+        Bind(kindOption, &kind),
+        Bind(dirsOption, &dirs),
+        Bind(lastFileOption, &lastFile),
+        Bind(regexOption, &regex),
+        Bind(pointOption, &point),
+        BindPlacement("主窗口尺寸", &frame),
     };
   }
 
@@ -97,7 +102,7 @@ void TestSettingsTable::roundTripInTableOrder() {
   saved.lastFile = "列表.ini";
   saved.point = -7;
   saved.frame.setGeometry(40, 50, 300, 200);
-  SaveSettings(store, saved.Table());
+  SaveSettings(store, saved.bindings);
   QCOMPARE(store.Section(), QStringLiteral("其他"));
   QCOMPARE(QString::fromUtf8(ReadFile(store.FilePath())),
            QStringLiteral("[播放]\n仅播放一次=真\n步骤=存\n遍历=假\n复制=真\n\n[导入]\n"
@@ -108,7 +113,7 @@ void TestSettingsTable::roundTripInTableOrder() {
   Window loaded;
   loaded.recurse.setChecked(true);
   new QListWidgetItem("旧目录", &loaded.dirs);
-  LoadSettings(store, loaded.Table());
+  LoadSettings(store, loaded.bindings);
   QCOMPARE(loaded.State(), saved.State());
   // Ran after the menu item's row and before the check box's.
   QCOMPARE(loaded.customSaw, QStringLiteral("1 1 播放"));
@@ -131,7 +136,7 @@ void TestSettingsTable::missingKeysKeepControlsAndGiveDefaults() {
   expected[3] = "默认";
   expected[7] = "1";
   expected[8] = "12";  // truncated toward zero
-  LoadSettings(store, window.Table());
+  LoadSettings(store, window.bindings);
   QCOMPARE(window.State(), expected);
   // Loading writes nothing.
   QCOMPARE(ReadFile(store.FilePath()), QByteArray("[导入]\n当前位置=12.9\n"));
