@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -115,7 +114,7 @@ void SearchDirWindow::CreateControls() {
                          QStringLiteral("*.wav|*.mp3"), QStringLiteral("*.mid|*.mp3"),
                          QStringLiteral("*.mp3"), QStringLiteral("*.wav"),
                          QStringLiteral("*.mid"), QStringLiteral("*.*")});
-  组合框过滤_->setCurrentIndex(1);
+  组合框过滤_->setCurrentIndex(1);  // the designed filter's item; the text is the option's
 
   选择框归类_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框归类"), QStringLiteral("归类路径"),
                                     {8, 186, 72, 20});
