@@ -24,7 +24,6 @@
 
 #include "ListContext.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "list/SoundList.h"
@@ -46,8 +45,8 @@ struct Window : ListContext {
                      [this](int row) { view.scrollTo(list.index(row, 0)); });
     view.resize(800, 600);
     view.show();
-    checks.states[Caption::kSmartRename] = true;
-    checks.states[Caption::kRemoveAfterMove] = true;
+    options.move.smartRename.Set(true);
+    options.move.removeAfterMove.Set(true);
     auto scripted = std::make_unique<ScriptedDialogs>();
     dialogs = scripted.get();
     InstallDialogs(std::move(scripted));

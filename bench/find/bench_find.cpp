@@ -10,7 +10,6 @@
 
 #include "ListContext.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "find/FindParameters.h"
 #include "find/Finder.h"

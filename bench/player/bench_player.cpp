@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
+#include "ListContext.h"
 #include "RecordingSound.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/Sound.h"
@@ -93,10 +93,11 @@ void HoverMoves(benchmark::State& state, SoundOutput& output) {
   SoundFiles& files = TheFiles();
   StatusTexts status;
   CountingSound sound(output);
-  CheckTable checks;
-  checks.states[Caption::kPlayOnHover] = true;
-  checks.states[Caption::kPlayOnSelect] = true;  // the window's usual options: both triggers
-  AppContext context{files.list, status, sound, checks, {}, {}, {}};
+  MainOptions options;
+  SetChecksOff(options);
+  options.play.onHover.Set(true);
+  options.play.onSelect.Set(true);  // the window's usual options: both triggers
+  AppContext context{files.list, status, sound, options, {}, {}, {}};
   Player player(context);
   HoverTracker hover(context, player);
   QObject::connect(&files.list.Selection(), &RowSelection::currentRowChanged, &files.list,

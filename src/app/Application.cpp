@@ -7,7 +7,7 @@
 
 Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> sound)
     : sound_(std::move(sound)),
-      context_{list_, status_, *sound_, checks_, configDir, {}, {}},
+      context_{list_, status_, *sound_, options_, configDir, {}, {}},
       player_(context_),
       fileOps_(context_),
       finder_(context_, find_, player_),

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "find/FindParameters.h"
@@ -16,6 +15,7 @@
 #include "player/Player.h"
 #include "rename/BatchRename.h"
 #include "scan/DirectoryScan.h"
+#include "settings/MainOptions.h"
 #include "settings/SettingsStore.h"
 #include "ui/TooltipHelper.h"
 
@@ -33,8 +33,8 @@ class Application {
   SoundList& List() { return list_; }
   StatusTexts& Status() { return status_; }
   SoundOutput& Sound() { return *sound_; }
-  // The check marks of the menu items; the menus write through to it.
-  CheckTable& Checks() { return checks_; }
+  // The main window's options, which the logic reads; its menu items write through to them.
+  MainOptions& Options() { return options_; }
   AppContext& Context() { return context_; }
   Player& GetPlayer() { return player_; }
   FileOperations& FileOps() { return fileOps_; }
@@ -51,7 +51,7 @@ class Application {
   SoundList list_;
   StatusTexts status_;
   std::unique_ptr<SoundOutput> sound_;
-  CheckTable checks_;
+  MainOptions options_;
   AppContext context_;
   Player player_;
   FileOperations fileOps_;

@@ -6,7 +6,6 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "find/Finder.h"
@@ -59,7 +58,7 @@ void AddImportRows(std::vector<R>& t) {
   t.push_back({.command = Command::kOpenSearchDir, .caption = s(u"检索目录..."),
                .menu = {MenuId::kImport}, .keys = {{kC, Qt::Key_J}}, .help = {s(u"检索目录")},
                .run = [](W& w, const R&) { w.ShowSearchDirWindow(); }});
-  t.push_back(Check(Caption::kLoadListAtStart, MenuId::kImport, true));
+  t.push_back(Check(s(u"启动时载入上次列表"), MenuId::kImport, true));
   t.push_back({.command = Command::kSaveListNow, .caption = s(u"立即保存当前列表"),
                .menu = {MenuId::kImport}, .changesFiles = true,
                .run = [](W& w, const R&) { w.SaveListNow(); }});
@@ -89,10 +88,10 @@ void AddImportRows(std::vector<R>& t) {
 
 // Menu 播放 and the play entries of the toolbar.
 void AddPlayRows(std::vector<R>& t) {
-  t.push_back(Check(Caption::kPlayOnce, MenuId::kPlay, false));
-  t.push_back(Check(Caption::kPlayOnSelect, MenuId::kPlay, true));
-  t.push_back(Check(Caption::kPlayOnDoubleClick, MenuId::kPlay, false));
-  t.push_back(Check(Caption::kPlayOnHover, MenuId::kPlay, false));
+  t.push_back(Check(s(u"仅播放一次"), MenuId::kPlay, false));
+  t.push_back(Check(s(u"选择时发音"), MenuId::kPlay, true));
+  t.push_back(Check(s(u"双击时发音"), MenuId::kPlay, false));
+  t.push_back(Check(s(u"移过时发音"), MenuId::kPlay, false));
   t.push_back({.command = Command::kLocatePlaying, .caption = s(u"定位当前播放条目"),
                .menu = {MenuId::kPlay, true}, .run = [](W& w, const R&) {
                  P(w).LocatePlayingRow();
@@ -195,8 +194,8 @@ void AddFileRows(std::vector<R>& t) {
                .run = [](W& w, const R&) { F(w).RunFileOperation(kOpMove); }});
   t.push_back({.command = Command::kPopupMoveMenu, .toolbar = Arrow(Slot::kMove),
                .run = [](W& w, const R&) { w.PopupMenu(MenuId::kMove); }});
-  t.push_back(Check(Caption::kRemoveAfterMove, MenuId::kMove, false));
-  t.push_back(Check(Caption::kSmartRename, MenuId::kMove, false));
+  t.push_back(Check(s(u"移动后移除列表"), MenuId::kMove, false));
+  t.push_back(Check(s(u"重名时智能改名"), MenuId::kMove, false));
   t.push_back({.command = Command::kCopy,
                .toolbar = {.index = Slot::kCopy, .caption = s(u"复制"), .image = Picture::kCopy,
                            .tooltip = s(u"复制选定文件(Ctrl+C)")},

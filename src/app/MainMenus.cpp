@@ -13,15 +13,6 @@
 #include "list/gui/SoundListView.h"
 #include "ui/Artwork.h"
 
-namespace {
-
-const QString kIconNone = QStringLiteral("无");
-const QString kIcon16 = QStringLiteral("16x16");
-const QString kIcon32 = QStringLiteral("32x32");
-const QString kIcon48 = QStringLiteral("48x48");
-
-}  // namespace
-
 void MainWindow::BuildMenus() {
   const auto addMenu = [this](MenuId id, const QString& name, QMenu* parent) {
     QMenu* menu = parent ? parent->addMenu(name) : new QMenu(name, this);
@@ -34,7 +25,6 @@ void MainWindow::BuildMenus() {
                       addMenu(MenuId::kMove, QStringLiteral("移动选项"), nullptr)})
     connect(menu, &QMenu::aboutToHide, toolbar_, &MainToolbar::ClearStaleHover);
 
-  CheckTable& checks = app_.Checks();
   for (const CommandRow& row : CommandTable()) {
     QMenu* menu = menus_.value(row.menu.id);
     if (!menu) continue;
@@ -49,10 +39,6 @@ void MainWindow::BuildMenus() {
     if (row.kind != ItemKind::kCommand) {
       item->setCheckable(true);
       item->setChecked(row.checked);
-      // The logic reads the marks from the program's table, which every change reaches.
-      checks.states.insert(row.caption, row.checked);
-      connect(item, &QAction::toggled, this,
-              [&checks, caption = row.caption](bool on) { checks.states.insert(caption, on); });
     }
     // A check item only toggles; a radio item checks itself alone instead of toggling.
     if (row.run) connect(item, &QAction::triggered, this, [this, &row] { Run(row); });
@@ -70,17 +56,14 @@ void MainWindow::PopupMenu(MenuId menu) {
 }
 
 void MainWindow::ChooseListIcons(const QString& caption) {
-  for (const QString& item : {kIconNone, kIcon16, kIcon32, kIcon48})
-    MenuItem(item)->setChecked(item == caption);
+  // The items write the choice through to the option.
+  for (const auto& choice : app_.Options().icons.size.Choices())
+    MenuItem(choice.key)->setChecked(choice.key == caption);
   ApplyListIcons();
 }
 
 void MainWindow::ApplyListIcons() {
-  const CheckTable& checks = app_.Checks();
-  int size = 0;
-  if (checks.IsChecked(kIcon16)) size = 16;
-  if (checks.IsChecked(kIcon32)) size = 32;
-  if (checks.IsChecked(kIcon48)) size = 48;
+  const int size = static_cast<int>(app_.Options().icons.size.Value());
   app_.List().SetRowIcon(size ? QVariant(RowIcon(size)) : QVariant());
   view_->setIconSize(QSize(size, size));
   view_->verticalHeader()->setDefaultSectionSize(

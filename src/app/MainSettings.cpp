@@ -1,69 +1,61 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's settings: one table, loaded when the window is created and saved when it
-// closes, section by section in the table's order.
+// The main window's settings: one list of bindings, loaded when the window is created and saved
+// when it closes, section by section in the list's order.
 #include <QAction>
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "core/CheckStates.h"
 #include "list/ListFile.h"
 #include "settings/ConfigDir.h"
-#include "settings/gui/SettingsTable.h"
+#include "settings/gui/OptionBinder.h"
 
-std::vector<SettingRow> MainWindow::SettingsTable() {
-  const QString play = QStringLiteral("播放");
-  const QString import = QStringLiteral("导入");
-  const QString icons = QStringLiteral("列表图标");
-  const QString move = QStringLiteral("移动选项");
-  const QString find = QStringLiteral("查找参数");
+std::vector<OptionBinding> MainWindow::BindSettings() {
+  MainOptions& o = app_.Options();
   AppContext& c = app_.Context();
   FindParameters& f = app_.Find();
-  QAction* loadAtStart = MenuItem(Caption::kLoadListAtStart);
+  // A check item is stored under its caption.
+  const auto item = [this](Option<bool>& option) { return Bind(option, MenuItem(option.Key())); };
+  const std::function<QAction*(const QString&)> itemOf = [this](const QString& caption) {
+    return MenuItem(caption);
+  };
+  const QString& import = ImportOptions::kSection;
   // The list loads last, once the icon setting has given the rows their height: a change of
   // height afterwards would resize a million rows one by one.
-  const CustomTarget loadListFile{
-      [this, loadAtStart](const SettingsStore&) {
-        if (!loadAtStart->isChecked()) return;
-        LoadListFile(app_.List(), ListFilePath(app_.Context().configDir), false);
-        UpdateCountPart(app_.Context());
-      },
-      {}};
-  const CustomTarget saveListFile{
-      {},
-      [this, loadAtStart](const SettingsStore&) {
-        if (loadAtStart->isChecked())
-          SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
-      }};
-  const CustomTarget applyIcons{[this](const SettingsStore&) { ApplyListIcons(); }, {}};
+  const auto loadListFile = [this](const SettingsStore&) {
+    if (!app_.Options().import.loadListAtStart.Value()) return;
+    LoadListFile(app_.List(), ListFilePath(app_.Context().configDir), false);
+    UpdateCountPart(app_.Context());
+  };
+  const auto saveListFile = [this](const SettingsStore&) {
+    if (app_.Options().import.loadListAtStart.Value())
+      SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
+  };
 
   return {
-      {play, {}, MenuItem(Caption::kPlayOnce)},
-      {play, {}, MenuItem(Caption::kPlayOnSelect)},
-      {play, {}, MenuItem(Caption::kPlayOnDoubleClick)},
-      {play, {}, MenuItem(Caption::kPlayOnHover)},
-      {import, {}, loadAtStart},
-      {import, {}, saveListFile},
-      {import, QStringLiteral("上次文件名"), &c.lastImportFile},
-      {icons, {}, MenuItem(QStringLiteral("无"))},
-      {icons, {}, MenuItem(QStringLiteral("16x16"))},
-      {icons, {}, MenuItem(QStringLiteral("32x32"))},
-      {icons, {}, MenuItem(QStringLiteral("48x48"))},
-      {icons, {}, applyIcons},
-      {move, QStringLiteral("上次目录"), &c.lastTargetDirectory},
-      {move, {}, MenuItem(Caption::kRemoveAfterMove)},
-      {move, {}, MenuItem(Caption::kSmartRename)},
-      {QStringLiteral("主窗口尺寸"), {}, PlacementTarget{this}},
-      {find, QStringLiteral("欲查找"), &f.text},
-      {find, QStringLiteral("启用正则"), &f.regex, false},
-      {find, QStringLiteral("模糊匹配"), &f.fuzzy, true},
-      {find, QStringLiteral("忽略大小写"), &f.ignoreCase, true},
-      {find, QStringLiteral("找到时播放"), &f.playWhenFound, true},
-      {find, QStringLiteral("当前位置"), &f.findPoint, -1},
-      {import, {}, loadListFile},
+      item(o.play.once),
+      item(o.play.onSelect),
+      item(o.play.onDoubleClick),
+      item(o.play.onHover),
+      item(o.import.loadListAtStart),
+      Step(import, {}, saveListFile),
+      Bind(o.import.lastFile, &c.lastImportFile),
+      Bind(o.icons.size, itemOf),
+      Step(o.icons.size.Section(), [this](const SettingsStore&) { ApplyListIcons(); }, {}),
+      Bind(o.move.lastDirectory, &c.lastTargetDirectory),
+      item(o.move.removeAfterMove),
+      item(o.move.smartRename),
+      BindPlacement(QStringLiteral("主窗口尺寸"), this),
+      Bind(o.find.text, &f.text),
+      Bind(o.find.regex, &f.regex),
+      Bind(o.find.fuzzy, &f.fuzzy),
+      Bind(o.find.ignoreCase, &f.ignoreCase),
+      Bind(o.find.playWhenFound, &f.playWhenFound),
+      Bind(o.find.findPoint, &f.findPoint),
+      Step(import, loadListFile, {}),
   };
 }
 
-void MainWindow::LoadMainSettings() { LoadSettings(app_.Settings(), SettingsTable()); }
+void MainWindow::LoadMainSettings() { LoadSettings(app_.Settings(), settingsBindings_); }
 
-void MainWindow::SaveMainSettings() { SaveSettings(app_.Settings(), SettingsTable()); }
+void MainWindow::SaveMainSettings() { SaveSettings(app_.Settings(), settingsBindings_); }

@@ -28,6 +28,7 @@
 #include "platform/ScriptedDialogs.h"
 #include "platform/Sound.h"
 #include "settings/ConfigDir.h"
+#include "settings/gui/OptionBinder.h"
 #include "ui/Artwork.h"
 #include "ui/ToolWindow.h"
 
@@ -72,6 +73,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   connect(&LongJobSignals::Instance(), &LongJobSignals::busyChanged, this, &MainWindow::ShowBusy);
   move(50, 50);
   resize(835, 485);
+  settingsBindings_ = BindSettings();
   LoadMainSettings();
   // A settings file that could not be read was set aside: say so once.
   if (const QString notice = app_.Settings().TakeRecoveryNotice(); !notice.isEmpty())

@@ -27,7 +27,7 @@ class SearchDirWindow;
 class BatchRenameWindow;
 class AboutWindow;
 class Dialogs;
-struct SettingRow;
+struct OptionBinding;
 
 // The main window: toolbar, sound list, status bar and the three pop-up menus, all built from
 // the command table; every click, arrow, menu item and key runs its command's row.
@@ -84,8 +84,9 @@ class MainWindow : public QWidget {
   void Run(const CommandRow& row);
   // Greys (or brings back) every command that a running job would refuse.
   void ShowBusy(bool busy);
-  // The settings of the main window, in the order of their sections in the file.
-  std::vector<SettingRow> SettingsTable();
+  // Ties the main window's options to its menu items and values, in the order of their
+  // sections in the file.
+  std::vector<OptionBinding> BindSettings();
   void LoadMainSettings();
   void SaveMainSettings();
   // From a close during a job on, nothing waits for an answer (see closeEvent).
@@ -109,4 +110,5 @@ class MainWindow : public QWidget {
   bool closeWhenJobEnds_ = false;
   std::unique_ptr<Dialogs> attendedDialogs_;  // put back when the window goes
   bool settingsSaved_ = false;
+  std::vector<OptionBinding> settingsBindings_;
 };

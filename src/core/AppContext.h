@@ -3,19 +3,20 @@
 #pragma once
 #include <QString>
 
+#include "settings/MainOptions.h"
+
 class SoundList;
 class StatusTexts;
 class SoundOutput;
-class CheckStates;
 
-// What the logic of every area reaches: the list, the status texts, the sound output, the menu
-// check marks and the program-wide state. Owned by the application object; areas keep a
+// What the logic of every area reaches: the list, the status texts, the sound output, the main
+// window's options and the program-wide state. Owned by the application object; areas keep a
 // reference.
 struct AppContext {
   SoundList& list;
   StatusTexts& status;
   SoundOutput& sound;
-  const CheckStates& checks;
+  const MainOptions& options;
   QString configDir;
   QString lastImportFile;       // [导入] 上次文件名
   QString lastTargetDirectory;  // [移动选项] 上次目录

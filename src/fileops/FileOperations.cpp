@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
@@ -95,7 +94,7 @@ void FileOperations::RunFileOperation(int code) {
           // With smart renaming every name, numbered or not, is taken by a move that cannot
           // replace a file appearing meanwhile.
           QString name = row.fileName;
-          if (context_.checks.IsChecked(Caption::kSmartRename)) {
+          if (context_.options.move.smartRename.Value()) {
             name = TakeConflictFreeName(target, row.fileName, path,
                                         [&path](const QString& to, bool* taken) {
                                           return Files::MoveNoReplace(path, to, taken);
@@ -107,11 +106,11 @@ void FileOperations::RunFileOperation(int code) {
           if (!StillHolds(list, index, row)) break;
           list.SetRowDirectory(index, target);
           list.SetRowFileName(index, name);
-          if (context_.checks.IsChecked(Caption::kRemoveAfterMove)) toRemove.push_back(index);
+          if (context_.options.move.removeAfterMove.Value()) toRemove.push_back(index);
           break;
         }
         case kOpCopy:
-          if (context_.checks.IsChecked(Caption::kSmartRename)) {
+          if (context_.options.move.smartRename.Value()) {
             // No source path: a copy onto the file itself takes a numbered name.
             TakeConflictFreeName(target, row.fileName, QString(),
                                  [&path](const QString& to, bool* taken) {

@@ -3,7 +3,6 @@
 #include "player/HoverTracker.h"
 
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
 #include "platform/LongJob.h"
@@ -26,7 +25,7 @@ void HoverTracker::OnRowUnderMouse(int row) {
   }
 
   dragStartRow_ = dragEndRow_ = row;
-  if (context_.checks.IsChecked(Caption::kPlayOnHover)) player_.PlayRow(row);
+  if (context_.options.play.onHover.Value()) player_.PlayRow(row);
 }
 
 void HoverTracker::OnLeftButtonDown() {

@@ -5,7 +5,6 @@
 #include <QPersistentModelIndex>
 
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "list/RowSelection.h"
 #include "list/SoundList.h"
@@ -42,7 +41,7 @@ void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
   playingRow_ = r;
   if (!inList) return;
 
-  const bool once = context_.checks.IsChecked(Caption::kPlayOnce);
+  const bool once = context_.options.play.once.Value();
   // The content decides the decoder; silence is explained after the name.
   const PlayResult result = context_.sound.Play(list.RowFullPath(r), !once);
   if (result != PlayResult::Started)
@@ -75,12 +74,12 @@ void Player::LocatePlayingRow() { context_.list.Selection().SelectOnly(playingRo
 
 void Player::OnCurrentRowChanged() {
   if (selectingForPlay_) return;  // PlayRow writes the count and plays itself
-  if (context_.checks.IsChecked(Caption::kPlayOnSelect))
+  if (context_.options.play.onSelect.Value())
     PlayRow(std::nullopt, true);
   else
     UpdateCountPart(context_);
 }
 
 void Player::OnDoubleClick() {
-  if (context_.checks.IsChecked(Caption::kPlayOnDoubleClick)) PlayRow();
+  if (context_.options.play.onDoubleClick.Value()) PlayRow();
 }

@@ -6,20 +6,11 @@
 #include <memory>
 #include <optional>
 
-class QAction;
-class QCheckBox;
-class QRadioButton;
-class QTextEdit;
-class QPlainTextEdit;
-class QLineEdit;
-class QListWidget;
-class QComboBox;
-class QWidget;
 class IniFile;
 
 // The one way to read and write settings: values under keys of sections of an INI file. Every
 // read goes to the file and every write reaches it at once (written whole and atomically).
-// The control operations are defined in the widgets library (settings/gui).
+// Typed options (settings/Option.h) are stored through it, and tied to controls in settings/gui.
 class SettingsStore {
  public:
   // A file there that cannot be read would refuse every write, so nothing would be saved: it is
@@ -41,28 +32,8 @@ class SettingsStore {
   bool ReadBoolUnlessFalse(const QString& key, bool defaultValue) const;
   bool WriteDateTime(const QString& key, const QDateTime& value) const;  // ISO 8601
   QDateTime ReadDateTime(const QString& key, const QDateTime& defaultValue) const;
-
-  bool SaveMenuCheck(const QAction* item) const;
-  bool LoadMenuCheck(QAction* item) const;
-  bool SaveCheckBox(const QCheckBox* box) const;
-  bool LoadCheckBox(QCheckBox* box) const;
-  bool SaveRadioButton(const QRadioButton* button) const;
-  bool LoadRadioButton(QRadioButton* button) const;
-  bool SaveMultiLineText(const QString& key, const QPlainTextEdit* edit) const;
-  QString LoadMultiLineText(const QString& key, QPlainTextEdit* edit) const;
-  bool SaveEditText(const QString& key, const QLineEdit* edit) const;
-  QString LoadEditText(const QString& key, QLineEdit* edit) const;
-  // The content as it stands, line breaks included (no "【→↓】").
-  bool SaveEditText(const QString& key, const QPlainTextEdit* edit) const;
-  QString LoadEditText(const QString& key, QPlainTextEdit* edit) const;
-  bool SaveCheckList(const QString& key, const QListWidget* list) const;
-  void LoadCheckList(const QString& key, QListWidget* list, bool clearFirst) const;
-  bool SaveComboText(const QString& key, const QComboBox* combo) const;
-  QString LoadComboText(const QString& key, QComboBox* combo) const;
-  // 位置 0 normal, 1 centred, 2 minimised, 3 maximised; bounds only below 2. A section that is
-  // not empty becomes the current section.
-  void SaveWindowPlacement(QWidget* window, const QString& section) const;
-  void LoadWindowPlacement(QWidget* window, const QString& section) const;
+  // The value stored under key in the current section, or nothing when it is absent.
+  std::optional<QString> Stored(const QString& key) const;
 
   // While a Batch lives, the store reads the file once and keeps its changes, which reach the
   // file in one atomic write when the batch ends: a window's whole state then costs one read and
@@ -81,15 +52,12 @@ class SettingsStore {
   };
 
  private:
-  // The value stored under key in the current section, or nothing when it is absent.
-  std::optional<QString> Stored(const QString& key) const;
-
   QString filePath_;
   QString recoveryNotice_;
   mutable std::shared_ptr<IniFile> batch_;  // the file's copy while a Batch lives
   mutable int batchDepth_ = 0;
   mutable bool batchChanged_ = false;
-  mutable QString section_;  // the placement calls choose their section
+  mutable QString section_;  // the binder and the placement choose their section
 };
 
 // How a boolean is written: "真" or "假".

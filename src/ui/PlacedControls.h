@@ -37,13 +37,11 @@ inline QPushButton* AddButton(QWidget* parent, const QString& name, const QStrin
   return button;
 }
 
-// A check box or radio button.
+// A check box or radio button; its check mark comes from the option bound to it.
 template <typename Box>
-Box* AddCheck(QWidget* parent, const QString& name, const QString& caption, const QRect& bounds,
-              bool checked) {
+Box* AddCheck(QWidget* parent, const QString& name, const QString& caption, const QRect& bounds) {
   auto* box = new Box(caption, parent);
   box->setObjectName(name);
-  box->setChecked(checked);
   box->setGeometry(bounds);
   return box;
 }

@@ -7,7 +7,6 @@
 #include <iterator>
 
 #include "E2eSuite.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/Files.h"
@@ -144,9 +143,9 @@ void E2eSuite::RunFileCommandCase(int index, bool readOnly) {
   const FileCase& c = readOnly ? kReadOnlyCases[index] : kFileCases[index];
   OpenOnTree(readOnly);
   if (QTest::currentTestFailed()) return;
-  CheckTable& checks = window_->App().Checks();
-  checks.states[Caption::kSmartRename] = !c.options.contains(QStringLiteral("no smart"));
-  checks.states[Caption::kRemoveAfterMove] = !c.options.contains(QStringLiteral("keep rows"));
+  MoveOptions& move = window_->App().Options().move;
+  move.smartRename.Set(!c.options.contains(QStringLiteral("no smart")));
+  move.removeAfterMove.Set(!c.options.contains(QStringLiteral("keep rows")));
   if (c.options.contains(QStringLiteral("clash")))
     WriteFile(tree_->Dst() + u'/' + tree_->FileName(c.select.first()), "already there");
   SelectTags(c.select);

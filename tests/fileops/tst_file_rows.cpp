@@ -92,7 +92,7 @@ void TestFileRows::stopKeepsWhatIsDone() {
     env.Row(QStringLiteral("a/%1.wav").arg(i));
   }
   env.list.Selection().ChangeSelection(1);
-  env.checks.states[Caption::kRemoveAfterMove] = true;
+  env.options.move.removeAfterMove.Set(true);
   env.dialogs->QueueFolder(env.Path("t"));
   QObject::connect(&env.list, &SoundList::dataChanged, [] { LongJobGuard::RequestStop(); });
   const QStringList before = env.Inventory();

@@ -118,8 +118,8 @@ void TestFileOps::operations() {
   for (const char* row : {"a/0.wav", "a/1.wav", "a/2.wav", "a/3.wav", "a/4.wav", "b/0.wav"})
     env.Row(row);
   env.Select(selected);
-  env.checks.states[Caption::kSmartRename] = smart;
-  env.checks.states[Caption::kRemoveAfterMove] = removeAfter;
+  env.options.move.smartRename.Set(smart);
+  env.options.move.removeAfterMove.Set(removeAfter);
   if (code == kOpDelete) env.dialogs->QueueMessageAnswer(answer == "ok" ? 0 : 1);
   if (code == kOpMove || code == kOpCopy)
     env.dialogs->QueueFolder(answer.isEmpty() ? QString() : env.Path(answer));
@@ -170,7 +170,7 @@ void TestFileOps::filesChangingMeanwhile() {
   env.File("t/2_1.wav", "old1");
   env.Row("a/2.wav");
   env.Select({0});
-  env.checks.states[Caption::kSmartRename] = smart;
+  env.options.move.smartRename.Set(smart);
   env.dialogs->QueueFolder(env.Path("t"));
   if (meanwhile == "link") QCOMPARE(::symlink("nowhere", ToNativePath(env.Path("t/2_2.wav"))), 0);
   const QStringList before = env.Inventory();
@@ -211,7 +211,7 @@ void TestFileOps::readOnly() {
   env.File("t/x.wav", "old");
   env.Row("a/x.wav");
   env.Select({0});
-  env.checks.states[Caption::kSmartRename] = code == kOpCopy;
+  env.options.move.smartRename.Set(code == kOpCopy);
   env.dialogs->QueueMessageAnswer(0);
   env.dialogs->QueueFolder(env.Path("t"));
   QCOMPARE(::chmod(ToNativePath(env.Path(readOnly)).constData(), 0555), 0);
@@ -249,7 +249,7 @@ void TestFileOps::strangeNames() {
   env.list.SetRenameHandler([&env](int row, const QString& text) {
     return env.ops.RenameRowFile(row, text);
   });
-  env.checks.states[Caption::kSmartRename] = true;
+  env.options.move.smartRename.Set(true);
   auto step = [&env](int code, const QString& folder, const QStringList& changes) {
     const QStringList before = env.Inventory();
     env.list.Selection().SelectOnly(0);

@@ -12,7 +12,6 @@
 #include "Iconv.h"
 #include "ListContext.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "find/FindParameters.h"
 #include "find/Finder.h"

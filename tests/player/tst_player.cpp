@@ -6,7 +6,6 @@
 
 #include "ListContext.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
@@ -123,7 +122,7 @@ void TestPlayer::playRow() {
   Bench b(kFiveNames);
   b.list.Selection().SelectRow(1);
   b.list.Selection().SelectRow(3);
-  b.checks.states[Caption::kPlayOnce] = playOnce;
+  b.options.play.once.Set(playOnce);
   b.sound.results[b.Path(2)] = PlayResult::Damaged;
 
   b.player.PlayRow(row, leaveSelection);
@@ -166,7 +165,7 @@ void TestPlayer::currentRowTrigger() {
   QCOMPARE(b.status.Count(), QStringLiteral("3/5"));
   QVERIFY(b.sound.log.isEmpty());
 
-  b.checks.states[Caption::kPlayOnSelect] = true;
+  b.options.play.onSelect.Set(true);
   b.list.Selection().SelectRow(0);  // current row 2 -> 0; the selection is left as it is
   QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(0, true)}));
   QCOMPARE(b.Selection(), (std::vector<int>{0, 2}));
@@ -178,7 +177,7 @@ void TestPlayer::doubleClick() {
   b.list.Selection().SelectOnly(1);
   b.player.OnDoubleClick();
   QVERIFY(b.sound.log.isEmpty());
-  b.checks.states[Caption::kPlayOnDoubleClick] = true;
+  b.options.play.onDoubleClick.Set(true);
   b.player.OnDoubleClick();
   QCOMPARE(b.sound.log, (QStringList{"stop", b.Wave(1, true)}));
 }
@@ -241,7 +240,7 @@ void TestPlayer::playRowAfterQueuedRemoval() {
 
 void TestPlayer::hoverPlays() {
   Bench b(kFiveNames);
-  b.checks.states[Caption::kPlayOnHover] = true;
+  b.options.play.onHover.Set(true);
   b.hover.OnRowUnderMouse(2);
   b.sound.log.clear();
   b.hover.OnRowUnderMouse(3);
@@ -256,7 +255,7 @@ void TestPlayer::hoverPlays() {
 
 void TestPlayer::hoverFirstRowZeroIgnored() {
   Bench b(kFiveNames);
-  b.checks.states[Caption::kPlayOnHover] = true;
+  b.options.play.onHover.Set(true);
   b.hover.OnRowUnderMouse(0);
   QVERIFY(b.sound.log.isEmpty());
   QVERIFY(b.Selection().empty());
@@ -267,7 +266,7 @@ void TestPlayer::hoverFirstRowZeroIgnored() {
 
 void TestPlayer::hoverBelowRowsStopsAndClears() {
   Bench b(kFiveNames);
-  b.checks.states[Caption::kPlayOnHover] = true;
+  b.options.play.onHover.Set(true);
   b.hover.OnRowUnderMouse(2);
   b.sound.log.clear();
   b.hover.OnRowUnderMouse(-1);
@@ -281,8 +280,8 @@ void TestPlayer::hoverOneRequestWithPlayOnSelect() {
   // Hover-play selects its row, which raises the current-row trigger; with play on select also
   // on, each hover still makes one stop and one play request.
   Bench b(kFiveNames);
-  b.checks.states[Caption::kPlayOnHover] = true;
-  b.checks.states[Caption::kPlayOnSelect] = true;
+  b.options.play.onHover.Set(true);
+  b.options.play.onSelect.Set(true);
   QSignalSpy currentRow(&b.list.Selection(), &RowSelection::currentRowChanged);
   for (int row : {1, 4, 3, 0}) {
     b.sound.log.clear();
@@ -401,7 +400,7 @@ void TestPlayer::dragOut() {
 void TestPlayer::clickEndsButtonState() {
   // The view may swallow the release of a click; the next moves are hovers, not a drag.
   Bench b(kFiveNames);
-  b.checks.states[Caption::kPlayOnHover] = true;
+  b.options.play.onHover.Set(true);
   b.hover.OnRowUnderMouse(1);
   b.hover.OnLeftButtonDown();
   b.hover.OnClick();

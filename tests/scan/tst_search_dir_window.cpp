@@ -15,7 +15,6 @@
 
 #include "RecordingSound.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
@@ -42,8 +41,8 @@ struct Harness {
   SoundList list;
   StatusTexts status;
   RecordingSound sound;
-  CheckTable checks;
-  AppContext context{list, status, sound, checks, {}, {}, {}};
+  MainOptions options;
+  AppContext context{list, status, sound, options, {}, {}, {}};
   RegexMatcher matcher;
   DirectoryScan scan{context, matcher};
   TooltipHelper tooltips;

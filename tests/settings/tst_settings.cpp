@@ -19,6 +19,8 @@
 #include "settings/ConfigDir.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
+#include "settings/gui/OptionBinder.h"
+#include "settings/gui/WindowPlacement.h"
 
 namespace {
 
@@ -315,58 +317,75 @@ void TestSettings::dateTime() {
 void TestSettings::checkControls() {
   QAction checked("仅播放一次");
   checked.setCheckable(true);
-  checked.setChecked(true);
   QAction unchecked("移过时发音");
   unchecked.setCheckable(true);
-  QVERIFY(store_.LoadMenuCheck(&checked));  // no key: unchanged
-  QVERIFY(!store_.LoadMenuCheck(&unchecked));
-  QVERIFY(store_.SaveMenuCheck(&checked));
+  Option<bool> once{"播放", "仅播放一次", true}, hover{"播放", "移过时发音", false};
+  const std::vector<OptionBinding> items{Bind(once, &checked), Bind(hover, &unchecked)};
+  LoadSettings(store_, items);
+  QVERIFY(checked.isChecked());  // no key: unchanged
+  QVERIFY(!unchecked.isChecked());
+  QVERIFY(once.Save(store_));
   QCOMPARE(store_.ReadText("仅播放一次"), QString("真"));
   checked.setChecked(false);
-  QVERIFY(store_.LoadMenuCheck(&checked));
+  LoadSettings(store_, items);
   QVERIFY(checked.isChecked());
 
   QCheckBox box("遍历子目录");
-  QVERIFY(store_.SaveCheckBox(&box));
+  Option<bool> recurse{"播放", "遍历子目录", false};
+  const std::vector<OptionBinding> boxes{Bind(recurse, &box)};
+  QVERIFY(recurse.Save(store_));
   box.setChecked(true);
-  QVERIFY(!store_.LoadCheckBox(&box));
+  LoadSettings(store_, boxes);
+  QVERIFY(!box.isChecked());
   QCOMPARE(store_.ReadText("遍历子目录"), QString("假"));
 
   QRadioButton radio("复制");
-  radio.setChecked(true);
-  QVERIFY(store_.SaveRadioButton(&radio));
+  Option<bool> copy{"播放", "复制", true};
+  const std::vector<OptionBinding> radios{Bind(copy, &radio)};
+  QVERIFY(copy.Save(store_));
   radio.setChecked(false);
-  QVERIFY(store_.LoadRadioButton(&radio));
+  LoadSettings(store_, radios);
+  QVERIFY(radio.isChecked());
 }
 
 void TestSettings::textControls() {
   QPlainTextEdit edit;
-  edit.setPlainText("a\nb");
-  QVERIFY(store_.SaveMultiLineText("多行", &edit));
+  Option<MultiLineText> lines{"播放", "多行", {"a\nb"}};
+  const std::vector<OptionBinding> multi{Bind(lines, &edit)};
+  QVERIFY(lines.Save(store_));
   QCOMPARE(store_.ReadText("多行"), QString("a【→↓】b"));
   edit.clear();
-  QCOMPARE(store_.LoadMultiLineText("多行", &edit), QString("a\nb"));
+  LoadSettings(store_, multi);
+  QCOMPARE(lines.Value().text, QString("a\nb"));
   QCOMPARE(edit.toPlainText(), QString("a\nb"));
   edit.setPlainText("原样");
-  QCOMPARE(store_.LoadMultiLineText("无", &edit), QString("原样"));
+  Option<MultiLineText> absent{"播放", "无", {"原样"}};
+  LoadSettings(store_, {Bind(absent, &edit)});
+  QCOMPARE(edit.toPlainText(), QString("原样"));
 
   edit.setPlainText("a\nb");
-  QVERIFY(store_.SaveEditText("原文", &edit));
+  QVERIFY(WriteSetting(store_, "原文", edit.toPlainText()));
   QCOMPARE(store_.ReadText("原文"), QString("a\nb"));  // raw line break, read back unchanged
   edit.clear();
-  QCOMPARE(store_.LoadEditText("原文", &edit), QString("a\nb"));
+  QCOMPARE(ReadSetting(store_, "原文", QString()), QString("a\nb"));
 
-  QLineEdit line(" 前后 ");
-  QVERIFY(store_.SaveEditText("单行", &line));
+  QLineEdit line;
+  Option<QString> single{"播放", "单行", " 前后 "}, missing{"播放", "无", " 前后 "};
+  const std::vector<OptionBinding> fields{Bind(single, &line)};
+  QVERIFY(single.Save(store_));
   line.setText("x");
-  QCOMPARE(store_.LoadEditText("单行", &line), QString(" 前后 "));
-  QCOMPARE(store_.LoadEditText("无", &line), QString(" 前后 "));
+  LoadSettings(store_, fields);
+  QCOMPARE(line.text(), QString(" 前后 "));
+  LoadSettings(store_, {Bind(missing, &line)});
+  QCOMPARE(line.text(), QString(" 前后 "));
   QCOMPARE(EscapeLineBreaks("a\r\nb\nc"), QString("a【→↓】b【→↓】c"));
   QCOMPARE(UnescapeLineBreaks("a【→↓】b"), QString("a\nb"));
 }
 
 void TestSettings::checkList() {
   QListWidget list;
+  Option<CheckList> dirs{"播放", "目录", {}};
+  const std::vector<OptionBinding> bound{Bind(dirs, &list)};
   auto add = [&list](const QString& text, bool checked, int data) {
     auto* item = new QListWidgetItem(text, &list);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -375,70 +394,74 @@ void TestSettings::checkList() {
   };
   add("D:/音效", true, 0);
   add("E:/游戏", false, -7);
-  QVERIFY(store_.SaveCheckList("目录", &list));
+  QVERIFY(dirs.Save(store_));
   QCOMPARE(store_.ReadText("目录"), QString("D:/音效【==】真【==】0【→↓】E:/游戏【==】假【==】-7"));
   list.clear();
-  store_.LoadCheckList("目录", &list, true);
+  LoadSettings(store_, bound);
   QCOMPARE(ItemTexts(list), (QStringList{"D:/音效|1|0", "E:/游戏|0|-7"}));
   QVERIFY(list.item(0)->flags() & Qt::ItemIsUserCheckable);
 
-  store_.LoadCheckList("无", &list, false);  // absent: unchanged, nothing doubled
+  Option<CheckList> absent{"播放", "无", CheckListOf(&list)};
+  LoadSettings(store_, {Bind(absent, &list)});  // absent: unchanged, nothing doubled
   QCOMPARE(list.count(), 2);
 
   store_.WriteText("短", "X【==】真【→↓】Y【==】假【==】12.9【==】多【==】余【→↓】Z");
-  store_.LoadCheckList("短", &list, false);
+  FillCheckList(&list, CheckListOf(&list) + ReadSetting(store_, "短", CheckList()));
   QCOMPARE(ItemTexts(list), (QStringList{"D:/音效|1|0", "E:/游戏|0|-7", "X|1|0", "Y|0|12", "Z|0|0"}));
 
   QListWidget empty;
-  QVERIFY(store_.SaveCheckList("空", &empty));
+  QVERIFY(WriteSetting(store_, "空", CheckListOf(&empty)));
   QCOMPARE(store_.ReadText("空", "无"), QString());
-  store_.LoadCheckList("空", &list, true);
+  FillCheckList(&list, ReadSetting(store_, "空", CheckList()));
   QCOMPARE(list.count(), 0);
 }
 
 void TestSettings::comboText() {
   QComboBox combo;
   combo.setEditable(true);
-  combo.setEditText("*.wav|*.mid");
-  QVERIFY(store_.SaveComboText("过滤", &combo));
+  Option<QString> filter{"播放", "过滤", "*.wav|*.mid"}, absent{"播放", "无", "*.wav|*.mid"};
+  const std::vector<OptionBinding> bound{Bind(filter, &combo)}, none{Bind(absent, &combo)};
+  QVERIFY(filter.Save(store_));
   combo.setEditText("x");
-  QCOMPARE(store_.LoadComboText("过滤", &combo), QString("*.wav|*.mid"));
-  QCOMPARE(store_.LoadComboText("无", &combo), QString("*.wav|*.mid"));
+  LoadSettings(store_, bound);
+  QCOMPARE(combo.currentText(), QString("*.wav|*.mid"));
+  LoadSettings(store_, none);
+  QCOMPARE(combo.currentText(), QString("*.wav|*.mid"));
 }
 
 void TestSettings::windowPlacement() {
   QWidget window;
   window.setGeometry(40, 50, 300, 200);
-  store_.SaveWindowPlacement(&window, "主窗口尺寸");
+  SaveWindowPlacement(store_, &window, "主窗口尺寸");
   QCOMPARE(store_.Section(), QString("主窗口尺寸"));
   QCOMPARE(store_.ReadText("位置"), QString("0"));
   QCOMPARE(store_.ReadText("宽度"), QString("300"));
 
   QWidget other;
   other.setGeometry(0, 0, 100, 100);
-  store_.LoadWindowPlacement(&other, "主窗口尺寸");
+  LoadWindowPlacement(store_, &other, "主窗口尺寸");
   QCOMPARE(other.geometry(), QRect(40, 50, 300, 200));
 
   window.setWindowState(Qt::WindowMaximized);
-  store_.SaveWindowPlacement(&window, QString());
+  SaveWindowPlacement(store_, &window, QString());
   QCOMPARE(store_.ReadText("位置"), QString("3"));
   QCOMPARE(store_.ReadText("左边"), QString("40"));  // bounds of the normal state kept
   QWidget third;
-  store_.LoadWindowPlacement(&third, "主窗口尺寸");
+  LoadWindowPlacement(store_, &third, "主窗口尺寸");
   QVERIFY(third.isMaximized());
 
   store_.WriteNumber("位置", 1);
   QWidget centred;
-  store_.LoadWindowPlacement(&centred, "主窗口尺寸");
+  LoadWindowPlacement(store_, &centred, "主窗口尺寸");
   QVERIFY(!centred.isMaximized());
   QCOMPARE(centred.size(), QSize(300, 200));
   QCOMPARE(centred.geometry().center(), centred.screen()->availableGeometry().center());
-  store_.SaveWindowPlacement(&centred, "主窗口尺寸");
+  SaveWindowPlacement(store_, &centred, "主窗口尺寸");
   QCOMPARE(store_.ReadText("位置"), QString("1"));
 
   store_.WriteNumber("位置", 2);
   QWidget minimised;
-  store_.LoadWindowPlacement(&minimised, "主窗口尺寸");
+  LoadWindowPlacement(store_, &minimised, "主窗口尺寸");
   QVERIFY(minimised.isMinimized());
 }
 

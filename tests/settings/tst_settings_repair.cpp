@@ -10,6 +10,7 @@
 
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
+#include "settings/gui/WindowPlacement.h"
 
 // What the store puts right instead of refusing: an unreadable settings file, and stored window
 // bounds that no screen can show.
@@ -83,7 +84,7 @@ void TestSettingsRepair::placementFitsTheScreens() {
     if (!stored[i].isEmpty()) QVERIFY(store.WriteText(keys[i], stored[i]));
   QWidget window;
   window.setGeometry(50, 50, 2000, 100);
-  store.LoadWindowPlacement(&window, QString());
+  LoadWindowPlacement(store, &window, QString());
   QCOMPARE(window.geometry(), expected);
 }
 

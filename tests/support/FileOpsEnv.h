@@ -16,7 +16,6 @@
 
 #include "ListContext.h"
 #include "core/AppContext.h"
-#include "core/CheckStates.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "platform/ConflictFreeName.h"

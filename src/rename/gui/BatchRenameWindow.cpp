@@ -18,7 +18,7 @@
 #include <QUrlQuery>
 
 #include "platform/LongJob.h"
-#include "settings/gui/SettingsTable.h"
+#include "settings/gui/OptionBinder.h"
 #include "ui/PlacedControls.h"
 
 namespace {
@@ -37,10 +37,10 @@ QUrl SearchUrl(const QString& address, const QString& queryKey, const QString& w
 
 // An edit box (name "编辑框…") with its label ("标签…") to the left of it, at topLeft.
 QLineEdit* AddField(QWidget* parent, const QString& name, const QString& caption,
-                    const QString& text, const QPoint& topLeft, int labelWidth, int editWidth) {
+                    const QPoint& topLeft, int labelWidth, int editWidth) {
   AddLabel(parent, QStringLiteral("标签") + name.mid(3), caption,
            {topLeft.x(), topLeft.y() + 1, labelWidth, 20});
-  auto* edit = new QLineEdit(text, parent);
+  auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   edit->setGeometry(topLeft.x() + labelWidth, topLeft.y(), editWidth, 22);
   return edit;
@@ -89,33 +89,34 @@ BatchRenameWindow::BatchRenameWindow(SettingsStore& settings, BatchRenamer& rena
   }
   CreateButtonsAndPreview();
   CreateMenus();
+  settingsBindings_ = BindSettings();
   ConnectControls();
 
-  LoadSettings(settings_, SettingsTable());
+  LoadSettings(settings_, settingsBindings_);
   ApplyPreviewPane();
   settingUp_ = false;
 }
 
-BatchRenameWindow::~BatchRenameWindow() { SaveSettings(settings_, SettingsTable()); }
+BatchRenameWindow::~BatchRenameWindow() { SaveSettings(settings_, settingsBindings_); }
 
 void BatchRenameWindow::CreateNumberPage(QWidget* page) {
   编辑框起始值_ = AddField(page, QStringLiteral("编辑框起始值"), QStringLiteral("起始值："),
-                           QStringLiteral("1"), {8, 8}, 52, 60);
+                           {8, 8}, 52, 60);
   编辑框间隔值_ = AddField(page, QStringLiteral("编辑框间隔值"), QStringLiteral("间隔值："),
-                           QStringLiteral("1"), {136, 8}, 52, 60);
+                           {136, 8}, 52, 60);
   单选框字母_ = AddCheck<QRadioButton>(page, QStringLiteral("单选框字母"), QStringLiteral("字母"),
-                                       {8, 36, 56, 20}, false);
+                                       {8, 36, 56, 20});
   单选框数字_ = AddCheck<QRadioButton>(page, QStringLiteral("单选框数字"), QStringLiteral("数字"),
-                                       {68, 36, 56, 20}, true);
+                                       {68, 36, 56, 20});
   选择框小写_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框小写"), QStringLiteral("小写"),
-                                    {136, 36, 56, 20}, false);
+                                    {136, 36, 56, 20});
   选择框补零_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框补零"), QStringLiteral("补零"),
-                                    {196, 36, 56, 20}, true);
+                                    {196, 36, 56, 20});
   选择框组合_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框组合"),
                                     QStringLiteral("高级组合 (可插入“#编号”代表编号值)"),
-                                    {8, 62, 300, 20}, false);
+                                    {8, 62, 300, 20});
   // One line high, yet it keeps the line breaks a stored expression may hold.
-  编辑框组合_ = new QPlainTextEdit(QStringLiteral("#主名_#编号.#扩展名"), page);
+  编辑框组合_ = new QPlainTextEdit(page);
   编辑框组合_->setObjectName(QStringLiteral("编辑框组合"));
   编辑框组合_->setGeometry(8, 88, 284, 22);
   编辑框组合_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -129,46 +130,46 @@ void BatchRenameWindow::CreateNumberPage(QWidget* page) {
 
 void BatchRenameWindow::CreateReplacePage(QWidget* page) {
   编辑框欲替换_ = AddField(page, QStringLiteral("编辑框欲替换"), QStringLiteral("欲替换的："),
-                           {}, {8, 8}, 64, 240);
+                           {8, 8}, 64, 240);
   编辑框替换为_ = AddField(page, QStringLiteral("编辑框替换为"), QStringLiteral("替换为的："),
-                           {}, {8, 36}, 64, 240);
+                           {8, 36}, 64, 240);
   编辑框替换次数_ = AddField(page, QStringLiteral("编辑框替换次数"), QStringLiteral("替换次数："),
-                             QStringLiteral("-1"), {8, 64}, 64, 60);
+                             {8, 64}, 64, 60);
   选择框区分大小写_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框区分大小写"),
-                                          QStringLiteral("区分大小写"), {148, 65, 100, 20}, false);
+                                          QStringLiteral("区分大小写"), {148, 65, 100, 20});
 }
 
 void BatchRenameWindow::CreateInsertPage(QWidget* page) {
   编辑框插入位置_ = AddField(page, QStringLiteral("编辑框插入位置"), QStringLiteral("插入位置："),
-                             QStringLiteral("1"), {8, 8}, 64, 60);
+                             {8, 8}, 64, 60);
   编辑框插入字符_ = AddField(page, QStringLiteral("编辑框插入字符"), QStringLiteral("插入字符："),
-                             {}, {8, 36}, 64, 240);
+                             {8, 36}, 64, 240);
   选择框逆向插入_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框逆向插入"),
-                                        QStringLiteral("逆向插入"), {8, 64, 100, 20}, false);
+                                        QStringLiteral("逆向插入"), {8, 64, 100, 20});
   选择框超出不插_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框超出不插"),
-                                        QStringLiteral("超出范围不插入"), {120, 64, 140, 20}, false);
+                                        QStringLiteral("超出范围不插入"), {120, 64, 140, 20});
 }
 
 void BatchRenameWindow::CreateDeletePage(QWidget* page) {
   编辑框删除位置_ = AddField(page, QStringLiteral("编辑框删除位置"), QStringLiteral("删除位置："),
-                             QStringLiteral("1"), {8, 8}, 64, 60);
+                             {8, 8}, 64, 60);
   编辑框删除数目_ = AddField(page, QStringLiteral("编辑框删除数目"), QStringLiteral("删除数目："),
-                             QStringLiteral("2"), {148, 8}, 64, 60);
+                             {148, 8}, 64, 60);
   编辑框替换字符_ = AddField(page, QStringLiteral("编辑框替换字符"), QStringLiteral("替换字符："),
-                             {}, {8, 36}, 64, 240);
+                             {8, 36}, 64, 240);
   选择框逆向删除_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框逆向删除"),
-                                        QStringLiteral("逆向删除"), {8, 64, 100, 20}, false);
+                                        QStringLiteral("逆向删除"), {8, 64, 100, 20});
 }
 
 void BatchRenameWindow::CreateRegexPage(QWidget* page) {
   编辑框匹配式_ = AddField(page, QStringLiteral("编辑框匹配式"), QStringLiteral("匹配表达式："),
-                           {}, {8, 8}, 76, 228);
+                           {8, 8}, 76, 228);
   编辑框替换式_ = AddField(page, QStringLiteral("编辑框替换式"), QStringLiteral("替换表达式："),
-                           {}, {8, 36}, 76, 228);
+                           {8, 36}, 76, 228);
   选择框忽略大小写_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框忽略大小写"),
-                                          QStringLiteral("忽略大小写"), {8, 64, 96, 20}, false);
+                                          QStringLiteral("忽略大小写"), {8, 64, 96, 20});
   选择框全局匹配_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框全局匹配"),
-                                        QStringLiteral("全局匹配"), {108, 64, 96, 20}, false);
+                                        QStringLiteral("全局匹配"), {108, 64, 96, 20});
   AddLink(page, QStringLiteral("链接正则调试器"), QStringLiteral(">>> 正则调试器"),
           SearchUrl(QStringLiteral("https://www.baidu.com/s"), QStringLiteral("wd"),
                     kRegexDebuggerWords),
@@ -217,9 +218,9 @@ void BatchRenameWindow::CreateButtonsAndPreview() {
                         {256, 163, 70, 32});
 
   编辑框预览数目_ = AddField(this, QStringLiteral("编辑框预览数目"), QStringLiteral("预览数目："),
-                             QStringLiteral("20"), {8, 205}, 64, 48);
+                             {8, 205}, 64, 48);
   选择框自动预览_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框自动预览"),
-                                        QStringLiteral("自动预览"), {132, 206, 80, 20}, true);
+                                        QStringLiteral("自动预览"), {132, 206, 80, 20});
   按钮更新预览_ = AddButton(this, QStringLiteral("按钮更新预览"), QStringLiteral("◎更新预览◎"),
                             {224, 205, 96, 22});
   列表框预览_ = new QTreeWidget(this);
@@ -279,50 +280,37 @@ void BatchRenameWindow::ConnectControls() {
   showBusy(LongJobGuard::Busy());
 }
 
-std::vector<SettingRow> BatchRenameWindow::SettingsTable() {
-  const QString misc = QStringLiteral("杂务");
-  const QString number = QStringLiteral("编号");
-  const QString replace = QStringLiteral("替换");
-  const QString insert = QStringLiteral("插入");
-  const QString remove = QStringLiteral("删除");
-  const QString tabKey = QStringLiteral("选项卡序号");
-  // Loaded first, so the window opens on the tab it was closed on. An empty key is the caption.
-  const CustomTarget tabIndex{
-      [this, tabKey](const SettingsStore& store) {
-        选择夹_->setCurrentIndex(TruncToInt32(store.ReadNumber(tabKey, 选择夹_->currentIndex())));
-      },
-      [this, tabKey](const SettingsStore& store) {
-        store.WriteNumber(tabKey, 选择夹_->currentIndex());
-      }};
+std::vector<OptionBinding> BatchRenameWindow::BindSettings() {
+  BatchRenameOptions& o = options_;
+  // The tab first, so the window opens on the tab it was closed on.
   return {
-      {misc, tabKey, tabIndex},
-      {misc, {}, 仅修改选定文件_},
-      {misc, {}, 选择框自动预览_},
-      {misc, QStringLiteral("预览数目"), 编辑框预览数目_},
-      {number, QStringLiteral("起始值"), 编辑框起始值_},
-      {number, QStringLiteral("间隔值"), 编辑框间隔值_},
-      {number, {}, 单选框字母_},
-      {number, {}, 单选框数字_},
-      {number, {}, 选择框小写_},
-      {number, {}, 选择框补零_},
-      {number, {}, 选择框组合_},
-      {number, QStringLiteral("组合表达式"), 编辑框组合_},
-      {replace, QStringLiteral("欲替换"), 编辑框欲替换_},
-      {replace, QStringLiteral("替换为"), 编辑框替换为_},
-      {replace, QStringLiteral("替换次数"), 编辑框替换次数_},
-      {replace, {}, 选择框区分大小写_},
-      {insert, QStringLiteral("插入位置"), 编辑框插入位置_},
-      {insert, QStringLiteral("插入字符"), 编辑框插入字符_},
-      {insert, {}, 选择框逆向插入_},
-      {insert, {}, 选择框超出不插_},
-      {remove, QStringLiteral("删除位置"), 编辑框删除位置_},
-      {remove, QStringLiteral("删除数目"), 编辑框删除数目_},
-      {remove, QStringLiteral("替换字符"), 编辑框替换字符_},
-      {remove, {}, 选择框逆向删除_},
-      // The regular-expression keys belong to section 替换.
-      {replace, QStringLiteral("匹配式"), 编辑框匹配式_},
-      {replace, QStringLiteral("替换式"), 编辑框替换式_},
-      {replace, {}, 选择框忽略大小写_},
-      {replace, {}, 选择框全局匹配_},
+      Bind(o.tab, 选择夹_),
+      Bind(o.selectedOnly, 仅修改选定文件_),
+      Bind(o.autoPreview, 选择框自动预览_),
+      Bind(o.previewCount, 编辑框预览数目_),
+      Bind(o.start, 编辑框起始值_),
+      Bind(o.step, 编辑框间隔值_),
+      Bind(o.letters, 单选框字母_),
+      Bind(o.digits, 单选框数字_),
+      Bind(o.lowerCase, 选择框小写_),
+      Bind(o.zeroFill, 选择框补零_),
+      Bind(o.combine, 选择框组合_),
+      Bind(o.combination, 编辑框组合_),
+      Bind(o.find, 编辑框欲替换_),
+      Bind(o.replaceWith, 编辑框替换为_),
+      Bind(o.replaceCount, 编辑框替换次数_),
+      Bind(o.matchCase, 选择框区分大小写_),
+      Bind(o.insertAt, 编辑框插入位置_),
+      Bind(o.insertText, 编辑框插入字符_),
+      Bind(o.insertBackward, 选择框逆向插入_),
+      Bind(o.skipBeyond, 选择框超出不插_),
+      Bind(o.deleteAt, 编辑框删除位置_),
+      Bind(o.deleteCount, 编辑框删除数目_),
+      Bind(o.deleteReplace, 编辑框替换字符_),
+      Bind(o.deleteBackward, 选择框逆向删除_),
+      Bind(o.pattern, 编辑框匹配式_),
+      Bind(o.replacement, 编辑框替换式_),
+      Bind(o.ignoreCase, 选择框忽略大小写_),
+      Bind(o.global, 选择框全局匹配_),
   };
 }

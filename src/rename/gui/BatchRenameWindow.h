@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rename/BatchRename.h"
+#include "settings/Option.h"
 
 class QAction;
 class QCheckBox;
@@ -19,7 +20,47 @@ class QTabWidget;
 class QTreeWidget;
 class SettingsStore;
 class SoundList;
-struct SettingRow;
+struct OptionBinding;
+
+// The window's settings with their designed defaults; a check box, radio button or menu item is
+// stored under its caption.
+struct BatchRenameOptions {
+  inline static const QString kMisc = QStringLiteral("杂务");
+  inline static const QString kNumber = QStringLiteral("编号");
+  inline static const QString kReplace = QStringLiteral("替换");
+  inline static const QString kInsert = QStringLiteral("插入");
+  inline static const QString kDelete = QStringLiteral("删除");
+  Option<int> tab{kMisc, QStringLiteral("选项卡序号"), 0};
+  Option<bool> selectedOnly{kMisc, QStringLiteral("仅修改选定文件"), false};
+  Option<bool> autoPreview{kMisc, QStringLiteral("自动预览"), true};
+  Option<QString> previewCount{kMisc, QStringLiteral("预览数目"), QStringLiteral("20")};
+  Option<QString> start{kNumber, QStringLiteral("起始值"), QStringLiteral("1")};
+  Option<QString> step{kNumber, QStringLiteral("间隔值"), QStringLiteral("1")};
+  Option<bool> letters{kNumber, QStringLiteral("字母"), false};
+  Option<bool> digits{kNumber, QStringLiteral("数字"), true};
+  Option<bool> lowerCase{kNumber, QStringLiteral("小写"), false};
+  Option<bool> zeroFill{kNumber, QStringLiteral("补零"), true};
+  Option<bool> combine{kNumber, QStringLiteral("高级组合 (可插入“#编号”代表编号值)"), false};
+  Option<MultiLineText> combination{kNumber, QStringLiteral("组合表达式"),
+                                    {QStringLiteral("#主名_#编号.#扩展名")}};
+  Option<QString> find{kReplace, QStringLiteral("欲替换"), QString()};
+  Option<QString> replaceWith{kReplace, QStringLiteral("替换为"), QString()};
+  Option<QString> replaceCount{kReplace, QStringLiteral("替换次数"), QStringLiteral("-1")};
+  Option<bool> matchCase{kReplace, QStringLiteral("区分大小写"), false};
+  Option<QString> insertAt{kInsert, QStringLiteral("插入位置"), QStringLiteral("1")};
+  Option<QString> insertText{kInsert, QStringLiteral("插入字符"), QString()};
+  Option<bool> insertBackward{kInsert, QStringLiteral("逆向插入"), false};
+  Option<bool> skipBeyond{kInsert, QStringLiteral("超出范围不插入"), false};
+  Option<QString> deleteAt{kDelete, QStringLiteral("删除位置"), QStringLiteral("1")};
+  Option<QString> deleteCount{kDelete, QStringLiteral("删除数目"), QStringLiteral("2")};
+  Option<QString> deleteReplace{kDelete, QStringLiteral("替换字符"), QString()};
+  Option<bool> deleteBackward{kDelete, QStringLiteral("逆向删除"), false};
+  // The regular-expression keys belong to section 替换.
+  Option<QString> pattern{kReplace, QStringLiteral("匹配式"), QString()};
+  Option<QString> replacement{kReplace, QStringLiteral("替换式"), QString()};
+  Option<bool> ignoreCase{kReplace, QStringLiteral("忽略大小写"), false};
+  Option<bool> global{kReplace, QStringLiteral("全局匹配"), false};
+};
 
 // "批量更改文件名": one rename rule per tab, a preview of old and new names, execution and undo
 // of the last execution. A non-modal tool window over the main list's rows as they are at each
@@ -56,7 +97,7 @@ class BatchRenameWindow : public QWidget {
   void CreateButtonsAndPreview();
   void CreateMenus();
   void ConnectControls();
-  std::vector<SettingRow> SettingsTable();
+  std::vector<OptionBinding> BindSettings();
   // True on tab 更多, where no rule applies; says so unless the window is setting up.
   bool RefuseMoreTab() const;
   std::vector<int> Rows() const;
@@ -69,6 +110,7 @@ class BatchRenameWindow : public QWidget {
   BatchRenamer& renamer_;
   const UndoList& undo_;
   const SoundList& list_;
+  BatchRenameOptions options_;
   bool settingUp_ = true;
   bool running_ = false;
   bool closeAfterRun_ = false;
@@ -113,4 +155,5 @@ class BatchRenameWindow : public QWidget {
   QMenu* 改名选项_ = nullptr;
   QAction* 仅修改选定文件_ = nullptr;
   QMenu* 插入符号_ = nullptr;
+  std::vector<OptionBinding> settingsBindings_;  // gone before the options and controls
 };

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +19,7 @@
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
 #include "settings/SettingsStore.h"
-#include "settings/gui/SettingsTable.h"
+#include "settings/gui/OptionBinder.h"
 #include "ui/PlacedControls.h"
 #include "ui/TooltipHelper.h"
 
@@ -39,32 +38,29 @@ SearchDirWindow::SearchDirWindow(SettingsStore& settings, DirectoryScan& scan,
   setFixedSize(358, 368);
   move(50, 50);
   CreateControls();
+  settingsBindings_ = BindSettings();
   ConnectControls();
   AttachTooltips(tooltips);
-  LoadSettings(settings_, SettingsTable());
+  LoadSettings(settings_, settingsBindings_);
 }
 
-SearchDirWindow::~SearchDirWindow() { SaveSettings(settings_, SettingsTable()); }
+SearchDirWindow::~SearchDirWindow() { SaveSettings(settings_, settingsBindings_); }
 
-std::vector<SettingRow> SearchDirWindow::SettingsTable() {
-  const QString directories = QStringLiteral("目录列表");
-  const QString filter = QStringLiteral("过滤");
-  const QString classify = QStringLiteral("归类");
-  const QString rest = QStringLiteral("余下");
-  const QString data = QStringLiteral("数据");
+std::vector<OptionBinding> SearchDirWindow::BindSettings() {
+  SearchDirOptions& o = options_;
   return {
-      {directories, data, CheckListTarget{列表框目录_, true}},
-      {directories, {}, 选择框遍历_},
-      {directories, QStringLiteral("上次目录"), &lastScanDirectory_, QString()},
-      {filter, {}, 选择框过滤_},
-      {filter, data, 组合框过滤_},
-      {classify, {}, 选择框归类_},
-      {classify, data, 编辑框归类_},
-      {classify, {}, 选择框拷贝_},
-      {classify, {}, 选择框改名_},
-      {rest, {}, 选择框载入列表_},
-      {rest, {}, 选择框载入前清空_},
-      {rest, {}, 选择框不提示_},
+      Bind(o.directories, 列表框目录_),
+      Bind(o.recurse, 选择框遍历_),
+      Bind(o.lastDirectory),
+      Bind(o.filter, 选择框过滤_),
+      Bind(o.filterText, 组合框过滤_),
+      Bind(o.classify, 选择框归类_),
+      Bind(o.expression, 编辑框归类_),
+      Bind(o.copy, 选择框拷贝_),
+      Bind(o.smartRename, 选择框改名_),
+      Bind(o.loadList, 选择框载入列表_),
+      Bind(o.clearList, 选择框载入前清空_),
+      Bind(o.quiet, 选择框不提示_),
   };
 }
 
@@ -97,13 +93,11 @@ void SearchDirWindow::CreateControls() {
     connect(AddButton(this, entry.name, entry.caption, {entry.left, 32, 20, 20}),
             &QPushButton::clicked, this, entry.operation);
   选择框遍历_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框遍历"),
-                                    QStringLiteral("遍历子目录"), {264, 32, 88, 20}, true);
+                                    QStringLiteral("遍历子目录"), {264, 32, 88, 20});
 
   列表框目录_ = new QListWidget(this);
   列表框目录_->setObjectName(QStringLiteral("列表框目录"));
   列表框目录_->setGeometry(8, 56, 336, 64);
-  AppendDirectory(QDir::homePath() + QStringLiteral("/CloudCache"), false);
-  AppendDirectory(QDir::homePath() + QStringLiteral("/声音/短音资源"), false);
   CreateFilterControls();
   CreateRunControls();
 }
@@ -112,7 +106,7 @@ void SearchDirWindow::CreateFilterControls() {
   AddLabel(this, QStringLiteral("标签2"), QStringLiteral("过滤和转移"), {8, 128, 64, 20});
   AddLine(this, QStringLiteral("外形框4"), {75, 136, 269, 8});
   选择框过滤_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框过滤"), QStringLiteral("通配过滤"),
-                                    {8, 152, 72, 20}, true);
+                                    {8, 152, 72, 20});
   组合框过滤_ = new QComboBox(this);
   组合框过滤_->setObjectName(QStringLiteral("组合框过滤"));
   组合框过滤_->setGeometry(80, 152, 264, 20);
@@ -124,12 +118,12 @@ void SearchDirWindow::CreateFilterControls() {
                          QStringLiteral("*.wav|*.mp3"), QStringLiteral("*.mid|*.mp3"),
                          QStringLiteral("*.mp3"), QStringLiteral("*.wav"),
                          QStringLiteral("*.mid"), QStringLiteral("*.*")});
-  组合框过滤_->setCurrentIndex(1);
+  组合框过滤_->setCurrentIndex(1);  // the designed filter's item; the text is the option's
 
   选择框归类_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框归类"), QStringLiteral("归类路径"),
-                                    {8, 186, 72, 20}, true);
+                                    {8, 186, 72, 20});
   // One line high, yet it keeps the line breaks a stored expression may hold.
-  编辑框归类_ = new QPlainTextEdit(QDir::homePath() + QStringLiteral("/声音/#扩展名 音频"), this);
+  编辑框归类_ = new QPlainTextEdit(this);
   编辑框归类_->setObjectName(QStringLiteral("编辑框归类"));
   编辑框归类_->setGeometry(80, 186, 244, 20);
   编辑框归类_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -149,20 +143,20 @@ void SearchDirWindow::CreateFilterControls() {
   按钮功能符插入_->setFocusPolicy(Qt::TabFocus);
 
   选择框拷贝_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框拷贝"),
-                                    QStringLiteral("拷贝为副本"), {80, 212, 80, 20}, true);
+                                    QStringLiteral("拷贝为副本"), {80, 212, 80, 20});
   选择框改名_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框改名"),
-                                    QStringLiteral("智能重命名"), {186, 212, 80, 20}, true);
+                                    QStringLiteral("智能重命名"), {186, 212, 80, 20});
 }
 
 void SearchDirWindow::CreateRunControls() {
   AddLabel(this, QStringLiteral("标签6"), QStringLiteral("其他设置项"), {8, 232, 64, 20});
   AddLine(this, QStringLiteral("外形框2"), {72, 240, 272, 8});
   选择框载入列表_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框载入列表"),
-                                        QStringLiteral("载入文件列表"), {8, 258, 96, 20}, true);
+                                        QStringLiteral("载入文件列表"), {8, 258, 96, 20});
   选择框载入前清空_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框载入前清空"),
-                                          QStringLiteral("清空已有列表"), {112, 258, 96, 20}, true);
+                                          QStringLiteral("清空已有列表"), {112, 258, 96, 20});
   选择框不提示_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框不提示"),
-                                      QStringLiteral("不提示执行过程"), {241, 258, 104, 20}, false);
+                                      QStringLiteral("不提示执行过程"), {241, 258, 104, 20});
 
   AddLine(this, QStringLiteral("外形框5"), {0, 288, 352, 8});
   按钮执行并关闭_ = AddButton(this, QStringLiteral("按钮执行并关闭"), QStringLiteral("执行并关闭"),
@@ -268,9 +262,9 @@ int SearchDirWindow::SelectedIndex() const {
 }
 
 void SearchDirWindow::AddDirectoryByBrowser() {
-  const QString folder = BrowseForFolder(lastScanDirectory_, kChooseDirectory);
+  const QString folder = BrowseForFolder(options_.lastDirectory.Value(), kChooseDirectory);
   if (folder.isEmpty()) return;
-  lastScanDirectory_ = folder;
+  options_.lastDirectory.Set(folder);
   AppendDirectory(folder, true);
 }
 
@@ -286,7 +280,7 @@ void SearchDirWindow::ChangeDirectory() {
   if (index < 0) return;
   const QString folder = BrowseForFolder(列表框目录_->item(index)->text(), kChooseDirectory);
   if (folder.isEmpty()) return;
-  lastScanDirectory_ = folder;
+  options_.lastDirectory.Set(folder);
   列表框目录_->item(index)->setText(folder);
 }
 

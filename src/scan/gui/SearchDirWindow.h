@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QDir>
 #include <QWidget>
 #include <vector>
 
 #include "scan/DirectoryScan.h"
+#include "settings/Option.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,7 +16,31 @@ class QPlainTextEdit;
 class QPushButton;
 class SettingsStore;
 class TooltipHelper;
-struct SettingRow;
+struct OptionBinding;
+
+// The window's settings with their designed defaults; a check box is stored under its caption.
+struct SearchDirOptions {
+  inline static const QString kDirectories = QStringLiteral("目录列表");
+  inline static const QString kFilter = QStringLiteral("过滤");
+  inline static const QString kClassify = QStringLiteral("归类");
+  inline static const QString kRest = QStringLiteral("余下");
+  inline static const QString kData = QStringLiteral("数据");
+  Option<CheckList> directories{kDirectories, kData,
+                                {{QDir::homePath() + QStringLiteral("/CloudCache")},
+                                 {QDir::homePath() + QStringLiteral("/声音/短音资源")}}};
+  Option<bool> recurse{kDirectories, QStringLiteral("遍历子目录"), true};
+  Option<QString> lastDirectory{kDirectories, QStringLiteral("上次目录"), QString()};
+  Option<bool> filter{kFilter, QStringLiteral("通配过滤"), true};
+  Option<QString> filterText{kFilter, kData, QStringLiteral("*.wav|*.mid")};
+  Option<bool> classify{kClassify, QStringLiteral("归类路径"), true};
+  Option<MultiLineText> expression{kClassify, kData,
+                                   {QDir::homePath() + QStringLiteral("/声音/#扩展名 音频")}};
+  Option<bool> copy{kClassify, QStringLiteral("拷贝为副本"), true};
+  Option<bool> smartRename{kClassify, QStringLiteral("智能重命名"), true};
+  Option<bool> loadList{kRest, QStringLiteral("载入文件列表"), true};
+  Option<bool> clearList{kRest, QStringLiteral("清空已有列表"), true};
+  Option<bool> quiet{kRest, QStringLiteral("不提示执行过程"), false};
+};
 
 // "检索目录": the directories to scan, the filter, the classification expression and the other
 // scan options, and the run and stop buttons. A non-modal tool window owned by the main window;
@@ -58,7 +84,7 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
   void CreateRunControls();     // the other settings and the buttons
   void ConnectControls();
   void AttachTooltips(TooltipHelper& tooltips);
-  std::vector<SettingRow> SettingsTable();
+  std::vector<OptionBinding> BindSettings();
   void AppendDirectory(const QString& text, bool checked);
   int SelectedIndex() const;
   void ToggleTokenList();
@@ -68,7 +94,7 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
 
   SettingsStore& settings_;
   DirectoryScan& scan_;
-  QString lastScanDirectory_;  // [目录列表] 上次目录
+  SearchDirOptions options_;
   bool scanning_ = false;
   bool closeAfterScan_ = false;
 
@@ -88,4 +114,5 @@ class SearchDirWindow : public QWidget, public ScanWindowPort {
   QPushButton* 按钮执行并关闭_ = nullptr;
   QPushButton* 按钮执行_ = nullptr;
   QPushButton* 按钮停止_ = nullptr;
+  std::vector<OptionBinding> settingsBindings_;  // gone before the options and controls
 };
