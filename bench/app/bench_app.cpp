@@ -20,7 +20,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "list/SoundList.h"
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
 

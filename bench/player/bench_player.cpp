@@ -18,7 +18,7 @@
 #include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 #include "player/HoverTracker.h"
 #include "player/Player.h"
 

@@ -26,7 +26,7 @@
 #include "match/RegexMatcher.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
-#include "rename/BatchRename.h"
+#include "rename/BatchRenamer.h"
 #include "rename/gui/BatchRenameWindow.h"
 #include "settings/SettingsStore.h"
 

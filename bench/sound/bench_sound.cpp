@@ -28,7 +28,7 @@
 
 #include "SoundFiles.h"
 #include "platform/NativePath.h"
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "app/Toolbar.h"
+#include "app/MainToolbar.h"
 #include "list/gui/SoundListView.h"
 #include "ui/Artwork.h"
 

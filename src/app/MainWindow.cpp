@@ -14,7 +14,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/Application.h"
-#include "app/Toolbar.h"
+#include "app/MainToolbar.h"
 #include "core/AppContext.h"
 #include "find/gui/FindWindow.h"
 #include "rename/gui/BatchRenameWindow.h"
@@ -26,7 +26,7 @@
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
-#include "platform/Sound.h"
+#include "platform/SoundOutput.h"
 #include "settings/ConfigDir.h"
 #include "settings/gui/OptionBinder.h"
 #include "ui/Artwork.h"

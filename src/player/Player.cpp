@@ -9,7 +9,7 @@
 #include "list/RowSelection.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
-#include "platform/Sound.h"
+#include "platform/SoundOutput.h"
 
 void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
   SoundList& list = context_.list;

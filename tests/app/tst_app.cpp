@@ -10,7 +10,7 @@
 
 #include "RecordingSound.h"
 #include "WindowHarness.h"
-#include "app/Toolbar.h"
+#include "app/MainToolbar.h"
 #include "core/StatusTexts.h"
 #include "find/Finder.h"
 #include "list/ListFile.h"

@@ -11,7 +11,7 @@
 #include "RecordingSound.h"
 #include "WindowHarness.h"
 #include "app/CommandTable.h"
-#include "app/Toolbar.h"
+#include "app/MainToolbar.h"
 #include "core/StatusTexts.h"
 #include "list/ListFile.h"
 #include "list/RowSelection.h"

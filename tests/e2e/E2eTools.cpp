@@ -18,7 +18,7 @@
 #include "list/ListFile.h"
 #include "list/SoundList.h"
 #include "platform/Files.h"
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 #include "settings/ConfigDir.h"
 
 QTEST_MAIN(E2eSuite)

@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <csignal>
 
-#include "platform/Signals.h"
-#include "platform/Sound.h"
+#include "platform/QuitSignals.h"
+#include "platform/SdlSound.h"
 
 class TestSignals : public QObject {
   Q_OBJECT

@@ -11,7 +11,7 @@
 #include "platform/Files.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
-#include "rename/BatchRename.h"
+#include "rename/BatchRenamer.h"
 #include "rename/RenameJournal.h"
 
 namespace {

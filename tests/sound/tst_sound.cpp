@@ -13,7 +13,7 @@
 
 #include "SoundFiles.h"
 #include "TestFiles.h"
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 
 using Kind = SdlSound::Kind;
 Q_DECLARE_METATYPE(SdlSound::Kind)

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "SoundFiles.h"
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 
 // Each case opens the device afresh, with the audio driver chosen for it.
 class SoundDeviceTest : public QObject {

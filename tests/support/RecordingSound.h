@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/Sound.h"
+#include "platform/SoundOutput.h"
 
 // A sound output that records the requests instead of playing them. Every path plays unless
 // results names another outcome for it.

@@ -6,7 +6,7 @@
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "list/gui/SoundListView.h"
-#include "platform/Sound.h"
+#include "platform/SoundOutput.h"
 #include "ui/Artwork.h"
 
 SoundListController::SoundListController(SoundListView& view, SoundList& list,

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "rename/BatchRename.h"
+#include "rename/BatchRenamer.h"
 #include "settings/Option.h"
 
 class QAction;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Signals.h"
+#include "platform/QuitSignals.h"
 
 #include <SDL_hints.h>
 #include <fcntl.h>

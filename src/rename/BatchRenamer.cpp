@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "rename/BatchRename.h"
+#include "rename/BatchRenamer.h"
 
 #include <algorithm>
 

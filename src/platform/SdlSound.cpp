@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Sound.h"
+#include "platform/SdlSound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

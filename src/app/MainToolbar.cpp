@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Toolbar.h"
+#include "app/MainToolbar.h"
 
 #include <QAction>
 #include <QCursor>
