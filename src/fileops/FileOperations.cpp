@@ -18,15 +18,22 @@
 
 namespace {
 
-QString OperationName(int code) {
-  switch (code) {
-    case kOpDelete: return QStringLiteral("删除");
-    case kOpMove: return QStringLiteral("移动");
-    case kOpCopy: return QStringLiteral("复制");
-    case kOpRemoveRows: return QStringLiteral("移除（非物理删除）");
-    case kOpCopyNames: return QStringLiteral("复制文件名（每行一个）");
-    default: return QStringLiteral("复制文件路径（每行一个）");
+// The name in the result message; empty for a command that is no file operation.
+QString OperationName(Command command) {
+  switch (command) {
+    case Command::kDelete: return QStringLiteral("删除");
+    case Command::kMove: return QStringLiteral("移动");
+    case Command::kCopy: return QStringLiteral("复制");
+    case Command::kRemoveRows: return QStringLiteral("移除（非物理删除）");
+    case Command::kCopyNames: return QStringLiteral("复制文件名（每行一个）");
+    case Command::kCopyPaths: return QStringLiteral("复制文件路径（每行一个）");
+    default: return QString();
   }
+}
+
+// Copying names or paths changes neither files nor rows.
+bool CopiesTexts(Command command) {
+  return command == Command::kCopyNames || command == Command::kCopyPaths;
 }
 
 // The rows are snapshotted when the operation starts; a row is changed or removed only when
@@ -39,8 +46,9 @@ bool StillHolds(const SoundList& list, int index, const SoundRow& row) {
 
 }  // namespace
 
-void FileOperations::RunFileOperation(int code) {
-  if (code < kOpDelete || code > kOpCopyPaths) return;
+void FileOperations::RunFileOperation(Command command) {
+  const QString operation = OperationName(command);
+  if (operation.isEmpty()) return;
   LongJob job;
   if (!job.Acquired()) return;
   SoundList& list = context_.list;
@@ -55,16 +63,16 @@ void FileOperations::RunFileOperation(int code) {
   for (int index : selected) rows.push_back(list.Row(index));
   const QString count = QString::number(selected.size());
 
-  if (code == kOpDelete &&
+  if (command == Command::kDelete &&
       ShowMessage(QStringLiteral("确定要删除选定的 ") + count + QStringLiteral(" 个文件吗？"),
                   Dialogs::kOkCancel) != Dialogs::kAnswerOk) {
     return;
   }
   QString target;
-  if (code == kOpMove || code == kOpCopy) {
+  if (command == Command::kMove || command == Command::kCopy) {
     const QString chosen = BrowseForFolder(
         context_.lastTargetDirectory, QStringLiteral("将选定的 ") + count +
-                                          QStringLiteral(" 个文件") + OperationName(code) +
+                                          QStringLiteral(" 个文件") + operation +
                                           QStringLiteral("到的目录："));
     if (chosen.isEmpty()) return;
     context_.lastTargetDirectory = chosen;
@@ -76,7 +84,7 @@ void FileOperations::RunFileOperation(int code) {
   std::vector<int> toRemove;
   QStringList collected;
   bool stopped = false;
-  if (code <= kOpRemoveRows) {
+  if (!CopiesTexts(command)) {
     // Last to first, as rows that may be removed are always visited.
     for (size_t i = selected.size(); i-- > 0;) {
       if (!job.Continue()) {
@@ -86,11 +94,11 @@ void FileOperations::RunFileOperation(int code) {
       const int index = selected[i];
       const SoundRow& row = rows[i];
       const QString path = JoinPath(row.directory, row.fileName);
-      switch (code) {
-        case kOpDelete:
+      switch (command) {
+        case Command::kDelete:
           if (Files::Delete(path) && StillHolds(list, index, row)) toRemove.push_back(index);
           break;
-        case kOpMove: {
+        case Command::kMove: {
           // With smart renaming every name, numbered or not, is taken by a move that cannot
           // replace a file appearing meanwhile.
           QString name = row.fileName;
@@ -109,7 +117,7 @@ void FileOperations::RunFileOperation(int code) {
           if (context_.options.move.removeAfterMove.Value()) toRemove.push_back(index);
           break;
         }
-        case kOpCopy:
+        case Command::kCopy:
           if (context_.options.move.smartRename.Value()) {
             // No source path: a copy onto the file itself takes a numbered name.
             TakeConflictFreeName(target, row.fileName, QString(),
@@ -120,7 +128,7 @@ void FileOperations::RunFileOperation(int code) {
             Files::Copy(path, JoinPath(target, row.fileName));
           }
           break;
-        default:
+        default:  // Command::kRemoveRows
           if (StillHolds(list, index, row)) toRemove.push_back(index);
           break;
       }
@@ -132,25 +140,25 @@ void FileOperations::RunFileOperation(int code) {
         stopped = true;
         break;
       }
-      collected << (code == kOpCopyNames ? row.fileName : JoinPath(row.directory, row.fileName));
+      collected << (command == Command::kCopyNames ? row.fileName : JoinPath(row.directory, row.fileName));
     }
   }
 
   if (!toRemove.empty()) list.RemoveRows(std::move(toRemove));
   // A stopped copy of names leaves the clipboard as it was rather than half filled.
-  if (code >= kOpCopyNames && !stopped) {
+  if (CopiesTexts(command) && !stopped) {
     // The names as the list shows them; copied paths also go as URLs that keep every byte.
     QStringList shown;
     shown.reserve(collected.size());
     for (const QString& text : collected) shown << DisplayName(text);
     const QString text = shown.join(PlatformLineBreak());
-    if (code == kOpCopyPaths) {
+    if (command == Command::kCopyPaths) {
       SetClipboardTextAndPaths(text, collected);
     } else {
       SetClipboardText(text);
     }
   }
-  context_.status.SetMessage(QStringLiteral("已经") + OperationName(code) + u',' + count +
+  context_.status.SetMessage(QStringLiteral("已经") + operation + u',' + count +
                              QStringLiteral(" 个文件,耗时 ") +
                              job.ElapsedText());
   UpdateCountPart(context_);

@@ -4,12 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-struct AppContext;
+#include "core/Commands.h"
 
-// Operation codes of RunFileOperation.
-enum FileOperationCode {
-  kOpDelete = 0, kOpMove = 1, kOpCopy = 2, kOpRemoveRows = 3, kOpCopyNames = 4, kOpCopyPaths = 5
-};
+struct AppContext;
 
 // The work on the files behind the selected rows. Every command that changes rows or files
 // does nothing while another long job runs.
@@ -17,10 +14,11 @@ class FileOperations {
  public:
   explicit FileOperations(AppContext& context) : context_(context) {}
 
-  // One operation of FileOperationCode on the rows selected when it starts. Only the files of
+  // One of Command::kDelete, kMove, kCopy, kRemoveRows, kCopyNames and kCopyPaths (any other
+  // does nothing) on the rows selected when it starts. Only the files of
   // those rows are touched; a file that fails keeps its row; the result message counts every
   // selected row. Ends early, keeping what is done, when LongJobGuard::StopRequested().
-  void RunFileOperation(int code);
+  void RunFileOperation(Command command);
   // Asks, then empties the list; no file is touched.
   void RemoveAllRows();
   // The end of an in-place edit of row's name: renames the file within its directory (never
