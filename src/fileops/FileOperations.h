@@ -3,10 +3,13 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 #include "core/Commands.h"
 
 struct AppContext;
+class LongJob;
+struct SoundRow;
 
 // The work on the files behind the selected rows. Every command that changes rows or files
 // does nothing while another long job runs.
@@ -31,5 +34,16 @@ class FileOperations {
   void AddDroppedFiles(const QStringList& paths);
 
  private:
+  // The question of a delete, or the target folder of a move or copy (then also remembered);
+  // false when the answer ends the operation.
+  bool AskFirst(Command command, const QString& operation, const QString& count,
+                QString* target);
+  // Deletes, moves, copies or removes the rows (snapshots of the selected rows, in order), then
+  // removes the rows that go.
+  void ChangeFiles(Command command, const std::vector<int>& selected,
+                   const std::vector<SoundRow>& rows, const QString& target, LongJob& job);
+  // One row's work; true when its row is to be removed.
+  bool ChangeFile(Command command, int index, const SoundRow& row, const QString& target);
+
   AppContext& context_;
 };
