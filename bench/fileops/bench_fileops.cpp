@@ -51,11 +51,11 @@ struct Window : ListContext {
     dialogs = scripted.get();
     InstallDialogs(std::move(scripted));
   }
-  void Run(int code, const QString& folder) {
+  void Run(Command command, const QString& folder) {
     dialogs->prompts.clear();
     dialogs->messageAnswers = {Dialogs::kAnswerOk};
     dialogs->folders = {folder};
-    ops.RunFileOperation(code);
+    ops.RunFileOperation(command);
     QApplication::processEvents();  // the repaint after the job belongs to its cost
   }
 
@@ -135,8 +135,8 @@ void RunToolFor(Op op, FileSet& f) {
 }
 
 void RunOursFor(Op op, FileSet& f) {
-  if (op == Op::kDelete) return TheWindow().Run(kOpDelete, QString());
-  TheWindow().Run(op == Op::kMove ? kOpMove : kOpCopy, f.target);
+  if (op == Op::kDelete) return TheWindow().Run(Command::kDelete, QString());
+  TheWindow().Run(op == Op::kMove ? Command::kMove : Command::kCopy, f.target);
 }
 
 // Each iteration is a pair: RunFileOperation beside the tool, the one going first alternating
@@ -178,7 +178,7 @@ void BM_CopyNames_100k(benchmark::State& state) {
   for (int i = 0; i < kNameRows; ++i)
     paths << QStringLiteral("/音频/目录%1/短音%2.wav").arg(i % 100).arg(i);
   LoadRows(paths);
-  for (auto _ : state) TheWindow().Run(kOpCopyNames, QString());
+  for (auto _ : state) TheWindow().Run(Command::kCopyNames, QString());
   state.SetItemsProcessed(state.iterations() * kNameRows);
 }
 

@@ -163,7 +163,7 @@ void AddRowListRows(std::vector<R>& t) {
        .toolbar = {.index = Slot::kRemove, .caption = s(u"移除"), .image = Picture::kRemove,
                    .tooltip = s(u"移除（非物理删除）选定文件(Ctrl+Y)，点向下三角清空全部")},
        .keys = {{kC, Qt::Key_Y}}, .help = {s(u"移除条目（不删除文件）")}, .changesFiles = true,
-       .run = [](W& w, const R&) { F(w).RunFileOperation(kOpRemoveRows); }});
+       .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kRemoveRows); }});
   t.push_back({.command = Command::kRemoveAll, .toolbar = Arrow(Slot::kRemove),
                .changesFiles = true, .run = [](W& w, const R&) { F(w).RemoveAllRows(); }});
   t.push_back({.command = Command::kCopyNames,
@@ -171,13 +171,13 @@ void AddRowListRows(std::vector<R>& t) {
                            .image = Picture::kCopyNames,
                            .tooltip = s(u"复制选定文件的名称(Ctrl+M)")},
                .keys = {{kC, Qt::Key_M}}, .help = {s(u"复制名称")}, .changesFiles = true,
-               .run = [](W& w, const R&) { F(w).RunFileOperation(kOpCopyNames); }});
+               .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kCopyNames); }});
   t.push_back({.command = Command::kCopyPaths,
                .toolbar = {.index = Slot::kPaths, .caption = s(u"路径"),
                            .image = Picture::kCopyPaths,
                            .tooltip = s(u"复制选定文件的路径(Ctrl+L)")},
                .keys = {{kC, Qt::Key_L}}, .help = {s(u"复制路径")}, .changesFiles = true,
-               .run = [](W& w, const R&) { F(w).RunFileOperation(kOpCopyPaths); }});
+               .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kCopyPaths); }});
 }
 
 // The file work of the toolbar, with menu 移动选项.
@@ -186,12 +186,12 @@ void AddFileRows(std::vector<R>& t) {
                .toolbar = {.index = Slot::kDelete, .caption = s(u"删除"),
                            .image = Picture::kDelete, .tooltip = s(u"删除选定文件(Del)")},
                .keys = {{kO, Qt::Key_Delete}}, .help = {s(u"删除文件")}, .changesFiles = true,
-               .run = [](W& w, const R&) { F(w).RunFileOperation(kOpDelete); }});
+               .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kDelete); }});
   t.push_back({.command = Command::kMove,
                .toolbar = {.index = Slot::kMove, .caption = s(u"移动"), .image = Picture::kMove,
                            .tooltip = s(u"移动选定文件(Ctrl+X)")},
                .keys = {{kC, Qt::Key_X}}, .help = {s(u"移动")}, .changesFiles = true,
-               .run = [](W& w, const R&) { F(w).RunFileOperation(kOpMove); }});
+               .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kMove); }});
   t.push_back({.command = Command::kPopupMoveMenu, .toolbar = Arrow(Slot::kMove),
                .run = [](W& w, const R&) { w.PopupMenu(MenuId::kMove); }});
   t.push_back(Check(s(u"移动后移除列表"), MenuId::kMove, false));
@@ -200,7 +200,7 @@ void AddFileRows(std::vector<R>& t) {
                .toolbar = {.index = Slot::kCopy, .caption = s(u"复制"), .image = Picture::kCopy,
                            .tooltip = s(u"复制选定文件(Ctrl+C)")},
                .keys = {{kC, Qt::Key_C}}, .help = {s(u"复制")}, .changesFiles = true,
-               .run = [](W& w, const R&) { F(w).RunFileOperation(kOpCopy); }});
+               .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kCopy); }});
   t.push_back({.command = Command::kRenameInPlace,
                .toolbar = {.index = Slot::kRename, .caption = s(u"改名"),
                            .image = Picture::kRename,

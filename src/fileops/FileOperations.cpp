@@ -18,15 +18,22 @@
 
 namespace {
 
-QString OperationName(int code) {
-  switch (code) {
-    case kOpDelete: return QStringLiteral("删除");
-    case kOpMove: return QStringLiteral("移动");
-    case kOpCopy: return QStringLiteral("复制");
-    case kOpRemoveRows: return QStringLiteral("移除（非物理删除）");
-    case kOpCopyNames: return QStringLiteral("复制文件名（每行一个）");
-    default: return QStringLiteral("复制文件路径（每行一个）");
+// The name in the result message; empty for a command that is no file operation.
+QString OperationName(Command command) {
+  switch (command) {
+    case Command::kDelete: return QStringLiteral("删除");
+    case Command::kMove: return QStringLiteral("移动");
+    case Command::kCopy: return QStringLiteral("复制");
+    case Command::kRemoveRows: return QStringLiteral("移除（非物理删除）");
+    case Command::kCopyNames: return QStringLiteral("复制文件名（每行一个）");
+    case Command::kCopyPaths: return QStringLiteral("复制文件路径（每行一个）");
+    default: return QString();
   }
+}
+
+// Copying names or paths changes neither files nor rows.
+bool CopiesTexts(Command command) {
+  return command == Command::kCopyNames || command == Command::kCopyPaths;
 }
 
 // The rows are snapshotted when the operation starts; a row is changed or removed only when
@@ -37,10 +44,33 @@ bool StillHolds(const SoundList& list, int index, const SoundRow& row) {
   return now.fileName == row.fileName && now.directory == row.directory;
 }
 
+// The names or paths of rows, joined into the clipboard as the list shows them; copied paths
+// also go as URLs that keep every byte. A stop leaves the clipboard as it was rather than half
+// filled.
+void CopyTexts(Command command, const std::vector<SoundRow>& rows, LongJob& job) {
+  QStringList collected;
+  collected.reserve(static_cast<qsizetype>(rows.size()));
+  for (const SoundRow& row : rows) {
+    if (!job.Continue()) return;
+    collected << (command == Command::kCopyNames ? row.fileName
+                                                 : JoinPath(row.directory, row.fileName));
+  }
+  QStringList shown;
+  shown.reserve(collected.size());
+  for (const QString& text : collected) shown << DisplayName(text);
+  const QString text = shown.join(PlatformLineBreak());
+  if (command == Command::kCopyPaths) {
+    SetClipboardTextAndPaths(text, collected);
+  } else {
+    SetClipboardText(text);
+  }
+}
+
 }  // namespace
 
-void FileOperations::RunFileOperation(int code) {
-  if (code < kOpDelete || code > kOpCopyPaths) return;
+void FileOperations::RunFileOperation(Command command) {
+  const QString operation = OperationName(command);
+  if (operation.isEmpty()) return;
   LongJob job;
   if (!job.Acquired()) return;
   SoundList& list = context_.list;
@@ -55,105 +85,88 @@ void FileOperations::RunFileOperation(int code) {
   for (int index : selected) rows.push_back(list.Row(index));
   const QString count = QString::number(selected.size());
 
-  if (code == kOpDelete &&
-      ShowMessage(QStringLiteral("确定要删除选定的 ") + count + QStringLiteral(" 个文件吗？"),
-                  Dialogs::kOkCancel) != Dialogs::kAnswerOk) {
-    return;
-  }
   QString target;
-  if (code == kOpMove || code == kOpCopy) {
-    const QString chosen = BrowseForFolder(
-        context_.lastTargetDirectory, QStringLiteral("将选定的 ") + count +
-                                          QStringLiteral(" 个文件") + OperationName(code) +
-                                          QStringLiteral("到的目录："));
-    if (chosen.isEmpty()) return;
-    context_.lastTargetDirectory = chosen;
-    target = WithoutTrailingSeparators(chosen);
-  }
-
+  if (!AskFirst(command, operation, count, &target)) return;
   context_.status.SetMessage(QStringLiteral("正在操作，请稍后..."));
-
-  std::vector<int> toRemove;
-  QStringList collected;
-  bool stopped = false;
-  if (code <= kOpRemoveRows) {
-    // Last to first, as rows that may be removed are always visited.
-    for (size_t i = selected.size(); i-- > 0;) {
-      if (!job.Continue()) {
-        stopped = true;
-        break;
-      }
-      const int index = selected[i];
-      const SoundRow& row = rows[i];
-      const QString path = JoinPath(row.directory, row.fileName);
-      switch (code) {
-        case kOpDelete:
-          if (Files::Delete(path) && StillHolds(list, index, row)) toRemove.push_back(index);
-          break;
-        case kOpMove: {
-          // With smart renaming every name, numbered or not, is taken by a move that cannot
-          // replace a file appearing meanwhile.
-          QString name = row.fileName;
-          if (context_.options.move.smartRename.Value()) {
-            name = TakeConflictFreeName(target, row.fileName, path,
-                                        [&path](const QString& to, bool* taken) {
-                                          return Files::MoveNoReplace(path, to, taken);
-                                        });
-            if (name.isEmpty()) break;
-          } else if (!Files::Move(path, JoinPath(target, name))) {
-            break;
-          }
-          if (!StillHolds(list, index, row)) break;
-          list.SetRowDirectory(index, target);
-          list.SetRowFileName(index, name);
-          if (context_.options.move.removeAfterMove.Value()) toRemove.push_back(index);
-          break;
-        }
-        case kOpCopy:
-          if (context_.options.move.smartRename.Value()) {
-            // No source path: a copy onto the file itself takes a numbered name.
-            TakeConflictFreeName(target, row.fileName, QString(),
-                                 [&path](const QString& to, bool* taken) {
-                                   return Files::CopyNoReplace(path, to, taken);
-                                 });
-          } else {
-            Files::Copy(path, JoinPath(target, row.fileName));
-          }
-          break;
-        default:
-          if (StillHolds(list, index, row)) toRemove.push_back(index);
-          break;
-      }
-    }
+  if (CopiesTexts(command)) {
+    CopyTexts(command, rows, job);
   } else {
-    collected.reserve(static_cast<qsizetype>(rows.size()));
-    for (const SoundRow& row : rows) {
-      if (!job.Continue()) {
-        stopped = true;
-        break;
-      }
-      collected << (code == kOpCopyNames ? row.fileName : JoinPath(row.directory, row.fileName));
-    }
+    ChangeFiles(command, selected, rows, target, job);
   }
-
-  if (!toRemove.empty()) list.RemoveRows(std::move(toRemove));
-  // A stopped copy of names leaves the clipboard as it was rather than half filled.
-  if (code >= kOpCopyNames && !stopped) {
-    // The names as the list shows them; copied paths also go as URLs that keep every byte.
-    QStringList shown;
-    shown.reserve(collected.size());
-    for (const QString& text : collected) shown << DisplayName(text);
-    const QString text = shown.join(PlatformLineBreak());
-    if (code == kOpCopyPaths) {
-      SetClipboardTextAndPaths(text, collected);
-    } else {
-      SetClipboardText(text);
-    }
-  }
-  context_.status.SetMessage(QStringLiteral("已经") + OperationName(code) + u',' + count +
-                             QStringLiteral(" 个文件,耗时 ") +
-                             job.ElapsedText());
+  context_.status.SetMessage(QStringLiteral("已经") + operation + u',' + count +
+                             QStringLiteral(" 个文件,耗时 ") + job.ElapsedText());
   UpdateCountPart(context_);
+}
+
+bool FileOperations::AskFirst(Command command, const QString& operation, const QString& count,
+                              QString* target) {
+  if (command == Command::kDelete) {
+    return ShowMessage(QStringLiteral("确定要删除选定的 ") + count + QStringLiteral(" 个文件吗？"),
+                       Dialogs::kOkCancel) == Dialogs::kAnswerOk;
+  }
+  if (command != Command::kMove && command != Command::kCopy) return true;
+  const QString chosen = BrowseForFolder(
+      context_.lastTargetDirectory, QStringLiteral("将选定的 ") + count +
+                                        QStringLiteral(" 个文件") + operation +
+                                        QStringLiteral("到的目录："));
+  if (chosen.isEmpty()) return false;
+  context_.lastTargetDirectory = chosen;
+  *target = WithoutTrailingSeparators(chosen);
+  return true;
+}
+
+void FileOperations::ChangeFiles(Command command, const std::vector<int>& selected,
+                                 const std::vector<SoundRow>& rows, const QString& target,
+                                 LongJob& job) {
+  std::vector<int> toRemove;
+  // Last to first, as rows that may be removed are always visited.
+  for (size_t i = selected.size(); i-- > 0;) {
+    if (!job.Continue()) break;
+    if (ChangeFile(command, selected[i], rows[i], target)) toRemove.push_back(selected[i]);
+  }
+  if (!toRemove.empty()) context_.list.RemoveRows(std::move(toRemove));
+}
+
+bool FileOperations::ChangeFile(Command command, int index, const SoundRow& row,
+                                const QString& target) {
+  SoundList& list = context_.list;
+  const QString path = JoinPath(row.directory, row.fileName);
+  const bool smartRename = context_.options.move.smartRename.Value();
+  switch (command) {
+    case Command::kDelete:
+      return Files::Delete(path) && StillHolds(list, index, row);
+    case Command::kMove: {
+      // With smart renaming every name, numbered or not, is taken by a move that cannot
+      // replace a file appearing meanwhile.
+      QString name = row.fileName;
+      if (smartRename) {
+        name = TakeConflictFreeName(target, row.fileName, path,
+                                    [&path](const QString& to, bool* taken) {
+                                      return Files::MoveNoReplace(path, to, taken);
+                                    });
+        if (name.isEmpty()) return false;
+      } else if (!Files::Move(path, JoinPath(target, name))) {
+        return false;
+      }
+      if (!StillHolds(list, index, row)) return false;
+      list.SetRowDirectory(index, target);
+      list.SetRowFileName(index, name);
+      return context_.options.move.removeAfterMove.Value();
+    }
+    case Command::kCopy:
+      if (smartRename) {
+        // No source path: a copy onto the file itself takes a numbered name.
+        TakeConflictFreeName(target, row.fileName, QString(),
+                             [&path](const QString& to, bool* taken) {
+                               return Files::CopyNoReplace(path, to, taken);
+                             });
+      } else {
+        Files::Copy(path, JoinPath(target, row.fileName));
+      }
+      return false;
+    default:  // Command::kRemoveRows
+      return StillHolds(list, index, row);
+  }
 }
 
 void FileOperations::RemoveAllRows() {

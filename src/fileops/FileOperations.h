@@ -3,13 +3,13 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+#include "core/Commands.h"
 
 struct AppContext;
-
-// Operation codes of RunFileOperation.
-enum FileOperationCode {
-  kOpDelete = 0, kOpMove = 1, kOpCopy = 2, kOpRemoveRows = 3, kOpCopyNames = 4, kOpCopyPaths = 5
-};
+class LongJob;
+struct SoundRow;
 
 // The work on the files behind the selected rows. Every command that changes rows or files
 // does nothing while another long job runs.
@@ -17,10 +17,11 @@ class FileOperations {
  public:
   explicit FileOperations(AppContext& context) : context_(context) {}
 
-  // One operation of FileOperationCode on the rows selected when it starts. Only the files of
+  // One of Command::kDelete, kMove, kCopy, kRemoveRows, kCopyNames and kCopyPaths (any other
+  // does nothing) on the rows selected when it starts. Only the files of
   // those rows are touched; a file that fails keeps its row; the result message counts every
   // selected row. Ends early, keeping what is done, when LongJobGuard::StopRequested().
-  void RunFileOperation(int code);
+  void RunFileOperation(Command command);
   // Asks, then empties the list; no file is touched.
   void RemoveAllRows();
   // The end of an in-place edit of row's name: renames the file within its directory (never
@@ -33,5 +34,16 @@ class FileOperations {
   void AddDroppedFiles(const QStringList& paths);
 
  private:
+  // The question of a delete, or the target folder of a move or copy (then also remembered);
+  // false when the answer ends the operation.
+  bool AskFirst(Command command, const QString& operation, const QString& count,
+                QString* target);
+  // Deletes, moves, copies or removes the rows (snapshots of the selected rows, in order), then
+  // removes the rows that go.
+  void ChangeFiles(Command command, const std::vector<int>& selected,
+                   const std::vector<SoundRow>& rows, const QString& target, LongJob& job);
+  // One row's work; true when its row is to be removed.
+  bool ChangeFile(Command command, int index, const SoundRow& row, const QString& target);
+
   AppContext& context_;
 };

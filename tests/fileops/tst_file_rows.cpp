@@ -28,9 +28,9 @@ void TestFileRows::copyNamesAndPaths() {
   Env env;
   for (const char* name : {"a.wav", "b.wav", "c.wav", "鼓.wav"}) env.Row(name);
   env.Select({3, 0, 2});
-  env.ops.RunFileOperation(kOpCopyNames);
+  env.ops.RunFileOperation(Command::kCopyNames);
   QCOMPARE(ClipboardText(), QStringLiteral("a.wav\nc.wav\n鼓.wav"));
-  env.ops.RunFileOperation(kOpCopyPaths);
+  env.ops.RunFileOperation(Command::kCopyPaths);
   QCOMPARE(ClipboardText(), QStringList({env.Path("a.wav"), env.Path("c.wav"), env.Path("鼓.wav")})
                                 .join(u'\n'));
   QCOMPARE(env.list.RowCount(), 4);
@@ -45,9 +45,9 @@ void TestFileRows::gbkNamesKeepTheirBytes() {
   env.Row(gbk);
   env.Select({0});
   const QStringList before = env.Inventory();
-  env.ops.RunFileOperation(kOpCopyNames);
+  env.ops.RunFileOperation(Command::kCopyNames);
   QCOMPARE(ClipboardText(), QStringLiteral("鼓#%.wav"));
-  env.ops.RunFileOperation(kOpCopyPaths);
+  env.ops.RunFileOperation(Command::kCopyPaths);
   QCOMPARE(ClipboardText(), env.Path("鼓#%.wav"));
   const QByteArray uris = QGuiApplication::clipboard()->mimeData()->data("text/uri-list");
   QVERIFY2(uris.startsWith("file:///") && uris.endsWith("/%B9%C4%23%25.wav\r\n"), uris);
@@ -69,13 +69,13 @@ void TestFileRows::secondJobFromEventsDoesNothing() {
   env.Select({0});
   for (int i = 0; i < 3; ++i) env.dialogs->QueueMessageAnswer(0);
   env.duringRun = [&env] {
-    env.ops.RunFileOperation(kOpDelete);
+    env.ops.RunFileOperation(Command::kDelete);
     env.ops.RemoveAllRows();
     QVERIFY(!env.ops.RenameRowFile(1, "z.wav"));
     env.ops.AddDroppedFiles({env.Path("0.wav")});
   };
   const QStringList before = env.Inventory();
-  env.ops.RunFileOperation(kOpRemoveRows);
+  env.ops.RunFileOperation(Command::kRemoveRows);
   QCOMPARE(env.Inventory(), before);
   QCOMPARE(env.Rows(), QStringList({"1.wav", "2.wav"}));
   QCOMPARE(env.dialogs->prompts.size(), 0);
@@ -96,7 +96,7 @@ void TestFileRows::stopKeepsWhatIsDone() {
   env.dialogs->QueueFolder(env.Path("t"));
   QObject::connect(&env.list, &SoundList::dataChanged, [] { LongJobGuard::RequestStop(); });
   const QStringList before = env.Inventory();
-  env.ops.RunFileOperation(kOpMove);
+  env.ops.RunFileOperation(Command::kMove);
   QCOMPARE(env.Inventory(), Env::Expect(before, {"a/3.wav>t/3.wav"}));
   QCOMPARE(env.Rows(), QStringList({"a/0.wav", "a/1.wav", "a/2.wav"}));
   QVERIFY(!LongJobGuard::StopRequested());

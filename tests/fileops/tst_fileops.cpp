@@ -4,6 +4,8 @@
 // in the list, with odd names, faults during the run, and the questions asked.
 #include "FileOpsEnv.h"
 
+using enum Command;
+
 class TestFileOps : public QObject {
   Q_OBJECT
  private Q_SLOTS:
@@ -23,7 +25,7 @@ class TestFileOps : public QObject {
 // empty. Each row: what is run and answered, then the file changes ("-x" gone, "x>y" moved,
 // "x+y" copied) and the rows afterwards.
 void TestFileOps::operations_data() {
-  QTest::addColumn<int>("code");
+  QTest::addColumn<Command>("command");
   QTest::addColumn<QList<int>>("selected");
   QTest::addColumn<bool>("smart");
   QTest::addColumn<bool>("removeAfter");
@@ -40,67 +42,67 @@ void TestFileOps::operations_data() {
   };
   const QStringList none;
 
-  QTest::newRow("delete") << 0 << QList<int>{1, 3} << false << false << "ok" << 0
+  QTest::newRow("delete") << kDelete << QList<int>{1, 3} << false << false << "ok" << 0
                           << QStringList{"-a/1.wav", "-a/3.wav"} << rowsWith({{1, ""}, {3, ""}});
-  QTest::newRow("delete cancelled") << 0 << QList<int>{1} << false << false << "cancel" << 0
+  QTest::newRow("delete cancelled") << kDelete << QList<int>{1} << false << false << "cancel" << 0
                                     << none << all;
   QTest::newRow("delete, a file gone meanwhile")
-      << 0 << QList<int>{0, 2} << false << false << "ok" << int(kDeleteFirstSource)
+      << kDelete << QList<int>{0, 2} << false << false << "ok" << int(kDeleteFirstSource)
       << QStringList{"-a/0.wav", "-a/2.wav"} << rowsWith({{2, ""}});
-  QTest::newRow("move") << 1 << QList<int>{0, 1} << true << false << "t" << 0
+  QTest::newRow("move") << kMove << QList<int>{0, 1} << true << false << "t" << 0
                         << QStringList{"a/0.wav>t/0.wav", "a/1.wav>t/1.wav"}
                         << rowsWith({{0, "t/0.wav"}, {1, "t/1.wav"}});
-  QTest::newRow("move, remove after") << 1 << QList<int>{0, 1} << true << true << "t" << 0
+  QTest::newRow("move, remove after") << kMove << QList<int>{0, 1} << true << true << "t" << 0
                                       << QStringList{"a/0.wav>t/0.wav", "a/1.wav>t/1.wav"}
                                       << rowsWith({{0, ""}, {1, ""}});
-  QTest::newRow("move, clash numbered") << 1 << QList<int>{2} << true << false << "t" << 0
+  QTest::newRow("move, clash numbered") << kMove << QList<int>{2} << true << false << "t" << 0
                                         << QStringList{"a/2.wav>t/2_2.wav"}
                                         << rowsWith({{2, "t/2_2.wav"}});
-  QTest::newRow("move, clash replaces") << 1 << QList<int>{2} << false << false << "t" << 0
+  QTest::newRow("move, clash replaces") << kMove << QList<int>{2} << false << false << "t" << 0
                                         << QStringList{"a/2.wav>t/2.wav"}
                                         << rowsWith({{2, "t/2.wav"}});
   QTest::newRow("move, same names: last row first")
-      << 1 << QList<int>{0, 5} << true << false << "t" << 0
+      << kMove << QList<int>{0, 5} << true << false << "t" << 0
       << QStringList{"b/0.wav>t/0.wav", "a/0.wav>t/0_1.wav"}
       << rowsWith({{0, "t/0_1.wav"}, {5, "t/0.wav"}});
-  QTest::newRow("move onto a directory fails") << 1 << QList<int>{3} << false << true << "t" << 0
+  QTest::newRow("move onto a directory fails") << kMove << QList<int>{3} << false << true << "t" << 0
                                                << none << all;
-  QTest::newRow("move beside a directory") << 1 << QList<int>{3} << true << false << "t" << 0
+  QTest::newRow("move beside a directory") << kMove << QList<int>{3} << true << false << "t" << 0
                                            << QStringList{"a/3.wav>t/3_1.wav"}
                                            << rowsWith({{3, "t/3_1.wav"}});
   for (bool smart : {false, true}) {
     QTest::addRow("move onto itself, smart %d", smart)
-        << 1 << QList<int>{2} << smart << false << "a/" << 0 << none << all;
+        << kMove << QList<int>{2} << smart << false << "a/" << 0 << none << all;
   }
-  QTest::newRow("move cancelled") << 1 << QList<int>{2} << false << false << "" << 0 << none
+  QTest::newRow("move cancelled") << kMove << QList<int>{2} << false << false << "" << 0 << none
                                   << all;
   QTest::newRow("move, target removed meanwhile")
-      << 1 << QList<int>{0, 1} << false << false << "e" << int(kRemoveEmptyTarget)
+      << kMove << QList<int>{0, 1} << false << false << "e" << int(kRemoveEmptyTarget)
       << QStringList{"-e/"} << all;
   QTest::newRow("move, a source gone meanwhile")
-      << 1 << QList<int>{0, 1} << false << false << "t" << int(kDeleteFirstSource)
+      << kMove << QList<int>{0, 1} << false << false << "t" << int(kDeleteFirstSource)
       << QStringList{"-a/0.wav", "a/1.wav>t/1.wav"} << rowsWith({{1, "t/1.wav"}});
-  QTest::newRow("copy") << 2 << QList<int>{0, 4} << true << true << "t" << 0
+  QTest::newRow("copy") << kCopy << QList<int>{0, 4} << true << true << "t" << 0
                         << QStringList{"a/0.wav+t/0.wav", "a/4.wav+t/4.wav"} << all;
-  QTest::newRow("copy, clash numbered") << 2 << QList<int>{2} << true << false << "t" << 0
+  QTest::newRow("copy, clash numbered") << kCopy << QList<int>{2} << true << false << "t" << 0
                                         << QStringList{"a/2.wav+t/2_2.wav"} << all;
-  QTest::newRow("copy, clash replaces") << 2 << QList<int>{2} << false << false << "t" << 0
+  QTest::newRow("copy, clash replaces") << kCopy << QList<int>{2} << false << false << "t" << 0
                                         << QStringList{"a/2.wav+t/2.wav"} << all;
-  QTest::newRow("copy onto a directory fails") << 2 << QList<int>{3} << false << false << "t" << 0
+  QTest::newRow("copy onto a directory fails") << kCopy << QList<int>{3} << false << false << "t" << 0
                                                << none << all;
-  QTest::newRow("copy onto itself") << 2 << QList<int>{2} << false << false << "a" << 0 << none
+  QTest::newRow("copy onto itself") << kCopy << QList<int>{2} << false << false << "a" << 0 << none
                                     << all;
-  QTest::newRow("copy onto itself, smart") << 2 << QList<int>{2} << true << false << "a" << 0
+  QTest::newRow("copy onto itself, smart") << kCopy << QList<int>{2} << true << false << "a" << 0
                                            << QStringList{"a/2.wav+a/2_1.wav"} << all;
   QTest::newRow("copy, target removed meanwhile")
-      << 2 << QList<int>{0} << false << false << "e" << int(kRemoveEmptyTarget)
+      << kCopy << QList<int>{0} << false << false << "e" << int(kRemoveEmptyTarget)
       << QStringList{"-e/"} << all;
-  QTest::newRow("remove rows") << 3 << QList<int>{0, 4, 5} << false << false << "" << 0 << none
+  QTest::newRow("remove rows") << kRemoveRows << QList<int>{0, 4, 5} << false << false << "" << 0 << none
                                << rowsWith({{0, ""}, {4, ""}, {5, ""}});
 }
 
 void TestFileOps::operations() {
-  QFETCH(int, code);
+  QFETCH(Command, command);
   QFETCH(QList<int>, selected);
   QFETCH(bool, smart);
   QFETCH(bool, removeAfter);
@@ -120,8 +122,8 @@ void TestFileOps::operations() {
   env.Select(selected);
   env.options.move.smartRename.Set(smart);
   env.options.move.removeAfterMove.Set(removeAfter);
-  if (code == kOpDelete) env.dialogs->QueueMessageAnswer(answer == "ok" ? 0 : 1);
-  if (code == kOpMove || code == kOpCopy)
+  if (command == kDelete) env.dialogs->QueueMessageAnswer(answer == "ok" ? 0 : 1);
+  if (command == kMove || command == kCopy)
     env.dialogs->QueueFolder(answer.isEmpty() ? QString() : env.Path(answer));
   env.duringRun = [&] {
     if (fault == kDeleteFirstSource) RemoveTree(ToNativePath(env.list.RowFullPath(selected[0])));
@@ -129,7 +131,7 @@ void TestFileOps::operations() {
   };
   const QStringList before = env.Inventory();
 
-  env.ops.RunFileOperation(code);
+  env.ops.RunFileOperation(command);
 
   QCOMPARE(env.Inventory(), Env::Expect(before, changes));
   QCOMPARE(env.Rows(), rows);
@@ -139,25 +141,25 @@ void TestFileOps::operations() {
 // name t/2_2.wav taken as the move starts, a dangling link holding it, or the source touched
 // after its copy by a move across file systems.
 void TestFileOps::filesChangingMeanwhile_data() {
-  QTest::addColumn<int>("code");
+  QTest::addColumn<Command>("command");
   QTest::addColumn<bool>("smart");
   QTest::addColumn<QString>("meanwhile");
   QTest::addColumn<QStringList>("changes");  // the name taken gets the content of t/2.wav
   QTest::addColumn<QString>("row");
-  QTest::newRow("move, name taken") << 1 << true << "take"
+  QTest::newRow("move, name taken") << kMove << true << "take"
                                     << QStringList{"t/2.wav+t/2_2.wav", "a/2.wav>t/2_3.wav"}
                                     << "t/2_3.wav";
-  QTest::newRow("copy, dangling link") << 2 << true << "link" << QStringList{"a/2.wav+t/2_3.wav"}
+  QTest::newRow("copy, dangling link") << kCopy << true << "link" << QStringList{"a/2.wav+t/2_3.wav"}
                                        << "a/2.wav";
   for (bool smart : {false, true}) {
     QTest::addRow("move, source touched, smart %d", smart)
-        << 1 << smart << "touch" << QStringList{smart ? "a/2.wav+t/2_2.wav" : "a/2.wav+t/2.wav"}
+        << kMove << smart << "touch" << QStringList{smart ? "a/2.wav+t/2_2.wav" : "a/2.wav+t/2.wav"}
         << "a/2.wav";
   }
 }
 
 void TestFileOps::filesChangingMeanwhile() {
-  QFETCH(int, code);
+  QFETCH(Command, command);
   QFETCH(bool, smart);
   QFETCH(QString, meanwhile);
   QFETCH(QStringList, changes);
@@ -184,7 +186,7 @@ void TestFileOps::filesChangingMeanwhile() {
       QCOMPARE(::utimensat(AT_FDCWD, ToNativePath(env.Path("a/2.wav")), times, 0), 0);
   }, meanwhile == "touch");
 
-  env.ops.RunFileOperation(code);
+  env.ops.RunFileOperation(command);
 
   QCOMPARE(env.Inventory(), Env::Expect(before, changes));
   QCOMPARE(env.Rows(), QStringList{row});
@@ -192,17 +194,17 @@ void TestFileOps::filesChangingMeanwhile() {
 
 // Permission bits do not stop root, so these run only for an ordinary user.
 void TestFileOps::readOnly_data() {
-  QTest::addColumn<int>("code");
+  QTest::addColumn<Command>("command");
   QTest::addColumn<QString>("readOnly");
-  QTest::newRow("delete from a read-only directory") << 0 << "a";
-  QTest::newRow("move out of a read-only directory") << 1 << "a";
-  QTest::newRow("move into a read-only directory") << 1 << "t";
-  QTest::newRow("copy into a read-only directory") << 2 << "t";
+  QTest::newRow("delete from a read-only directory") << kDelete << "a";
+  QTest::newRow("move out of a read-only directory") << kMove << "a";
+  QTest::newRow("move into a read-only directory") << kMove << "t";
+  QTest::newRow("copy into a read-only directory") << kCopy << "t";
 }
 
 void TestFileOps::readOnly() {
   if (Root()) QSKIP("root ignores permission bits");
-  QFETCH(int, code);
+  QFETCH(Command, command);
   QFETCH(QString, readOnly);
   Env env;
   MakeDir(env.Path("a"));
@@ -211,13 +213,13 @@ void TestFileOps::readOnly() {
   env.File("t/x.wav", "old");
   env.Row("a/x.wav");
   env.Select({0});
-  env.options.move.smartRename.Set(code == kOpCopy);
+  env.options.move.smartRename.Set(command == kCopy);
   env.dialogs->QueueMessageAnswer(0);
   env.dialogs->QueueFolder(env.Path("t"));
   QCOMPARE(::chmod(ToNativePath(env.Path(readOnly)).constData(), 0555), 0);
   const QStringList before = env.Inventory();
 
-  env.ops.RunFileOperation(code);
+  env.ops.RunFileOperation(command);
 
   ::chmod(ToNativePath(env.Path(readOnly)).constData(), 0755);
   QCOMPARE(env.Inventory(), before);
@@ -250,12 +252,12 @@ void TestFileOps::strangeNames() {
     return env.ops.RenameRowFile(row, text);
   });
   env.options.move.smartRename.Set(true);
-  auto step = [&env](int code, const QString& folder, const QStringList& changes) {
+  auto step = [&env](Command command, const QString& folder, const QStringList& changes) {
     const QStringList before = env.Inventory();
     env.list.Selection().SelectOnly(0);
     env.dialogs->QueueMessageAnswer(0);
     env.dialogs->QueueFolder(env.Path(folder));
-    env.ops.RunFileOperation(code);
+    env.ops.RunFileOperation(command);
     QCOMPARE(env.Inventory(), Env::Expect(before, changes));
   };
 
@@ -263,45 +265,48 @@ void TestFileOps::strangeNames() {
   QVERIFY(env.list.setData(env.list.index(0, 0), name));
   QCOMPARE(env.Inventory(), Env::Expect(before, {"a/plain.wav>a/" + name}));
   QCOMPARE(env.list.RowFileName(0), name);
-  step(kOpCopy, "t", {"a/" + name + "+t/" + name});
-  step(kOpMove, "u", {"a/" + name + ">u/" + name});
+  step(kCopy, "t", {"a/" + name + "+t/" + name});
+  step(kMove, "u", {"a/" + name + ">u/" + name});
   QCOMPARE(env.Rows(), QStringList{"u/" + name});
-  step(kOpCopyNames, "", {});
+  step(kCopyNames, "", {});
   QCOMPARE(ClipboardText(), DisplayName(name));  // the text as the list shows it
-  step(kOpDelete, "", {"-u/" + name});
+  step(kDelete, "", {"-u/" + name});
   QCOMPARE(env.list.RowCount(), 0);
 }
 
 void TestFileOps::questionsAndMessages_data() {
-  QTest::addColumn<int>("code");
+  QTest::addColumn<Command>("command");
   QTest::addColumn<bool>("select");
   QTest::addColumn<bool>("answer");  // OK or a folder; else Cancel or no folder
   QTest::addColumn<QString>("prompt");
   QTest::addColumn<QString>("result");  // the final status message without the elapsed time
   QTest::addColumn<QString>("count");
   const QString noRows = QStringLiteral("请先选择要操作的列表！");
-  for (int code = kOpDelete; code <= kOpCopyPaths; ++code)
-    QTest::addRow("no selection, %d", code) << code << false << true << noRows << "" << "";
-  QTest::newRow("delete") << 0 << true << true << "确定要删除选定的 2 个文件吗？"
+  const std::pair<const char*, Command> all[] = {{"delete", kDelete}, {"move", kMove},
+                                                 {"copy", kCopy},     {"remove", kRemoveRows},
+                                                 {"names", kCopyNames}, {"paths", kCopyPaths}};
+  for (const auto& [name, command] : all)
+    QTest::addRow("no selection, %s", name) << command << false << true << noRows << "" << "";
+  QTest::newRow("delete") << kDelete << true << true << "确定要删除选定的 2 个文件吗？"
                           << "已经删除,2 个文件,耗时 " << "0/1";
-  QTest::newRow("delete cancelled") << 0 << true << false << "确定要删除选定的 2 个文件吗？"
+  QTest::newRow("delete cancelled") << kDelete << true << false << "确定要删除选定的 2 个文件吗？"
                                     << "" << "";
-  QTest::newRow("move") << 1 << true << true << "将选定的 2 个文件移动到的目录："
+  QTest::newRow("move") << kMove << true << true << "将选定的 2 个文件移动到的目录："
                         << "已经移动,2 个文件,耗时 " << "1/3";
-  QTest::newRow("move cancelled") << 1 << true << false << "将选定的 2 个文件移动到的目录："
+  QTest::newRow("move cancelled") << kMove << true << false << "将选定的 2 个文件移动到的目录："
                                   << "" << "";
-  QTest::newRow("copy") << 2 << true << true << "将选定的 2 个文件复制到的目录："
+  QTest::newRow("copy") << kCopy << true << true << "将选定的 2 个文件复制到的目录："
                         << "已经复制,2 个文件,耗时 " << "1/3";
-  QTest::newRow("remove") << 3 << true << true << "" << "已经移除（非物理删除）,2 个文件,耗时 "
+  QTest::newRow("remove") << kRemoveRows << true << true << "" << "已经移除（非物理删除）,2 个文件,耗时 "
                           << "0/1";
-  QTest::newRow("names") << 4 << true << true << "" << "已经复制文件名（每行一个）,2 个文件,耗时 "
+  QTest::newRow("names") << kCopyNames << true << true << "" << "已经复制文件名（每行一个）,2 个文件,耗时 "
                          << "1/3";
-  QTest::newRow("paths") << 5 << true << true << ""
+  QTest::newRow("paths") << kCopyPaths << true << true << ""
                          << "已经复制文件路径（每行一个）,2 个文件,耗时 " << "1/3";
 }
 
 void TestFileOps::questionsAndMessages() {
-  QFETCH(int, code);
+  QFETCH(Command, command);
   QFETCH(bool, select);
   QFETCH(bool, answer);
   QFETCH(QString, prompt);
@@ -321,7 +326,7 @@ void TestFileOps::questionsAndMessages() {
   QObject::connect(&env.status, &StatusTexts::messageChanged,
                    [&messages](const QString& text) { messages << text; });
 
-  env.ops.RunFileOperation(code);
+  env.ops.RunFileOperation(command);
 
   QCOMPARE(env.dialogs->prompts.size(), prompt.isEmpty() ? 0 : 1);
   if (!prompt.isEmpty()) {
@@ -334,7 +339,7 @@ void TestFileOps::questionsAndMessages() {
       QCOMPARE(p.title, env.Path("t"));  // the folder chosen last time
     }
   }
-  if (code == kOpMove || code == kOpCopy)
+  if (command == kMove || command == kCopy)
     QCOMPARE(env.context.lastTargetDirectory, env.Path("t") + (answer && select ? "/" : ""));
   if (result.isEmpty()) {
     QCOMPARE(messages, QStringList());
