@@ -7,7 +7,8 @@
 #   scripts/plinkbox.sh bench  install what is missing, build, run the benchmarks
 #   scripts/plinkbox.sh package  install what is missing, build the Debian package plinkbox_*.deb
 #   scripts/plinkbox.sh lint     every file states its licence (reuse lint); the areas of src/
-#                                include what they link, in layers (area_graph.py)
+#                                include what they link, in layers (area_graph.py); no file
+#                                over 500 lines, no function over 80 (code_size.py)
 #   scripts/plinkbox.sh sanitize  build with ASan and UBSan (gcc) and run every test
 #   scripts/plinkbox.sh fuzz [SECONDS]  build the fuzz targets (clang) and run each SECONDS (60)
 set -euo pipefail
@@ -75,6 +76,7 @@ case "$mode" in
   lint)
     reuse lint
     python3 scripts/area_graph.py
+    python3 scripts/code_size.py
     ;;
   sanitize)
     cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKBOX_TESTS=ON \
