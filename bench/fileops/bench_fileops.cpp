@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "ListContext.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "list/SoundList.h"
@@ -59,7 +58,7 @@ struct Window : ListContext {
     QApplication::processEvents();  // the repaint after the job belongs to its cost
   }
 
-  FileOperations ops{context};
+  FileOperations ops{list, status, options.move};
   ScriptedDialogs* dialogs = nullptr;
   QTableView view;
 };

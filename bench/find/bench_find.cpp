@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "ListContext.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "find/FindParameters.h"
 #include "find/Finder.h"
@@ -34,7 +33,7 @@ struct Fixture : ListContext {
     InstallDialogs(std::make_unique<ScriptedDialogs>());
   }
   FindParameters find;
-  Finder finder{context, find, player};
+  Finder finder{list, status, find, player};
 };
 
 // One fixture per row count, made on first use.
@@ -94,7 +93,7 @@ void BM_FindAllBacktracking(benchmark::State& state) {
   FindParameters find;
   find.text = QStringLiteral("(\\w+_?)+\\.wav");
   find.regex = true;
-  Finder finder{context.context, find, context.player};
+  Finder finder{context.list, context.status, find, context.player};
   for (auto _ : state) finder.FindAll();
   state.counters["selected"] = context.list.Selection().SelectedCount();
 }

@@ -15,7 +15,6 @@
 
 #include "ListContext.h"
 #include "RecordingSound.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/SdlSound.h"
@@ -97,9 +96,8 @@ void HoverMoves(benchmark::State& state, SoundOutput& output) {
   SetChecksOff(options);
   options.play.onHover.Set(true);
   options.play.onSelect.Set(true);  // the window's usual options: both triggers
-  AppContext context{files.list, status, sound, options, {}, {}, {}};
-  Player player(context);
-  HoverTracker hover(context, player);
+  Player player(files.list, status, sound, options.play);
+  HoverTracker hover(files.list, options.play, player);
   QObject::connect(&files.list.Selection(), &RowSelection::currentRowChanged, &files.list,
                    [&player](int) { player.OnCurrentRowChanged(); });
 

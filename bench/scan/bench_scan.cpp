@@ -47,7 +47,7 @@ struct Bench : ListContext {
   TooltipHelper tooltips;
   QTableView view;
   RegexMatcher matcher;
-  DirectoryScan scan{context, matcher};
+  DirectoryScan scan{list, status, matcher};
   std::unique_ptr<SearchDirWindow> window;
   Bench() {
     view.setModel(&list);

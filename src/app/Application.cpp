@@ -6,12 +6,12 @@
 #include "settings/ConfigDir.h"
 
 Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> sound)
-    : sound_(std::move(sound)),
-      context_{list_, status_, *sound_, options_, configDir, {}, {}},
-      player_(context_),
-      fileOps_(context_),
-      finder_(context_, find_, player_),
-      scan_(context_, scanMatcher_),
+    : configDir_(configDir),
+      sound_(std::move(sound)),
+      player_(list_, status_, *sound_, options_.play),
+      fileOps_(list_, status_, options_.move),
+      finder_(list_, status_, find_, player_),
+      scan_(list_, status_, scanMatcher_),
       renamer_(list_, renameMatcher_, undo_, RenameJournalPath(configDir)) {
   settings_.Open(SettingsFilePath(configDir));
   // A rename killed inside a cycle: its files get their names back, said once.

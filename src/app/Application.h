@@ -4,7 +4,6 @@
 #include <QString>
 #include <memory>
 
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "find/FindParameters.h"
@@ -35,7 +34,8 @@ class Application {
   SoundOutput& Sound() { return *sound_; }
   // The main window's options, which the logic reads; its menu items write through to them.
   MainOptions& Options() { return options_; }
-  AppContext& Context() { return context_; }
+  // The directory of the settings file, the list file and the rename journal.
+  const QString& ConfigDir() const { return configDir_; }
   Player& GetPlayer() { return player_; }
   FileOperations& FileOps() { return fileOps_; }
   FindParameters& Find() { return find_; }
@@ -47,12 +47,12 @@ class Application {
   const UndoList& Undo() const { return undo_; }
 
  private:
+  QString configDir_;
   SettingsStore settings_;
   SoundList list_;
   StatusTexts status_;
   std::unique_ptr<SoundOutput> sound_;
   MainOptions options_;
-  AppContext context_;
   Player player_;
   FileOperations fileOps_;
   FindParameters find_;

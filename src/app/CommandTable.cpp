@@ -53,7 +53,10 @@ void AddImportRows(std::vector<R>& t) {
                            .image = Picture::kImport, .tooltip = s(u"导入短音文件(Ctrl+D)")},
                .keys = {{kC, Qt::Key_O}, {kC, Qt::Key_D}}, .help = {s(u"导入文件")},
                .changesFiles = true, .run = [](W& w, const R&) {
-                 ImportByDialog(L(w), w.App().Context().lastImportFile);
+                 Option<QString>& lastFile = w.App().Options().import.lastFile;
+                 QString file = lastFile.Value();
+                 ImportByDialog(L(w), file);
+                 lastFile.Set(file);
                }});
   t.push_back({.command = Command::kOpenSearchDir, .caption = s(u"检索目录..."),
                .menu = {MenuId::kImport}, .keys = {{kC, Qt::Key_J}}, .help = {s(u"检索目录")},

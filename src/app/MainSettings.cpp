@@ -12,7 +12,6 @@
 
 std::vector<OptionBinding> MainWindow::BindSettings() {
   MainOptions& o = app_.Options();
-  AppContext& c = app_.Context();
   FindParameters& f = app_.Find();
   // A check item is stored under its caption.
   const auto item = [this](Option<bool>& option) { return Bind(option, MenuItem(option.Key())); };
@@ -24,12 +23,12 @@ std::vector<OptionBinding> MainWindow::BindSettings() {
   // height afterwards would resize a million rows one by one.
   const auto loadListFile = [this](const SettingsStore&) {
     if (!app_.Options().import.loadListAtStart.Value()) return;
-    LoadListFile(app_.List(), ListFilePath(app_.Context().configDir), false);
-    UpdateCountPart(app_.Context());
+    LoadListFile(app_.List(), ListFilePath(app_.ConfigDir()), false);
+    UpdateCountPart(app_.Status(), app_.List().Selection());
   };
   const auto saveListFile = [this](const SettingsStore&) {
     if (app_.Options().import.loadListAtStart.Value())
-      SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
+      SaveListFile(app_.List(), ListFilePath(app_.ConfigDir()));
   };
 
   return {
@@ -39,10 +38,10 @@ std::vector<OptionBinding> MainWindow::BindSettings() {
       item(o.play.onHover),
       item(o.import.loadListAtStart),
       Step(import, {}, saveListFile),
-      Bind(o.import.lastFile, &c.lastImportFile),
+      Bind(o.import.lastFile),
       Bind(o.icons.size, itemOf),
       Step(o.icons.size.Section(), [this](const SettingsStore&) { ApplyListIcons(); }, {}),
-      Bind(o.move.lastDirectory, &c.lastTargetDirectory),
+      Bind(o.move.lastDirectory),
       item(o.move.removeAfterMove),
       item(o.move.smartRename),
       BindPlacement(QStringLiteral("主窗口尺寸"), this),

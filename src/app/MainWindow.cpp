@@ -15,7 +15,6 @@
 #include "app/AboutWindow.h"
 #include "app/Application.h"
 #include "app/MainToolbar.h"
-#include "core/AppContext.h"
 #include "find/gui/FindWindow.h"
 #include "rename/gui/BatchRenameWindow.h"
 #include "scan/gui/SearchDirWindow.h"
@@ -42,7 +41,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
   toolbar_ = new MainToolbar(this);
   view_ = new SoundListView(this);
   listController_ = new SoundListController(*view_, app_.List(), app_.Status(), app_.Sound(),
-                                            app_.GetPlayer(), app_.Context(), ListKeyBindings());
+                                            app_.GetPlayer(), app_.Options().play, ListKeyBindings());
   view_->setGeometry(0, 64, 827, 345);
 
   statusBar_ = new QStatusBar(this);
@@ -88,7 +87,6 @@ MainWindow::~MainWindow() {
   if (attendedDialogs_) InstallDialogs(std::move(attendedDialogs_));
 }
 
-AppContext& MainWindow::Context() { return app_.Context(); }
 SoundList& MainWindow::List() { return app_.List(); }
 Player& MainWindow::GetPlayer() { return app_.GetPlayer(); }
 
@@ -153,7 +151,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::SaveListNow() {
-  SaveListFile(app_.List(), ListFilePath(app_.Context().configDir));
+  SaveListFile(app_.List(), ListFilePath(app_.ConfigDir()));
   ShowMessage(QStringLiteral("OK!"));
 }
 

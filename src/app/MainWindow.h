@@ -16,7 +16,6 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 class Application;
-struct AppContext;
 class SoundList;
 class Player;
 class SoundListView;
@@ -38,7 +37,6 @@ class MainWindow : public QWidget {
   ~MainWindow() override;
 
   Application& App() { return app_; }
-  AppContext& Context();
   SoundList& List();
   Player& GetPlayer();
   SoundListView* View() const { return view_; }

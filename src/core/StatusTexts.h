@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+class RowSelection;
+
 // The two texts of the main window's status bar: the count part ("3/120") and the message part.
 // Logic writes here; the window shows them.
 class StatusTexts : public QObject {
@@ -23,3 +25,6 @@ class StatusTexts : public QObject {
   QString count_;
   QString message_;
 };
+
+// Writes "n/m" into the count part: n the current row + 1 (0 for none), m the row count.
+void UpdateCountPart(StatusTexts& status, const RowSelection& selection);

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
@@ -14,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
+#include "settings/MainOptions.h"
 #include "text/PathParts.h"
 
 namespace {
@@ -73,7 +73,7 @@ void FileOperations::RunFileOperation(Command command) {
   if (operation.isEmpty()) return;
   LongJob job;
   if (!job.Acquired()) return;
-  SoundList& list = context_.list;
+  SoundList& list = list_;
 
   const std::vector<int> selected = list.Selection().SelectedRows();
   if (selected.empty()) {
@@ -87,15 +87,15 @@ void FileOperations::RunFileOperation(Command command) {
 
   QString target;
   if (!AskFirst(command, operation, count, &target)) return;
-  context_.status.SetMessage(QStringLiteral("正在操作，请稍后..."));
+  status_.SetMessage(QStringLiteral("正在操作，请稍后..."));
   if (CopiesTexts(command)) {
     CopyTexts(command, rows, job);
   } else {
     ChangeFiles(command, selected, rows, target, job);
   }
-  context_.status.SetMessage(QStringLiteral("已经") + operation + u',' + count +
+  status_.SetMessage(QStringLiteral("已经") + operation + u',' + count +
                              QStringLiteral(" 个文件,耗时 ") + job.ElapsedText());
-  UpdateCountPart(context_);
+  UpdateCountPart(status_, list_.Selection());
 }
 
 bool FileOperations::AskFirst(Command command, const QString& operation, const QString& count,
@@ -106,11 +106,11 @@ bool FileOperations::AskFirst(Command command, const QString& operation, const Q
   }
   if (command != Command::kMove && command != Command::kCopy) return true;
   const QString chosen = BrowseForFolder(
-      context_.lastTargetDirectory, QStringLiteral("将选定的 ") + count +
+      options_.lastDirectory.Value(), QStringLiteral("将选定的 ") + count +
                                         QStringLiteral(" 个文件") + operation +
                                         QStringLiteral("到的目录："));
   if (chosen.isEmpty()) return false;
-  context_.lastTargetDirectory = chosen;
+  options_.lastDirectory.Set(chosen);
   *target = WithoutTrailingSeparators(chosen);
   return true;
 }
@@ -124,14 +124,14 @@ void FileOperations::ChangeFiles(Command command, const std::vector<int>& select
     if (!job.Continue()) break;
     if (ChangeFile(command, selected[i], rows[i], target)) toRemove.push_back(selected[i]);
   }
-  if (!toRemove.empty()) context_.list.RemoveRows(std::move(toRemove));
+  if (!toRemove.empty()) list_.RemoveRows(std::move(toRemove));
 }
 
 bool FileOperations::ChangeFile(Command command, int index, const SoundRow& row,
                                 const QString& target) {
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   const QString path = JoinPath(row.directory, row.fileName);
-  const bool smartRename = context_.options.move.smartRename.Value();
+  const bool smartRename = options_.smartRename.Value();
   switch (command) {
     case Command::kDelete:
       return Files::Delete(path) && StillHolds(list, index, row);
@@ -151,7 +151,7 @@ bool FileOperations::ChangeFile(Command command, int index, const SoundRow& row,
       if (!StillHolds(list, index, row)) return false;
       list.SetRowDirectory(index, target);
       list.SetRowFileName(index, name);
-      return context_.options.move.removeAfterMove.Value();
+      return options_.removeAfterMove.Value();
     }
     case Command::kCopy:
       if (smartRename) {
@@ -176,13 +176,13 @@ void FileOperations::RemoveAllRows() {
       Dialogs::kAnswerOk) {
     return;
   }
-  context_.list.RemoveAllRows();
-  UpdateCountPart(context_);
+  list_.RemoveAllRows();
+  UpdateCountPart(status_, list_.Selection());
 }
 
 bool FileOperations::RenameRowFile(int row, const QString& editedText) {
   LongJobGuard guard;
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   if (!guard.Acquired() || row < 0 || row >= list.RowCount()) return false;
   const QString oldName = list.RowFileName(row);
   // An edit ended without a change renames nothing.
@@ -190,19 +190,19 @@ bool FileOperations::RenameRowFile(int row, const QString& editedText) {
   const QString directory = list.RowDirectory(row);
   if (!IsPlainName(editedText) ||
       !Files::RenameNoReplace(JoinPath(directory, oldName), JoinPath(directory, editedText))) {
-    context_.status.SetMessage(QStringLiteral(
+    status_.SetMessage(QStringLiteral(
         "文件更名失败！请检查文件名格式是否包含非法字符，或该文件是否可写！"));
     return false;
   }
-  context_.status.SetMessage(QStringLiteral("文件【") + oldName + QStringLiteral("】更名为【") +
+  status_.SetMessage(QStringLiteral("文件【") + oldName + QStringLiteral("】更名为【") +
                              editedText + QStringLiteral("】"));
   return true;
 }
 
 void FileOperations::ShowCurrentInFileManager() {
-  const int row = context_.list.Selection().CurrentRow();
+  const int row = list_.Selection().CurrentRow();
   if (row < 0) return;
-  if (!ShowInFileManager(context_.list.RowFullPath(row)))
+  if (!ShowInFileManager(list_.RowFullPath(row)))
     ShowMessage(QStringLiteral("无法打开文件管理器来定位该文件！"));
 }
 
@@ -217,8 +217,8 @@ void FileOperations::AddDroppedFiles(const QStringList& paths) {
     if (!trimmed.isEmpty()) cleaned << trimmed;
   }
   if (cleaned.isEmpty()) return;
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   list.AddPaths(cleaned, false);
-  UpdateCountPart(context_);
+  UpdateCountPart(status_, list_.Selection());
   list.Selection().ScrollIntoView(list.RowCount() - 1);
 }

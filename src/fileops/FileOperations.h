@@ -7,15 +7,20 @@
 
 #include "core/Commands.h"
 
-struct AppContext;
 class LongJob;
+class SoundList;
+class StatusTexts;
+struct MoveOptions;
 struct SoundRow;
 
 // The work on the files behind the selected rows. Every command that changes rows or files
 // does nothing while another long job runs.
 class FileOperations {
  public:
-  explicit FileOperations(AppContext& context) : context_(context) {}
+  // A move or copy starts its folder dialog at options.lastDirectory and sets it to the folder
+  // chosen.
+  FileOperations(SoundList& list, StatusTexts& status, MoveOptions& options)
+      : list_(list), status_(status), options_(options) {}
 
   // One of Command::kDelete, kMove, kCopy, kRemoveRows, kCopyNames and kCopyPaths (any other
   // does nothing) on the rows selected when it starts. Only the files of
@@ -45,5 +50,7 @@ class FileOperations {
   // One row's work; true when its row is to be removed.
   bool ChangeFile(Command command, int index, const SoundRow& row, const QString& target);
 
-  AppContext& context_;
+  SoundList& list_;
+  StatusTexts& status_;
+  MoveOptions& options_;
 };

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "find/FindParameters.h"
 #include "list/SoundList.h"
@@ -41,7 +40,7 @@ bool Finder::FindStep(bool upward) {
   if (!job.Acquired()) return false;
 
   FindParameters& find = find_;
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   find.upward = upward;
   const QString text = find.text;
   RegexMatcher matcher;
@@ -64,7 +63,7 @@ bool Finder::FindStep(bool upward) {
         if (find.playWhenFound) {
           player_.PlayRow(row, true);
         } else {
-          UpdateCountPart(context_);
+          UpdateCountPart(status_, list.Selection());
         }
         return true;
       }
@@ -83,7 +82,7 @@ void Finder::FindAll() {
   LongJob job;
   if (!job.Acquired()) return;
 
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   {
     // Find all selects without playing anything.
     const RowSelection::Quiet quiet(list.Selection());
@@ -101,15 +100,15 @@ void Finder::FindAll() {
     if (!job.Continue()) break;
   }
   // Nothing is said of a find all, unless names were given up.
-  if (givenUp > 0) context_.status.SetMessage(QStringLiteral("查找全部") + GivenUpNote(givenUp));
+  if (givenUp > 0) status_.SetMessage(QStringLiteral("查找全部") + GivenUpNote(givenUp));
   {
     const RowSelection::Quiet quiet(list.Selection());
     list.Selection().SelectRows(matches);
   }
-  UpdateCountPart(context_);
+  UpdateCountPart(status_, list.Selection());
 }
 
 void Finder::SetFindPoint(bool report) {
-  find_.findPoint = context_.list.Selection().CurrentRow();
-  if (report) context_.status.SetMessage(QStringLiteral("已设置当前位置为查找点！"));
+  find_.findPoint = list_.Selection().CurrentRow();
+  if (report) status_.SetMessage(QStringLiteral("已设置当前位置为查找点！"));
 }

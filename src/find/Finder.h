@@ -2,15 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-struct AppContext;
 struct FindParameters;
 class Player;
+class SoundList;
+class StatusTexts;
 
 // Find in the list by the options and the find point of the program's FindParameters.
 class Finder {
  public:
-  Finder(AppContext& context, FindParameters& find, Player& player)
-      : context_(context), find_(find), player_(player) {}
+  Finder(SoundList& list, StatusTexts& status, FindParameters& find, Player& player)
+      : list_(list), status_(status), find_(find), player_(player) {}
   FindParameters& Parameters() { return find_; }
 
   // One step downward or upward from the find point, wrapping once; reports " 完全找不到！"
@@ -23,7 +24,8 @@ class Finder {
   void SetFindPoint(bool report);
 
  private:
-  AppContext& context_;
+  SoundList& list_;
+  StatusTexts& status_;
   FindParameters& find_;
   Player& player_;
 };

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "player/HoverTracker.h"
 
-#include "core/AppContext.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
 #include "platform/LongJob.h"
 #include "player/Player.h"
+#include "settings/MainOptions.h"
 
 void HoverTracker::OnRowUnderMouse(int row) {
   // Called on every mouse move: an unchanged row must cost nothing.
@@ -19,13 +19,13 @@ void HoverTracker::OnRowUnderMouse(int row) {
     if (dragEndRow_ == dragStartRow_) return;
     if (ShowCursor(dragEndRow_ == -1 ? Cursor::kNoTarget : Cursor::kExchange)) PumpEventsNow();
     // Highlight exactly the rows that a release would exchange.
-    context_.list.Selection().SelectOnly(dragStartRow_);
-    if (dragEndRow_ != -1) context_.list.Selection().SelectRow(dragEndRow_);
+    list_.Selection().SelectOnly(dragStartRow_);
+    if (dragEndRow_ != -1) list_.Selection().SelectRow(dragEndRow_);
     return;
   }
 
   dragStartRow_ = dragEndRow_ = row;
-  if (context_.options.play.onHover.Value()) player_.PlayRow(row);
+  if (options_.onHover.Value()) player_.PlayRow(row);
 }
 
 void HoverTracker::OnLeftButtonDown() {
@@ -34,7 +34,7 @@ void HoverTracker::OnLeftButtonDown() {
 }
 
 void HoverTracker::OnLeftButtonUp() {
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   const auto inList = [&list](int row) { return row >= 0 && row < list.RowCount(); };
   // A drag that began over empty space (start -1) has no row to exchange.
   if (dragStartRow_ != dragEndRow_ && inList(dragStartRow_) && inList(dragEndRow_)) {
@@ -49,7 +49,7 @@ void HoverTracker::OnLeftButtonUp() {
 void HoverTracker::OnClick() { leftButtonDown_ = false; }
 
 void HoverTracker::OnDragLeftList() {
-  const SoundList& list = context_.list;
+  const SoundList& list = list_;
   if (!leftButtonDown_ || dragStartRow_ < 0 || dragStartRow_ >= list.RowCount()) return;
   if (LongJobGuard::Busy()) return;
   TakeDragRows();
@@ -67,7 +67,7 @@ void HoverTracker::OnDragLeftList() {
 void HoverTracker::TakeDragRows() {
   if (dragRowsTaken_) return;
   dragRowsTaken_ = true;
-  dragRows_ = context_.list.Selection().SelectedRows();
+  dragRows_ = list_.Selection().SelectedRows();
 }
 
 bool HoverTracker::ShowCursor(Cursor cursor) {

@@ -7,7 +7,8 @@
 #include <vector>
 
 class Player;
-struct AppContext;
+class SoundList;
+struct PlayOptions;
 
 // The mouse state of the list: hover-play, the drag that exchanges two rows, and the same drag
 // taking the rows out of the window as files once it passes the list's edge.
@@ -15,7 +16,8 @@ class HoverTracker {
  public:
   enum class Cursor { kDefault, kNoTarget, kExchange };
 
-  HoverTracker(AppContext& context, Player& player) : context_(context), player_(player) {}
+  HoverTracker(SoundList& list, const PlayOptions& options, Player& player)
+      : list_(list), options_(options), player_(player) {}
   // Shows a cursor over the list (set by the window).
   void SetCursorHandler(std::function<void(Cursor)> handler) { setCursor_ = std::move(handler); }
   // Runs the file drag of the given full paths and returns once it has ended (set by the window).
@@ -44,7 +46,8 @@ class HoverTracker {
   bool ShowCursor(Cursor cursor);
   // The selection as the press left it, taken before the exchange highlight replaces it.
   void TakeDragRows();
-  AppContext& context_;
+  SoundList& list_;
+  const PlayOptions& options_;
   Player& player_;
   std::function<void(Cursor)> setCursor_;
   std::function<void(const QStringList&)> dragOut_;

@@ -4,15 +4,15 @@
 
 #include <QPersistentModelIndex>
 
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/RowSelection.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
 #include "platform/SoundOutput.h"
+#include "settings/MainOptions.h"
 
 void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   RowSelection& selection = list.Selection();
   int r = row.value_or(-1);
   // The event round below may remove or move rows: the row asked for is followed through it.
@@ -36,16 +36,16 @@ void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
     selectingForPlay_ = false;
   }
   const bool inList = r >= 0 && r < list.RowCount();
-  context_.status.SetCount(selection.CountText(r));
-  context_.status.SetMessage(QStringLiteral("播放 ") + (inList ? list.RowFileName(r) : QString()));
+  status_.SetCount(selection.CountText(r));
+  status_.SetMessage(QStringLiteral("播放 ") + (inList ? list.RowFileName(r) : QString()));
   playingRow_ = r;
   if (!inList) return;
 
-  const bool once = context_.options.play.once.Value();
+  const bool once = options_.once.Value();
   // The content decides the decoder; silence is explained after the name.
-  const PlayResult result = context_.sound.Play(list.RowFullPath(r), !once);
+  const PlayResult result = sound_.Play(list.RowFullPath(r), !once);
   if (result != PlayResult::Started)
-    context_.status.SetMessage(context_.status.Message() + Player::ReasonText(result));
+    status_.SetMessage(status_.Message() + Player::ReasonText(result));
 }
 
 QString Player::ReasonText(PlayResult result) {
@@ -66,20 +66,20 @@ QString Player::ReasonText(PlayResult result) {
 }
 
 void Player::StopPlayback(bool withMessage) {
-  context_.sound.Stop();
-  if (withMessage) context_.status.SetMessage(QStringLiteral("已停止播放"));
+  sound_.Stop();
+  if (withMessage) status_.SetMessage(QStringLiteral("已停止播放"));
 }
 
-void Player::LocatePlayingRow() { context_.list.Selection().SelectOnly(playingRow_); }
+void Player::LocatePlayingRow() { list_.Selection().SelectOnly(playingRow_); }
 
 void Player::OnCurrentRowChanged() {
   if (selectingForPlay_) return;  // PlayRow writes the count and plays itself
-  if (context_.options.play.onSelect.Value())
+  if (options_.onSelect.Value())
     PlayRow(std::nullopt, true);
   else
-    UpdateCountPart(context_);
+    UpdateCountPart(status_, list_.Selection());
 }
 
 void Player::OnDoubleClick() {
-  if (context_.options.play.onDoubleClick.Value()) PlayRow();
+  if (options_.onDoubleClick.Value()) PlayRow();
 }

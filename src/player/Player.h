@@ -6,13 +6,16 @@
 #include <optional>
 
 enum class PlayResult;
-
-struct AppContext;
+class SoundList;
+class SoundOutput;
+class StatusTexts;
+struct PlayOptions;
 
 // Plays rows and reacts to the play triggers of the list.
 class Player {
  public:
-  explicit Player(AppContext& context) : context_(context) {}
+  Player(SoundList& list, StatusTexts& status, SoundOutput& sound, const PlayOptions& options)
+      : list_(list), status_(status), sound_(sound), options_(options) {}
 
   // Stops the previous sound, selects row (unless leaveSelection), writes the count and
   // "播放 " + name, and starts the file by the decoder its content names; when nothing plays, the
@@ -33,7 +36,10 @@ class Player {
   void OnDoubleClick();
 
  private:
-  AppContext& context_;
+  SoundList& list_;
+  StatusTexts& status_;
+  SoundOutput& sound_;
+  const PlayOptions& options_;
   int playingRow_ = 0;
   bool selectingForPlay_ = false;  // PlayRow's own selection must not start a second play
   unsigned playRequests_ = 0;      // lets a PlayRow see that a newer one ran in its event round

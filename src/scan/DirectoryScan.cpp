@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/DirectoryScan.h"
 
-#include "core/AppContext.h"
+#include "core/StatusTexts.h"
 #include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
@@ -50,8 +50,8 @@ struct DirectoryScan::Prepared {
   QByteArray nativeDirectory;
 };
 
-DirectoryScan::DirectoryScan(AppContext& context, RegexMatcher& matcher)
-    : context_(context), matcher_(matcher) {}
+DirectoryScan::DirectoryScan(SoundList& list, StatusTexts& status, RegexMatcher& matcher)
+    : list_(list), status_(status), matcher_(matcher) {}
 
 DirectoryScan::~DirectoryScan() = default;
 
@@ -77,7 +77,7 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   window.SetRunning(true);
   sinceFlush_.start();
 
-  SoundList& list = context_.list;
+  SoundList& list = list_;
   if (window.ClearListFirst()) list.RemoveAllRows();
   rows_.emplace(list);
   sizes_ = std::make_unique<SizeLookups>(
@@ -95,7 +95,7 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   FlushRows(true);
   sizes_.reset();
   rows_.reset();
-  UpdateCountPart(context_);
+  UpdateCountPart(status_, list_.Selection());
 
   window.SetRunning(false);
   // A stopped run keeps the name of the file it ended on.

@@ -14,9 +14,9 @@
 #include "platform/SizeLookups.h"
 #include "platform/Files.h"
 
-struct AppContext;
 class LongJob;
 class RegexMatcher;
+class StatusTexts;
 
 // The options of one checked directory, read from the window anew for each.
 struct ScanOptions {
@@ -59,7 +59,7 @@ class ScanWindowPort {
 // into directories built from a token expression and adds them to the sound list.
 class DirectoryScan {
  public:
-  DirectoryScan(AppContext& context, RegexMatcher& matcher);
+  DirectoryScan(SoundList& list, StatusTexts& status, RegexMatcher& matcher);
   ~DirectoryScan();
 
   // Scans every checked directory of the window, then shows "共运行了 " with the elapsed time
@@ -90,7 +90,8 @@ class DirectoryScan {
   void BeforeEvents();
   void ShowCaption();
 
-  AppContext& context_;
+  SoundList& list_;
+  StatusTexts& status_;
   RegexMatcher& matcher_;
   ScanWindowPort* window_ = nullptr;
   LongJob* job_ = nullptr;

@@ -73,7 +73,7 @@ class AppTest : public QObject, public WindowHarness {
       window->ChooseListIcons(QStringLiteral("16x16"));
       window->App().Find().text = QStringLiteral("*.mp3");
       window->App().Find().findPoint = 2;
-      window->Context().lastTargetDirectory = QStringLiteral("/tmp/目标");
+      window->App().Options().move.lastDirectory.Set(QStringLiteral("/tmp/目标"));
       window->resize(700, 400);
       window->close();
     }
@@ -89,7 +89,7 @@ class AppTest : public QObject, public WindowHarness {
     QCOMPARE(window->View()->iconSize(), QSize(16, 16));
     QCOMPARE(window->App().Find().text, QStringLiteral("*.mp3"));
     QCOMPARE(window->App().Find().findPoint, 2);
-    QCOMPARE(window->Context().lastTargetDirectory, QStringLiteral("/tmp/目标"));
+    QCOMPARE(window->App().Options().move.lastDirectory.Value(), QStringLiteral("/tmp/目标"));
     QCOMPARE(window->size(), QSize(700, 400));
     QCOMPARE(window->CountPart()->text(), QStringLiteral("0/2"));
   }

@@ -89,7 +89,7 @@ class CommandsTest : public QObject, public WindowHarness {
     auto window = OpenWindow(sound);
     window->OnToolbarClick(5);
     QCOMPARE(window->MessagePart()->text(), QStringLiteral("已停止播放"));
-    window->Context().status.SetMessage(QStringLiteral("x"));
+    window->App().Status().SetMessage(QStringLiteral("x"));
     QTest::keyClick(window->View(), Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(window->MessagePart()->text(), QStringLiteral("x"));
     QVERIFY(sound.log.contains(QStringLiteral("stop")));
@@ -138,7 +138,7 @@ class CommandsTest : public QObject, public WindowHarness {
     window->View()->selectionModel()->select(window->List().index(2, 0),
                                             QItemSelectionModel::ClearAndSelect |
                                                 QItemSelectionModel::Rows);
-    window->Context().status.SetCount(QString());
+    window->App().Status().SetCount(QString());
     QTest::keyClick(window->View(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QStringList rows;
     for (int row : window->List().Selection().SelectedRows()) rows << QString::number(row);

@@ -319,7 +319,7 @@ void TestFileOps::questionsAndMessages() {
     env.Row(name);
   }
   if (select) env.Select({0, 1});
-  env.context.lastTargetDirectory = env.Path("t");
+  env.options.move.lastDirectory.Set(env.Path("t"));
   env.dialogs->QueueMessageAnswer(answer ? 0 : 1);
   if (answer) env.dialogs->QueueFolder(env.Path("t") + "/");
   QStringList messages;
@@ -340,7 +340,7 @@ void TestFileOps::questionsAndMessages() {
     }
   }
   if (command == kMove || command == kCopy)
-    QCOMPARE(env.context.lastTargetDirectory, env.Path("t") + (answer && select ? "/" : ""));
+    QCOMPARE(env.options.move.lastDirectory.Value(), env.Path("t") + (answer && select ? "/" : ""));
   if (result.isEmpty()) {
     QCOMPARE(messages, QStringList());
   } else {

@@ -11,7 +11,6 @@
 
 #include "Iconv.h"
 #include "ListContext.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "find/FindParameters.h"
 #include "find/Finder.h"
@@ -45,7 +44,7 @@ struct Harness : ListContext {
 
   QTemporaryDir dir;
   FindParameters find;
-  Finder finder{context, find, player};
+  Finder finder{list, status, find, player};
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;
 };

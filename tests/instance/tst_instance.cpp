@@ -97,7 +97,7 @@ void InstanceTest::commandLine() {
 
 void InstanceTest::handOverAddsFilesOnceNoJobRuns() {
   ListContext list;
-  FileOperations fileOps(list.context);
+  FileOperations fileOps(list.list, list.status, list.options.move);
   QWidget window;
   SingleInstance first("/settings/one", Connect("first"));
   QCOMPARE(first.ClaimName(), SingleInstance::Claim::kOwner);

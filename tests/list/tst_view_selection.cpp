@@ -91,7 +91,7 @@ void TestViewSelection::matchesTheItemView() {
   SoundList& list = c.list;
   list.AddPaths(Paths(9), false);
   SoundListView view;
-  const SoundListController controller(view, list, c.status, c.sound, c.player, c.context, {});
+  const SoundListController controller(view, list, c.status, c.sound, c.player, c.options.play, {});
   Prepare(view, list);
 
   SoundList plainList;
@@ -113,7 +113,7 @@ void TestViewSelection::accessibleTableUsesTheRowSet() {
   ListContext c;
   c.list.AddPaths(Paths(5), false);
   SoundListView view;
-  const SoundListController controller(view, c.list, c.status, c.sound, c.player, c.context, {});
+  const SoundListController controller(view, c.list, c.status, c.sound, c.player, c.options.play, {});
   c.list.Selection().SelectRows({1, 3});
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&view);
   QAccessibleTableInterface* table = iface->tableInterface();

@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include "ListContext.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "platform/EventPump.h"
@@ -37,7 +36,7 @@ struct Bench : ListContext {
   std::vector<int> Selection() const { return list.Selection().SelectedRows(); }
 
   QTemporaryDir dir;
-  HoverTracker hover{context, player};
+  HoverTracker hover{list, options.play, player};
   QList<Cursor> cursors;
 };
 

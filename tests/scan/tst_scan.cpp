@@ -34,7 +34,7 @@ struct Port : ScanWindowPort {
 
 struct ScanEnv : Env {
   RegexMatcher matcher;
-  DirectoryScan scan{context, matcher};
+  DirectoryScan scan{list, status, matcher};
   Port port;
 
   // Scans rel (checked) with the port's options; "<T>" in the expression is the temporary

@@ -13,8 +13,6 @@
 #include <memory>
 #include <utility>
 
-#include "RecordingSound.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
@@ -40,11 +38,8 @@ struct Harness {
   SettingsStore store;
   SoundList list;
   StatusTexts status;
-  RecordingSound sound;
-  MainOptions options;
-  AppContext context{list, status, sound, options, {}, {}, {}};
   RegexMatcher matcher;
-  DirectoryScan scan{context, matcher};
+  DirectoryScan scan{list, status, matcher};
   TooltipHelper tooltips;
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;

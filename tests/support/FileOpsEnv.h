@@ -15,7 +15,6 @@
 #include <functional>
 
 #include "ListContext.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
 #include "platform/ConflictFreeName.h"
@@ -149,7 +148,7 @@ struct Env : ListContext {
   }
 
   QTemporaryDir dir;
-  FileOperations ops{context};
+  FileOperations ops{list, status, options.move};
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;
   std::function<void()> duringRun;

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include "RecordingSound.h"
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "player/Player.h"
+#include "settings/MainOptions.h"
 
 // A test turns on the check marks it needs.
 inline void SetChecksOff(MainOptions& o) {
@@ -22,6 +22,5 @@ struct ListContext {
   StatusTexts status;
   RecordingSound sound;
   MainOptions options;
-  AppContext context{list, status, sound, options, {}, {}, {}};
-  Player player{context};
+  Player player{list, status, sound, options.play};
 };

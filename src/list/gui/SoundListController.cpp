@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list/gui/SoundListController.h"
 
-#include "core/AppContext.h"
 #include "core/StatusTexts.h"
 #include "list/SoundList.h"
 #include "list/gui/SoundListView.h"
@@ -11,13 +10,13 @@
 
 SoundListController::SoundListController(SoundListView& view, SoundList& list,
                                          StatusTexts& status, SoundOutput& sound, Player& player,
-                                         AppContext& context, std::vector<KeyBinding> keys)
+                                         const PlayOptions& options,
+                                         std::vector<KeyBinding> keys)
     : QObject(&view),
       view_(view),
       list_(list),
       status_(status),
-      context_(context),
-      hover_(context, player),
+      hover_(list, options, player),
       keys_(std::move(keys)) {
   view.ShowList(list);
   view.setColumnWidth(SoundList::kNameColumn, 200);
@@ -58,5 +57,5 @@ void SoundListController::SortByColumn(int column) {
   sorter_.SortByColumn(list_, column, [this](const QString& text) { status_.SetMessage(text); });
   view_.Header()->viewport()->update();
   // The selection moved with its files, so the current row's position may have changed.
-  UpdateCountPart(context_);
+  UpdateCountPart(status_, list_.Selection());
 }

@@ -9,12 +9,12 @@
 #include "player/HoverTracker.h"
 #include "player/ListKeys.h"
 
-struct AppContext;
 class Player;
 class SoundList;
 class SoundListView;
 class SoundOutput;
 class StatusTexts;
+struct PlayOptions;
 
 // The sound list's widgets at work: the view shows the list and its row set; the mouse goes to
 // the hover tracker (hover-play, the row exchange, the drag out) with its cursors shown on the
@@ -23,10 +23,10 @@ class StatusTexts;
 class SoundListController : public QObject {
   Q_OBJECT
  public:
-  // context is what the hover tracker and the count part still read; keys are the commands'
-  // keys, offered the list's key presses first.
+  // options say whether a hover plays; keys are the commands' keys, offered the list's key
+  // presses first.
   SoundListController(SoundListView& view, SoundList& list, StatusTexts& status,
-                      SoundOutput& sound, Player& player, AppContext& context,
+                      SoundOutput& sound, Player& player, const PlayOptions& options,
                       std::vector<KeyBinding> keys);
 
  Q_SIGNALS:
@@ -42,7 +42,6 @@ class SoundListController : public QObject {
   SoundListView& view_;
   SoundList& list_;
   StatusTexts& status_;
-  AppContext& context_;
   HoverTracker hover_;
   ColumnSorter sorter_;
   std::vector<KeyBinding> keys_;
