@@ -10,7 +10,7 @@
 
 #include "ListContext.h"
 #include "core/StatusTexts.h"
-#include "find/FindParameters.h"
+#include "settings/MainOptions.h"
 #include "find/Finder.h"
 #include "list/SoundList.h"
 #include "platform/ScriptedDialogs.h"
@@ -32,7 +32,7 @@ struct Fixture : ListContext {
     list.AddPaths(paths, false);
     InstallDialogs(std::make_unique<ScriptedDialogs>());
   }
-  FindParameters find;
+  FindOptions& find = options.find;
   Finder finder{list, status, find, player};
 };
 
@@ -46,14 +46,14 @@ Fixture& Shared(int rows = 100000) {
 
 void BM_FindAllWavMid(benchmark::State& state) {
   Fixture& f = Shared(static_cast<int>(state.range(0)));
-  f.find.text = QStringLiteral("*.wav|*.mid");
+  f.find.text.Set(QStringLiteral("*.wav|*.mid"));
   for (auto _ : state) f.finder.FindAll();
   state.counters["selected"] = f.list.Selection().SelectedCount();
 }
 
 void BM_FindStepMissWithWrap(benchmark::State& state) {
   Fixture& f = Shared();
-  f.find.text = QStringLiteral("*.ogg");
+  f.find.text.Set(QStringLiteral("*.ogg"));
   for (auto _ : state) benchmark::DoNotOptimize(f.finder.FindStep(false));
   state.counters["messages"] =
       static_cast<double>(static_cast<ScriptedDialogs&>(CurrentDialogs()).prompts.size());
@@ -70,7 +70,7 @@ void BM_FindAllWavMidShown(benchmark::State& state) {
   view.horizontalHeader()->setHighlightSections(false);
   view.resize(800, 600);
   view.show();
-  f.find.text = QStringLiteral("*.wav|*.mid");
+  f.find.text.Set(QStringLiteral("*.wav|*.mid"));
   for (auto _ : state) {
     f.finder.FindAll();
     QCoreApplication::processEvents();
@@ -90,9 +90,9 @@ void BM_FindAllBacktracking(benchmark::State& state) {
                  .arg(i);
   }
   context.list.AddPaths(paths, false);
-  FindParameters find;
-  find.text = QStringLiteral("(\\w+_?)+\\.wav");
-  find.regex = true;
+  FindOptions& find = context.options.find;
+  find.text.Set(QStringLiteral("(\\w+_?)+\\.wav"));
+  find.regex.Set(true);
   Finder finder{context.list, context.status, find, context.player};
   for (auto _ : state) finder.FindAll();
   state.counters["selected"] = context.list.Selection().SelectedCount();

@@ -10,7 +10,7 @@ Application::Application(const QString& configDir, std::unique_ptr<SoundOutput> 
       sound_(std::move(sound)),
       player_(list_, status_, *sound_, options_.play),
       fileOps_(list_, status_, options_.move),
-      finder_(list_, status_, find_, player_),
+      finder_(list_, status_, options_.find, player_),
       scan_(list_, status_, scanMatcher_),
       renamer_(list_, renameMatcher_, undo_, RenameJournalPath(configDir)) {
   settings_.Open(SettingsFilePath(configDir));

@@ -6,7 +6,6 @@
 
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
-#include "find/FindParameters.h"
 #include "find/Finder.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
@@ -38,7 +37,6 @@ class Application {
   const QString& ConfigDir() const { return configDir_; }
   Player& GetPlayer() { return player_; }
   FileOperations& FileOps() { return fileOps_; }
-  FindParameters& Find() { return find_; }
   Finder& GetFinder() { return finder_; }
   DirectoryScan& Scan() { return scan_; }
   TooltipHelper& Tooltips() { return tooltips_; }
@@ -55,7 +53,6 @@ class Application {
   MainOptions options_;
   Player player_;
   FileOperations fileOps_;
-  FindParameters find_;
   Finder finder_;
   RegexMatcher scanMatcher_;
   RegexMatcher renameMatcher_;

@@ -12,6 +12,7 @@
 #include "list/Import.h"
 #include "list/SoundList.h"
 #include "player/Player.h"
+#include "settings/MainOptions.h"
 
 namespace {
 
@@ -33,16 +34,26 @@ RowSelection& S(W& w) { return w.App().List().Selection(); }
 FileOperations& F(W& w) { return w.App().FileOps(); }
 Finder& Find(W& w) { return w.App().GetFinder(); }
 
-R Check(const QString& caption, MenuId menu, bool separatorBefore) {
-  // Every check item of the menus starts checked.
-  return {.caption = caption, .menu = {menu, separatorBefore}, .kind = ItemKind::kCheck,
-          .checked = true};
+// The options as designed, for their keys: a check or radio item is captioned by the key of
+// the option bound to it, and takes its mark from that option.
+const MainOptions& Designed() {
+  static const MainOptions options;
+  return options;
 }
 
-R Icons(const QString& caption, bool separatorBefore, bool checked) {
-  return {.caption = caption, .menu = {MenuId::kIcons, separatorBefore},
-          .kind = ItemKind::kRadio, .checked = checked,
-          .run = [](W& w, const R& r) { w.ChooseListIcons(r.caption); }};
+R Check(const Option<bool>& option, MenuId menu, bool separatorBefore) {
+  return {.caption = option.Key(), .menu = {menu, separatorBefore}, .kind = ItemKind::kCheck};
+}
+
+// One radio item per icon size; a separator follows 无.
+void AddIconRows(std::vector<R>& t) {
+  bool separatorBefore = false;
+  for (const auto& choice : Designed().icons.size.Choices()) {
+    t.push_back({.caption = choice.key, .menu = {MenuId::kIcons, separatorBefore},
+                 .kind = ItemKind::kRadio,
+                 .run = [](W& w, const R& r) { w.ChooseListIcons(r.caption); }});
+    separatorBefore = choice.value == RowIconSize::kNone;
+  }
 }
 
 // Menu 导入, with the list file, the row icons and find.
@@ -61,16 +72,13 @@ void AddImportRows(std::vector<R>& t) {
   t.push_back({.command = Command::kOpenSearchDir, .caption = s(u"检索目录..."),
                .menu = {MenuId::kImport}, .keys = {{kC, Qt::Key_J}}, .help = {s(u"检索目录")},
                .run = [](W& w, const R&) { w.ShowSearchDirWindow(); }});
-  t.push_back(Check(s(u"启动时载入上次列表"), MenuId::kImport, true));
+  t.push_back(Check(Designed().import.loadListAtStart, MenuId::kImport, true));
   t.push_back({.command = Command::kSaveListNow, .caption = s(u"立即保存当前列表"),
                .menu = {MenuId::kImport}, .changesFiles = true,
                .run = [](W& w, const R&) { w.SaveListNow(); }});
   t.push_back({.caption = s(u"列表图标"), .menu = {MenuId::kImport, true},
                .kind = ItemKind::kSubmenu});
-  t.push_back(Icons(s(u"无"), false, false));
-  t.push_back(Icons(s(u"16x16"), true, false));
-  t.push_back(Icons(s(u"32x32"), false, true));
-  t.push_back(Icons(s(u"48x48"), false, false));
+  AddIconRows(t);
   t.push_back({.command = Command::kOpenFind, .caption = s(u"查找..."),
                .menu = {MenuId::kImport, true}, .keys = {{kC, Qt::Key_F}}, .help = {s(u"查找")},
                .run = [](W& w, const R&) { w.ShowFindWindow(); }});
@@ -91,10 +99,11 @@ void AddImportRows(std::vector<R>& t) {
 
 // Menu 播放 and the play entries of the toolbar.
 void AddPlayRows(std::vector<R>& t) {
-  t.push_back(Check(s(u"仅播放一次"), MenuId::kPlay, false));
-  t.push_back(Check(s(u"选择时发音"), MenuId::kPlay, true));
-  t.push_back(Check(s(u"双击时发音"), MenuId::kPlay, false));
-  t.push_back(Check(s(u"移过时发音"), MenuId::kPlay, false));
+  const PlayOptions& play = Designed().play;
+  t.push_back(Check(play.once, MenuId::kPlay, false));
+  t.push_back(Check(play.onSelect, MenuId::kPlay, true));
+  t.push_back(Check(play.onDoubleClick, MenuId::kPlay, false));
+  t.push_back(Check(play.onHover, MenuId::kPlay, false));
   t.push_back({.command = Command::kLocatePlaying, .caption = s(u"定位当前播放条目"),
                .menu = {MenuId::kPlay, true}, .run = [](W& w, const R&) {
                  P(w).LocatePlayingRow();
@@ -197,8 +206,8 @@ void AddFileRows(std::vector<R>& t) {
                .run = [](W& w, const R&) { F(w).RunFileOperation(Command::kMove); }});
   t.push_back({.command = Command::kPopupMoveMenu, .toolbar = Arrow(Slot::kMove),
                .run = [](W& w, const R&) { w.PopupMenu(MenuId::kMove); }});
-  t.push_back(Check(s(u"移动后移除列表"), MenuId::kMove, false));
-  t.push_back(Check(s(u"重名时智能改名"), MenuId::kMove, false));
+  t.push_back(Check(Designed().move.removeAfterMove, MenuId::kMove, false));
+  t.push_back(Check(Designed().move.smartRename, MenuId::kMove, false));
   t.push_back({.command = Command::kCopy,
                .toolbar = {.index = Slot::kCopy, .caption = s(u"复制"), .image = Picture::kCopy,
                            .tooltip = s(u"复制选定文件(Ctrl+C)")},

@@ -54,7 +54,6 @@ struct CommandRow {
   QString caption;  // the menu item's caption
   MenuPlace menu;
   ItemKind kind = ItemKind::kCommand;
-  bool checked = false;  // designed state of a check or radio item
   ToolbarPlace toolbar;
   std::vector<KeyChord> keys;
   HelpLine help;

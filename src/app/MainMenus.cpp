@@ -36,10 +36,8 @@ void MainWindow::BuildMenus() {
     QAction* item = menu->addAction(row.caption);
     item->setObjectName(row.caption);
     items_.insert(&row, item);
-    if (row.kind != ItemKind::kCommand) {
-      item->setCheckable(true);
-      item->setChecked(row.checked);
-    }
+    // Its mark is the option's that the settings bind to it.
+    if (row.kind != ItemKind::kCommand) item->setCheckable(true);
     // A check item only toggles; a radio item checks itself alone instead of toggling.
     if (row.run) connect(item, &QAction::triggered, this, [this, &row] { Run(row); });
   }

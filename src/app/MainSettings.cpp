@@ -12,7 +12,6 @@
 
 std::vector<OptionBinding> MainWindow::BindSettings() {
   MainOptions& o = app_.Options();
-  FindParameters& f = app_.Find();
   // A check item is stored under its caption.
   const auto item = [this](Option<bool>& option) { return Bind(option, MenuItem(option.Key())); };
   const std::function<QAction*(const QString&)> itemOf = [this](const QString& caption) {
@@ -45,12 +44,12 @@ std::vector<OptionBinding> MainWindow::BindSettings() {
       item(o.move.removeAfterMove),
       item(o.move.smartRename),
       BindPlacement(QStringLiteral("主窗口尺寸"), this),
-      Bind(o.find.text, &f.text),
-      Bind(o.find.regex, &f.regex),
-      Bind(o.find.fuzzy, &f.fuzzy),
-      Bind(o.find.ignoreCase, &f.ignoreCase),
-      Bind(o.find.playWhenFound, &f.playWhenFound),
-      Bind(o.find.findPoint, &f.findPoint),
+      Bind(o.find.text),
+      Bind(o.find.regex),
+      Bind(o.find.fuzzy),
+      Bind(o.find.ignoreCase),
+      Bind(o.find.playWhenFound),
+      Bind(o.find.findPoint),
       Step(import, loadListFile, {}),
   };
 }

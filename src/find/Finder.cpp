@@ -5,19 +5,20 @@
 #include <vector>
 
 #include "core/StatusTexts.h"
-#include "find/FindParameters.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
 #include "platform/Dialogs.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "player/Player.h"
+#include "settings/MainOptions.h"
 
 namespace {
 
 // A matcher prepared with the options as they stand now.
-void PrepareMatcher(RegexMatcher& matcher, const FindParameters& find) {
-  matcher.Prepare(find.text, find.ignoreCase, find.fuzzy, QString(), find.regex);
+void PrepareMatcher(RegexMatcher& matcher, const FindOptions& find) {
+  matcher.Prepare(find.text.Value(), find.ignoreCase.Value(), find.fuzzy.Value(), QString(),
+                  find.regex.Value());
 }
 
 // A name is found by the text it shows, so a GBK name matches through its characters.
@@ -39,28 +40,28 @@ bool Finder::FindStep(bool upward) {
   LongJob job;
   if (!job.Acquired()) return false;
 
-  FindParameters& find = find_;
+  Option<int>& findPoint = options_.findPoint;
   SoundList& list = list_;
-  find.upward = upward;
-  const QString text = find.text;
+  upward_ = upward;
+  const QString text = options_.text.Value();
   RegexMatcher matcher;
-  PrepareMatcher(matcher, find);
+  PrepareMatcher(matcher, options_);
 
   const int step = upward ? -1 : 1;
   bool wrapped = false;
   int givenUp = 0;  // in the last pass, which covers the whole list
   for (;;) {
-    find.findPoint = ClampedStart(find.findPoint, step, list.RowCount());
+    findPoint.Set(ClampedStart(findPoint.Value(), step, list.RowCount()));
     givenUp = 0;
-    for (int row = find.findPoint; row >= 0 && row < list.RowCount(); row += step) {
+    for (int row = findPoint.Value(); row >= 0 && row < list.RowCount(); row += step) {
       if (Matches(matcher, list.RowFileName(row))) {
         {
           // Playing is the find's own choice, not the play-on-selection trigger's.
           const RowSelection::Quiet quiet(list.Selection());
           list.Selection().SelectOnly(row);
         }
-        find.findPoint = row;
-        if (find.playWhenFound) {
+        findPoint.Set(row);
+        if (options_.playWhenFound.Value()) {
           player_.PlayRow(row, true);
         } else {
           UpdateCountPart(status_, list.Selection());
@@ -72,7 +73,7 @@ bool Finder::FindStep(bool upward) {
     }
     if (wrapped) break;
     wrapped = true;
-    find.findPoint = upward ? list.RowCount() : -1;
+    findPoint.Set(upward ? list.RowCount() : -1);
   }
   ShowMessage(text + QStringLiteral(" 完全找不到！") + GivenUpNote(givenUp));
   return false;
@@ -89,7 +90,7 @@ void Finder::FindAll() {
     list.Selection().SelectOnly(-1);
   }
   RegexMatcher matcher;
-  PrepareMatcher(matcher, find_);
+  PrepareMatcher(matcher, options_);
 
   // Selected at the end in one selection change, not one per match.
   std::vector<int> matches;
@@ -109,6 +110,6 @@ void Finder::FindAll() {
 }
 
 void Finder::SetFindPoint(bool report) {
-  find_.findPoint = list_.Selection().CurrentRow();
+  options_.findPoint.Set(list_.Selection().CurrentRow());
   if (report) status_.SetMessage(QStringLiteral("已设置当前位置为查找点！"));
 }

@@ -2,17 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-struct FindParameters;
+struct FindOptions;
 class Player;
 class SoundList;
 class StatusTexts;
 
-// Find in the list by the options and the find point of the program's FindParameters.
+// Find in the list by the find options and the find point they hold.
 class Finder {
  public:
-  Finder(SoundList& list, StatusTexts& status, FindParameters& find, Player& player)
-      : list_(list), status_(status), find_(find), player_(player) {}
-  FindParameters& Parameters() { return find_; }
+  Finder(SoundList& list, StatusTexts& status, FindOptions& options, Player& player)
+      : list_(list), status_(status), options_(options), player_(player) {}
+  FindOptions& Options() { return options_; }
+  // The direction of the last step.
+  bool Upward() const { return upward_; }
 
   // One step downward or upward from the find point, wrapping once; reports " 完全找不到！"
   // with the names given up (GivenUpNote).
@@ -26,6 +28,7 @@ class Finder {
  private:
   SoundList& list_;
   StatusTexts& status_;
-  FindParameters& find_;
+  FindOptions& options_;
   Player& player_;
+  bool upward_ = false;
 };

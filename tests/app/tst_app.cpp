@@ -71,8 +71,8 @@ class AppTest : public QObject, public WindowHarness {
       window->MenuItem(QStringLiteral("移过时发音"))->setChecked(false);
       window->MenuItem(QStringLiteral("重名时智能改名"))->setChecked(false);
       window->ChooseListIcons(QStringLiteral("16x16"));
-      window->App().Find().text = QStringLiteral("*.mp3");
-      window->App().Find().findPoint = 2;
+      window->App().Options().find.text.Set(QStringLiteral("*.mp3"));
+      window->App().Options().find.findPoint.Set(2);
       window->App().Options().move.lastDirectory.Set(QStringLiteral("/tmp/目标"));
       window->resize(700, 400);
       window->close();
@@ -87,8 +87,8 @@ class AppTest : public QObject, public WindowHarness {
     QVERIFY(window->MenuItem(QStringLiteral("16x16"))->isChecked());
     QVERIFY(!window->MenuItem(QStringLiteral("32x32"))->isChecked());
     QCOMPARE(window->View()->iconSize(), QSize(16, 16));
-    QCOMPARE(window->App().Find().text, QStringLiteral("*.mp3"));
-    QCOMPARE(window->App().Find().findPoint, 2);
+    QCOMPARE(window->App().Options().find.text.Value(), QStringLiteral("*.mp3"));
+    QCOMPARE(window->App().Options().find.findPoint.Value(), 2);
     QCOMPARE(window->App().Options().move.lastDirectory.Value(), QStringLiteral("/tmp/目标"));
     QCOMPARE(window->size(), QSize(700, 400));
     QCOMPARE(window->CountPart()->text(), QStringLiteral("0/2"));
@@ -269,10 +269,10 @@ class AppTest : public QObject, public WindowHarness {
     window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.mid"),
                                         QStringLiteral("c.wav")}),
                             false);
-    FindParameters& find = window->App().Find();
-    find.text = QStringLiteral("*.wav");
-    find.fuzzy = false;
-    find.playWhenFound = playWhenFound;
+    FindOptions& find = window->App().Options().find;
+    find.text.Set(QStringLiteral("*.wav"));
+    find.fuzzy.Set(false);
+    find.playWhenFound.Set(playWhenFound);
     sound.log.clear();
     if (command == 0) {
       window->RunCommand(Command::kFindNext);

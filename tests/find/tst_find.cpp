@@ -12,7 +12,6 @@
 #include "Iconv.h"
 #include "ListContext.h"
 #include "core/StatusTexts.h"
-#include "find/FindParameters.h"
 #include "find/Finder.h"
 #include "find/gui/FindWindow.h"
 #include "list/SoundList.h"
@@ -43,7 +42,7 @@ struct Harness : ListContext {
   }
 
   QTemporaryDir dir;
-  FindParameters find;
+  FindOptions& find = options.find;
   Finder finder{list, status, find, player};
   ScriptedDialogs* dialogs = nullptr;
   std::unique_ptr<Dialogs> previous;
@@ -149,15 +148,15 @@ void TestFind::findStep() {
   QFETCH(Ints, found);
   QFETCH(int, endPoint);
   Harness h(names);
-  FindParameters& find = h.find;
-  find.text = text;
+  FindOptions& find = h.find;
+  find.text.Set(text);
   QFETCH(bool, regex);
   QFETCH(bool, fuzzy);
   QFETCH(bool, ignoreCase);
-  find.regex = regex;
-  find.fuzzy = fuzzy;
-  find.ignoreCase = ignoreCase;
-  find.findPoint = findPoint;
+  find.regex.Set(regex);
+  find.fuzzy.Set(fuzzy);
+  find.ignoreCase.Set(ignoreCase);
+  find.findPoint.Set(findPoint);
 
   QStringList expectedMessages;
   for (int i = 0; i < steps.size(); ++i) {
@@ -165,7 +164,7 @@ void TestFind::findStep() {
     const std::vector<int> before = h.list.Selection().SelectedRows();
     h.sound.log.clear();
     QCOMPARE(h.finder.FindStep(upward), found[i] >= 0);
-    QCOMPARE(find.upward, upward);
+    QCOMPARE(h.finder.Upward(), upward);
     if (found[i] >= 0) {
       QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{found[i]});
       QVERIFY(h.sound.log.contains(
@@ -178,13 +177,13 @@ void TestFind::findStep() {
     }
     QCOMPARE(h.Messages(), expectedMessages);
   }
-  QCOMPARE(find.findPoint, endPoint);
+  QCOMPARE(find.findPoint.Value(), endPoint);
 }
 
 void TestFind::playWhenFoundOff() {
   Harness h(kFive);
-  h.find.text = "*.wav";
-  h.find.playWhenFound = false;
+  h.find.text.Set("*.wav");
+  h.find.playWhenFound.Set(false);
   QVERIFY(h.finder.FindStep(false));
   QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{1});
   QCOMPARE(h.status.Count(), QStringLiteral("2/5"));
@@ -193,11 +192,11 @@ void TestFind::playWhenFoundOff() {
 
 void TestFind::busyJobFindsNothing() {
   Harness h(kFive);
-  h.find.text = "*.wav";
+  h.find.text.Set("*.wav");
   LongJobGuard running;
   QVERIFY(!h.finder.FindStep(false));
   h.finder.FindAll();
-  QCOMPARE(h.find.findPoint, -1);
+  QCOMPARE(h.find.findPoint.Value(), -1);
   QCOMPARE(h.list.Selection().SelectedCount(), 0);
   QVERIFY(h.Messages().isEmpty());
 }
@@ -231,9 +230,9 @@ void TestFind::findAll() {
   QFETCH(bool, regex);
   QFETCH(std::vector<int>, selected);
   Harness h(names);
-  h.find.text = text;
-  h.find.regex = regex;
-  h.find.findPoint = 4;
+  h.find.text.Set(text);
+  h.find.regex.Set(regex);
+  h.find.findPoint.Set(4);
   h.list.Selection().SelectOnly(2);
   h.status.SetCount("x");
   h.status.SetMessage("y");
@@ -241,7 +240,7 @@ void TestFind::findAll() {
 
   h.finder.FindAll();
   QCOMPARE(h.list.Selection().SelectedRows(), selected);
-  QCOMPARE(h.find.findPoint, 4);
+  QCOMPARE(h.find.findPoint.Value(), 4);
   // The count part follows the new selection; the message part stays.
   QCOMPARE(h.status.Count(), h.list.Selection().CountText(selected.empty() ? -1 : selected.front()));
   // Names given up are all that a find all reports.
@@ -256,24 +255,24 @@ void TestFind::setFindPoint() {
   Harness h(kFive);
   h.list.Selection().SelectOnly(2);
   h.finder.SetFindPoint(false);
-  QCOMPARE(h.find.findPoint, 2);
+  QCOMPARE(h.find.findPoint.Value(), 2);
   QVERIFY(h.status.Message().isEmpty());
   h.list.Selection().SelectOnly(-1);
   h.finder.SetFindPoint(true);
-  QCOMPARE(h.find.findPoint, -1);
+  QCOMPARE(h.find.findPoint.Value(), -1);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));
 }
 
 void TestFind::windowStartsAsDesigned() {
   Harness h(kFive);
-  h.find.regex = true;
-  h.find.playWhenFound = false;
+  h.find.regex.Set(true);
+  h.find.playWhenFound.Set(false);
   FindWindow window(h.finder, nullptr);
   QCOMPARE(window.windowTitle(), QStringLiteral("查找表项"));
   auto* combo = window.findChild<QComboBox*>("组合框欲查找");
   QVERIFY(combo && combo->isEditable());
   QCOMPARE(combo->currentText(), QStringLiteral("*.wav|*.mid"));
-  QCOMPARE(h.find.text, QStringLiteral("*.wav|*.mid"));
+  QCOMPARE(h.find.text.Value(), QStringLiteral("*.wav|*.mid"));
   QStringList items;
   for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
   QCOMPARE(items, (QStringList{"*.wav|*.mid|*.mp3", "*.wav|*.mid", "*.wav|*.mp3", "*.mid|*.mp3",
@@ -283,10 +282,10 @@ void TestFind::windowStartsAsDesigned() {
   QVERIFY(window.findChild<QCheckBox*>("选择框忽略大小写")->isChecked());
   QVERIFY(!window.findChild<QCheckBox*>("选择框找到时播放")->isChecked());
 
-  h.find.text = "^x";
+  h.find.text.Set("^x");
   FindWindow second(h.finder, nullptr);
   QCOMPARE(second.findChild<QComboBox*>("组合框欲查找")->currentText(), QStringLiteral("^x"));
-  QCOMPARE(h.find.text, QStringLiteral("^x"));
+  QCOMPARE(h.find.text.Value(), QStringLiteral("^x"));
 }
 
 void TestFind::windowChangesReachParameters() {
@@ -295,24 +294,24 @@ void TestFind::windowChangesReachParameters() {
   auto* combo = window.findChild<QComboBox*>("组合框欲查找");
   combo->lineEdit()->clear();
   QTest::keyClicks(combo->lineEdit(), "*.w");
-  QCOMPARE(h.find.text, QStringLiteral("*.w"));  // not completed into an item
+  QCOMPARE(h.find.text.Value(), QStringLiteral("*.w"));  // not completed into an item
   combo->setCurrentIndex(7);
-  QCOMPARE(h.find.text, QStringLiteral("*.*"));
+  QCOMPARE(h.find.text.Value(), QStringLiteral("*.*"));
   QCOMPARE(combo->count(), 8);
 
   window.findChild<QCheckBox*>("选择框启用正则")->click();
   window.findChild<QCheckBox*>("选择框模糊匹配")->click();
   window.findChild<QCheckBox*>("选择框忽略大小写")->click();
   window.findChild<QCheckBox*>("选择框找到时播放")->click();
-  QVERIFY(h.find.regex);
-  QVERIFY(!h.find.fuzzy);
-  QVERIFY(!h.find.ignoreCase);
-  QVERIFY(!h.find.playWhenFound);
+  QVERIFY(h.find.regex.Value());
+  QVERIFY(!h.find.fuzzy.Value());
+  QVERIFY(!h.find.ignoreCase.Value());
+  QVERIFY(!h.find.playWhenFound.Value());
 }
 
 void TestFind::windowButtonsAct() {
   Harness h(kFive);
-  h.find.text = "*.wav";
+  h.find.text.Set("*.wav");
   FindWindow window(h.finder, nullptr);
   auto click = [&](const char* name) { window.findChild<QPushButton*>(name)->click(); };
   click("按钮向下查找");
@@ -320,12 +319,12 @@ void TestFind::windowButtonsAct() {
   click("按钮向下查找");
   click("按钮向上查找");
   QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{1});
-  QVERIFY(h.find.upward);
+  QVERIFY(h.finder.Upward());
   click("按钮查找全部");
   QCOMPARE(h.list.Selection().SelectedRows(), (std::vector<int>{1, 3}));
   h.list.Selection().SelectOnly(4);
   click("按钮置查找点");
-  QCOMPARE(h.find.findPoint, 4);
+  QCOMPARE(h.find.findPoint.Value(), 4);
   QCOMPARE(h.status.Message(), QStringLiteral("已设置当前位置为查找点！"));
   {
     const LongJobGuard job;  // the searches wait for it
@@ -368,8 +367,8 @@ void TestFind::windowStopsItsSearch() {
   QStringList names(10000, QStringLiteral("vocal_take_v2_final.mp3"));
   names[5000] = QStringLiteral("kick.wav");
   Harness h(names);
-  h.find.text = QStringLiteral("(\\w+_?)+\\.wav");
-  h.find.regex = true;
+  h.find.text.Set(QStringLiteral("(\\w+_?)+\\.wav"));
+  h.find.regex.Set(true);
   QPointer<FindWindow> slot;
   FindWindow* window = ShowToolWindow(slot, [&] { return new FindWindow(h.finder, nullptr); });
   QTimer::singleShot(0, window, [window, escape] {

@@ -9,9 +9,9 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "find/FindParameters.h"
 #include "find/Finder.h"
 #include "platform/LongJob.h"
+#include "settings/MainOptions.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ QPushButton* AddButton(QWidget* parent, const QString& name, const QString& capt
 }  // namespace
 
 FindWindow::FindWindow(Finder& finder, QWidget* owner)
-    : QWidget(owner, Qt::Tool), find_(finder.Parameters()), finder_(finder) {
+    : QWidget(owner, Qt::Tool), find_(finder.Options()), finder_(finder) {
   setObjectName(QStringLiteral("FindWindow"));
   setWindowTitle(QStringLiteral("查找表项"));
 
@@ -48,14 +48,14 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   组合框欲查找_->setMinimumContentsLength(24);
   标签1->setBuddy(组合框欲查找_);
 
-  FindParameters& find = find_;
-  if (find.text.isEmpty()) {
-    find.text = kDesignedText;
+  FindOptions& find = find_;
+  if (find.text.Value().isEmpty()) {
+    find.text.Set(kDesignedText);
   } else {
-    组合框欲查找_->setEditText(find.text);
+    组合框欲查找_->setEditText(find.text.Value());
   }
   connect(组合框欲查找_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { find_.text = text; });
+          [this](const QString& text) { find_.text.Set(text); });
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(标签1, 0, 0);
@@ -112,10 +112,11 @@ void FindWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-QCheckBox* FindWindow::AddCheckBox(const QString& name, const QString& caption, bool& field) {
+QCheckBox* FindWindow::AddCheckBox(const QString& name, const QString& caption,
+                                   Option<bool>& option) {
   auto* box = new QCheckBox(caption, this);
   box->setObjectName(name);
-  box->setChecked(field);
-  connect(box, &QCheckBox::toggled, this, [&field](bool checked) { field = checked; });
+  box->setChecked(option.Value());
+  connect(box, &QCheckBox::toggled, this, [&option](bool checked) { option.Set(checked); });
   return box;
 }

@@ -4,13 +4,15 @@
 #include <QWidget>
 #include <functional>
 
-struct FindParameters;
+struct FindOptions;
+template <typename T>
+class Option;
 class Finder;
 class QCheckBox;
 class QComboBox;
 
 // "查找表项": the find options and the find commands, non-modal, owned by the main window. Every
-// change of a control reaches the program's FindParameters at once, so the main window's find keys use the
+// change of a control reaches the program's find options at once, so the main window's find keys use the
 // options last set here even after the window is closed.
 class FindWindow : public QWidget {
   Q_OBJECT
@@ -22,11 +24,11 @@ class FindWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QCheckBox* AddCheckBox(const QString& name, const QString& caption, bool& field);
+  QCheckBox* AddCheckBox(const QString& name, const QString& caption, Option<bool>& option);
   // Runs a search of the finder; events are processed during it, the close among them.
   void Search(const std::function<void()>& search);
 
-  FindParameters& find_;
+  FindOptions& find_;
   Finder& finder_;
   QComboBox* 组合框欲查找_;
   bool searching_ = false;
