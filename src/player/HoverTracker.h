@@ -36,9 +36,7 @@ class HoverTracker {
   // with nothing to exchange. Not while a long job runs: the drag's event loop would hold it.
   void OnDragLeftList();
 
-  int HoverRow() const { return hoverRow_; }
   int DragStartRow() const { return dragStartRow_; }
-  int DragEndRow() const { return dragEndRow_; }
   bool LeftButtonDown() const { return leftButtonDown_; }
 
  private:
