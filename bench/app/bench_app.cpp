@@ -7,14 +7,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <chrono>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "app/Application.h"
@@ -111,11 +111,13 @@ void TimeSteps(benchmark::State& state, Step step) {
 void BM_ScrollHomeEndKeys(benchmark::State& state) {
   QTemporaryDir temp;
   ShownList shown(static_cast<int>(state.range(0)), temp.path());
-  TimeSteps(state, [&](size_t i) {
-    QTest::keyClick(shown.view, i % 2 ? Qt::Key_Home : Qt::Key_End);
-  });
+  TimeSteps(state,
+            [&](size_t i) { QTest::keyClick(shown.view, i % 2 ? Qt::Key_Home : Qt::Key_End); });
 }
-BENCHMARK(BM_ScrollHomeEndKeys)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()
+BENCHMARK(BM_ScrollHomeEndKeys)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
     ->Iterations(40);
 
 // The scroll bar dragged from top to bottom in 40 steps, and back.
@@ -129,14 +131,17 @@ void BM_ScrollBarSteps(benchmark::State& state) {
     bar->setValue(static_cast<int>(static_cast<qint64>(bar->maximum()) * step / 40));
   });
 }
-BENCHMARK(BM_ScrollBarSteps)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()
+BENCHMARK(BM_ScrollBarSteps)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
     ->Iterations(80);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   InitArtwork();
   benchmark::Initialize(&argc, argv);

@@ -127,8 +127,9 @@ enum class Op { kMove, kCopy, kDelete };
 
 // The tool doing the same work in one call: mv -t, cp -t or rm.
 void RunToolFor(Op op, FileSet& f) {
-  const QString tool = op == Op::kMove ? QStringLiteral("mv")
-                       : op == Op::kCopy ? QStringLiteral("cp") : QStringLiteral("rm");
+  const QString tool = op == Op::kMove   ? QStringLiteral("mv")
+                       : op == Op::kCopy ? QStringLiteral("cp")
+                                         : QStringLiteral("rm");
   const QStringList into = op == Op::kDelete ? QStringList() : QStringList{"-t", f.target};
   RunTool(tool, into + f.paths);
 }
@@ -201,7 +202,9 @@ const bool kPairedRegistered = [] {
     for (const auto& [name, op] : ops) {
       benchmark::RegisterBenchmark(("BM_Paired/" + std::string(name) + "_" + place).c_str(),
                                    BM_Paired, op, base.c_str())
-          ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kPairs);
+          ->Unit(benchmark::kMillisecond)
+          ->UseManualTime()
+          ->Iterations(kPairs);
     }
   }
   return true;

@@ -10,11 +10,11 @@
 
 #include "ListContext.h"
 #include "core/StatusTexts.h"
-#include "settings/MainOptions.h"
 #include "find/Finder.h"
 #include "list/SoundList.h"
 #include "platform/ScriptedDialogs.h"
 #include "player/Player.h"
+#include "settings/MainOptions.h"
 
 namespace {
 
@@ -26,7 +26,8 @@ struct Fixture : ListContext {
     QStringList paths;
     paths.reserve(rows);
     for (int i = 0; i < rows; ++i) {
-      paths << QStringLiteral("/nonexistent/短音/sound_%1%2").arg(i, 7, 10, QChar(u'0'))
+      paths << QStringLiteral("/nonexistent/短音/sound_%1%2")
+                   .arg(i, 7, 10, QChar(u'0'))
                    .arg(QLatin1String(kExtensions[i % 3]));
     }
     list.AddPaths(paths, false);

@@ -31,8 +31,8 @@ constexpr int kDirectories = 100;
 
 // A 20-character name: letters, digits and some Chinese characters.
 QString RandomName(QRandomGenerator& random) {
-  static const QString chars =
-      QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_ 鼓声钢琴啊吧中音效");
+  static const QString chars = QStringLiteral(
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_ 鼓声钢琴啊吧中音效");
   QString name;
   for (int i = 0; i < 16; ++i) name += chars[random.bounded(static_cast<int>(chars.size()))];
   return name + QStringLiteral(".wav");
@@ -223,8 +223,13 @@ void BM_SortByName(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SortByName)
-    ->Args({100000, 0})->Args({100000, 1})->Args({1000000, 0})->Args({1000000, 1})
-    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 
 // The size sort beside the name sort of the same rows, run by run: "ratio" is size / name.
 void BM_SortBySize(benchmark::State& state) {
@@ -239,8 +244,13 @@ void BM_SortBySize(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SortBySize)
-    ->Args({100000, 0})->Args({100000, 1})->Args({1000000, 0})->Args({1000000, 1})
-    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 
 // RemoveRows under a table view: range(0) runs of one row spread over 100,000 rows; with
 // range(1) every other row is selected (50,000 selection ranges to carry over).
@@ -273,7 +283,8 @@ void BM_RemoveScattered(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoveScattered)
     ->ArgsProduct({{1, 4, 16, 17, 1000, 50000}, {0, 1}})
-    ->Unit(benchmark::kMillisecond)->Iterations(3);
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 

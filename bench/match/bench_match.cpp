@@ -43,7 +43,10 @@ BENCHMARK(BM_TestWildcardFilter)->Unit(benchmark::kMillisecond);
 // patterns that backtrack without end on names of 250 bytes, which stop at the match limit
 // (gave_up 1). Their time per name is what the limit costs.
 void BM_BacktrackingName(benchmark::State& state) {
-  const struct { const char* pattern; QString name; } cases[] = {
+  const struct {
+    const char* pattern;
+    QString name;
+  } cases[] = {
       {"(\\w+_?)+-end\\.wav", QStringLiteral("a_b_c_d_e_f_g_h-x-end.wav")},
       {"(\\w+_?)+-end\\.wav", QString(244, u'a') + QStringLiteral("-x.wav")},
       {"^(\\w+\\s?)*$", QString(249, u'a') + u'!'},

@@ -4,8 +4,8 @@
 // run with a plain C loop of rename(2) doing the same renames in a working order (sync before
 // each side, the side that goes first alternating); the counter "ratio" is ours / the loop's,
 // ask for repetitions to get its median and spread. A run with a cycle is timed with and
-// without its journal. The preview of 10,000 rows for each rule, and one keystroke in a rule field of the
-// window over 1,000,000 rows to the updated preview, are timed as they are.
+// without its journal. The preview of 10,000 rows for each rule, and one keystroke in a rule field
+// of the window over 1,000,000 rows to the updated preview, are timed as they are.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,9 +17,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "list/SoundList.h"
@@ -177,7 +177,8 @@ void BM_Keystroke1M(benchmark::State& state) {
   SoundList list;
   std::vector<SoundRow> rows(1000000);
   for (int i = 0; i < 1000000; ++i)
-    rows[size_t(i)] = {QStringLiteral("短音%1.wav").arg(i), QStringLiteral("/音频/目录%1").arg(i % 100), 1, {}};
+    rows[size_t(i)] = {
+        QStringLiteral("短音%1.wav").arg(i), QStringLiteral("/音频/目录%1").arg(i % 100), 1, {}};
   list.AppendRows(std::move(rows));
   RegexMatcher matcher;
   UndoList undo;

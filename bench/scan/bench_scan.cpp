@@ -12,13 +12,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHeaderView>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -116,8 +116,8 @@ double RunTool(const QString& program, const QStringList& arguments) {
 void MakeTree(const QString& root, int files, int perDirectory, bool sevenTenths = false) {
   const QByteArray content = sevenTenths ? QByteArray() : QByteArray(64, 'x');
   const char* third[] = {".wav", ".mid", ".txt", ".mp3", ".png", ".ogg"};
-  const char* most[] = {".wav", ".mid", ".wav", ".mid", ".wav", ".mid", ".wav", ".txt", ".mp3",
-                        ".png"};
+  const char* most[] = {".wav", ".mid", ".wav", ".mid", ".wav",
+                        ".mid", ".wav", ".txt", ".mp3", ".png"};
   for (int i = 0; i < files; ++i) {
     const QString dir = root + QStringLiteral("/组%1").arg(i / perDirectory);
     if (i % perDirectory == 0) QDir().mkpath(dir);
@@ -165,11 +165,12 @@ void ScanBesideFind(benchmark::State& state, bool quiet, int rowsBefore) {
   if (rowsBefore > 0) {
     std::vector<SoundRow> rows(static_cast<size_t>(rowsBefore));
     for (int i = 0; i < rowsBefore; ++i)
-      rows[size_t(i)] = {QStringLiteral("行%1.wav").arg(i), QStringLiteral("/音频/目录%1").arg(i % 100),
-                         1000, QString()};
+      rows[size_t(i)] = {QStringLiteral("行%1.wav").arg(i),
+                         QStringLiteral("/音频/目录%1").arg(i % 100), 1000, QString()};
     b.list.AppendRows(std::move(rows));
   }
-  const QStringList findArgs{root, "-type", "f", "(", "-iname", "*.wav", "-o", "-iname", "*.mid", ")"};
+  const QStringList findArgs{root,    "-type", "f",      "(",     "-iname",
+                             "*.wav", "-o",    "-iname", "*.mid", ")"};
   RunTool(QStringLiteral("find"), findArgs);  // warm the cache
   for (auto _ : state) {
     const double mine = b.Scan(root, LoadOptions(quiet));
@@ -200,7 +201,8 @@ void ClassifyBesideTool(benchmark::State& state, bool copy) {
       }
     }
     QStringList toolFiles;
-    for (int i = 0; i < 10000; ++i) toolFiles << theirs.path() + QStringLiteral("/源/短音%1.wav").arg(i);
+    for (int i = 0; i < 10000; ++i)
+      toolFiles << theirs.path() + QStringLiteral("/源/短音%1.wav").arg(i);
     QDir().mkpath(theirs.path() + QStringLiteral("/wav"));
     RunTool(QStringLiteral("sync"), {});
 
@@ -211,8 +213,9 @@ void ClassifyBesideTool(benchmark::State& state, bool copy) {
     o.quiet = true;
     const double scanMs = b.Scan(mine.path() + QStringLiteral("/源"), o);
     RunTool(QStringLiteral("sync"), {});
-    const double toolMs = RunTool(copy ? QStringLiteral("cp") : QStringLiteral("mv"),
-                                  QStringList{"-t", theirs.path() + QStringLiteral("/wav")} + toolFiles);
+    const double toolMs =
+        RunTool(copy ? QStringLiteral("cp") : QStringLiteral("mv"),
+                QStringList{"-t", theirs.path() + QStringLiteral("/wav")} + toolFiles);
     Report(state, scanMs, toolMs);
   }
 }
@@ -258,7 +261,9 @@ void BM_Responsiveness500k(benchmark::State& state) {
     const double stopMs = sinceStop.isValid() ? double(sinceStop.nsecsElapsed()) / 1e6 : -1;
     state.SetIterationTime(ms / 1000);
     std::sort(waits.begin(), waits.end());
-    const auto at = [&waits](double q) { return waits.empty() ? 0 : waits[size_t(q * (waits.size() - 1))]; };
+    const auto at = [&waits](double q) {
+      return waits.empty() ? 0 : waits[size_t(q * (waits.size() - 1))];
+    };
     state.counters["event_wait_p50_ms"] = at(0.5);
     state.counters["event_wait_p99_ms"] = at(0.99);
     state.counters["event_wait_max_ms"] = at(1);
@@ -288,8 +293,8 @@ void ClickBesideFind(benchmark::State& state, int files, int perDirectory) {
   b.SetUp(dir.path(), o);
   b.window->findChild<QCheckBox*>(QStringLiteral("选择框载入前清空"))->setChecked(true);
   auto* run = b.window->findChild<QPushButton*>(QStringLiteral("按钮执行"));
-  const QStringList findArgs{dir.path(), "-type", "f", "(", "-iname", "*.wav", "-o", "-iname",
-                             "*.mid", ")"};
+  const QStringList findArgs{dir.path(), "-type", "f",      "(",     "-iname",
+                             "*.wav",    "-o",    "-iname", "*.mid", ")"};
   RunTool(QStringLiteral("find"), findArgs);
   for (auto _ : state) {
     QElapsedTimer timer;
@@ -310,9 +315,14 @@ BENCHMARK(BM_Click50k_2500Dirs)->Unit(benchmark::kMillisecond)->UseManualTime()-
 BENCHMARK(BM_Click1M_100Dirs)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Scan50k_Quiet)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Scan50k_ShowingNames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
-BENCHMARK(BM_Scan50k_Quiet_1MRowsShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_Scan50k_Quiet_1MRowsShown)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 BENCHMARK(BM_Scan50k_ShowingNames_1MRowsShown)
-    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 BENCHMARK(BM_Classify10k_Move)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Classify10k_Copy)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Responsiveness500k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);

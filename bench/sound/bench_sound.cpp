@@ -10,8 +10,8 @@
 // its music player does not decode).
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <sndfile.h>
 #include <benchmark/benchmark.h>
+#include <sndfile.h>
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -86,7 +86,8 @@ bool WriteRepeatedTone(const QString& path, int format, int sampleRate, int seco
   if (!file) return false;
   std::vector<float> second(size_t(2 * sampleRate));
   for (int i = 0; i < sampleRate; ++i)
-    second[size_t(2 * i)] = second[size_t(2 * i + 1)] = SoundFiles::Cosine(i, sampleRate) / 32768.0f;
+    second[size_t(2 * i)] = second[size_t(2 * i + 1)] =
+        SoundFiles::Cosine(i, sampleRate) / 32768.0f;
   bool written = true;
   for (int i = 0; i < seconds && written; ++i)
     written = sf_writef_float(file, second.data(), sampleRate) == sampleRate;
@@ -117,7 +118,8 @@ void StopAll() {
 
 bool Start(const QString& path, Player player) {
   switch (player) {
-    case Player::Ours: return g_sound->Play(path, false) == PlayResult::Started;
+    case Player::Ours:
+      return g_sound->Play(path, false) == PlayResult::Started;
     case Player::MixerOwn:
       g_ownMusic.reset(Mix_LoadMUS(ToNativePath(path).constData()));
       return g_ownMusic && Mix_PlayMusic(g_ownMusic.get(), 1) == 0;
@@ -190,8 +192,7 @@ void BM_RequestToMixer(benchmark::State& state, const char* file, Player anchor)
     double pair[2];
     for (int i = 0; i < 2; ++i) {
       const int which = (i + int(state.iterations())) % 2;  // 0 ours, 1 SDL2_mixer's own
-      const std::optional<Play> play =
-          PlayOnce(path, which == 0 ? Player::Ours : anchor, phaseMs);
+      const std::optional<Play> play = PlayOnce(path, which == 0 ? Player::Ours : anchor, phaseMs);
       if (!play) {
         state.SkipWithError(which == 0 ? "no sound came out" : "no sound from Mix_LoadMUS");
         StopAll();
@@ -221,8 +222,9 @@ void BM_RequestToMixer(benchmark::State& state, const char* file, Player anchor)
 // A 10-minute and a 1-second 48 kHz file of a kind hovered in turn, so that both meet the same
 // load; the 1-second file is the anchor of the ratios.
 void BM_HoverLongAndShort(benchmark::State& state, const char* kind) {
-  const QString paths[] = {g_dir->filePath(QStringLiteral("tone48000_1s.") + QLatin1String(kind)),
-                           g_dir->filePath(QStringLiteral("tone48000_10min.") + QLatin1String(kind))};
+  const QString paths[] = {
+      g_dir->filePath(QStringLiteral("tone48000_1s.") + QLatin1String(kind)),
+      g_dir->filePath(QStringLiteral("tone48000_10min.") + QLatin1String(kind))};
   std::mt19937 random(7);
   auto phase = Phase();
   std::vector<double> sound[2], blocked[2];
@@ -267,9 +269,11 @@ void BM_RefuseLarge(benchmark::State& state, const char* file) {
   Report(state, "blocked_", blocked);
 }
 
-#define PLINKBOX_REQUEST(name, file, anchor)                    \
-  BENCHMARK_CAPTURE(BM_RequestToMixer, name, file, anchor)      \
-      ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond)
+#define PLINKBOX_REQUEST(name, file, anchor)               \
+  BENCHMARK_CAPTURE(BM_RequestToMixer, name, file, anchor) \
+      ->Iterations(50)                                     \
+      ->UseManualTime()                                    \
+      ->Unit(benchmark::kMillisecond)
 PLINKBOX_REQUEST(wav_44k, "tone44100.wav", Player::MixerOwn);
 PLINKBOX_REQUEST(wav_48k, "tone48000.wav", Player::MixerOwn);
 PLINKBOX_REQUEST(wav_ima_adpcm, "adpcm.wav", Player::MixerChunk);
@@ -278,15 +282,25 @@ PLINKBOX_REQUEST(ogg_vorbis, "tone.ogg", Player::MixerOwn);
 PLINKBOX_REQUEST(mp3, "tone.mp3", Player::MixerOwn);
 PLINKBOX_REQUEST(midi, "tune.mid", Player::MixerOwn);
 BENCHMARK_CAPTURE(BM_HoverLongAndShort, wav, "wav")
-    ->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Iterations(60)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_HoverLongAndShort, flac, "flac")
-    ->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Iterations(60)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_HoverLongAndShort, mp3, "mp3")
-    ->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Iterations(60)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseLarge, riff_absurd_chunk_100MB, "absurd.wav")
-    ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Iterations(50)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseLarge, zeros_100MB, "zeros.wav")
-    ->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Iterations(50)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -302,12 +316,14 @@ int main(int argc, char** argv) {
   const qint64 openMs = opening.elapsed();
   benchmark::AddCustomContext("sound_open_ms", std::to_string(openMs));
   benchmark::AddCustomContext("soundfont", sound.SoundFontPath().toStdString());
-  benchmark::AddCustomContext("soundfont_load_ms", std::to_string(sound.SoundFontLoadMilliseconds()));
+  benchmark::AddCustomContext("soundfont_load_ms",
+                              std::to_string(sound.SoundFontLoadMilliseconds()));
   // The driver actually opened, which SDL_AUDIODRIVER only asks for.
   const char* driver = SDL_GetCurrentAudioDriver();
   benchmark::AddCustomContext("audio_driver", driver ? driver : "none");
   const bool written =
-      SoundFiles::Write(dir.filePath(QStringLiteral("tone44100.wav")), SoundFiles::Wave(44100, 0.5)) &&
+      SoundFiles::Write(dir.filePath(QStringLiteral("tone44100.wav")),
+                        SoundFiles::Wave(44100, 0.5)) &&
       SoundFiles::Write(dir.filePath(QStringLiteral("tone48000.wav")),
                         SoundFiles::Wave(48000, 0.5, 441.0, 2)) &&
       SoundFiles::WriteTone(dir.filePath(QStringLiteral("adpcm.wav")),

@@ -8,9 +8,9 @@
 struct CommandLine {
   bool help = false;
   bool version = false;
-  QString error;     // an unknown option or a missing value, "" when none
-  QString helpText;  // the usage and the options, for --help
-  QStringList files; // absolute paths, in the order given
+  QString error;      // an unknown option or a missing value, "" when none
+  QString helpText;   // the usage and the options, for --help
+  QStringList files;  // absolute paths, in the order given
 };
 
 // arguments[0] is the program. Relative files are taken against workingDirectory. Help and

@@ -8,8 +8,8 @@
 #include <QMenu>
 
 #include "app/Application.h"
-#include "app/MainWindow.h"
 #include "app/MainToolbar.h"
+#include "app/MainWindow.h"
 #include "list/gui/SoundListView.h"
 #include "ui/Artwork.h"
 

@@ -16,8 +16,6 @@
 #include "app/Application.h"
 #include "app/MainToolbar.h"
 #include "find/gui/FindWindow.h"
-#include "rename/gui/BatchRenameWindow.h"
-#include "scan/gui/SearchDirWindow.h"
 #include "list/ListFile.h"
 #include "list/gui/SoundListController.h"
 #include "list/gui/SoundListView.h"
@@ -26,13 +24,14 @@
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SoundOutput.h"
+#include "rename/gui/BatchRenameWindow.h"
+#include "scan/gui/SearchDirWindow.h"
 #include "settings/ConfigDir.h"
 #include "settings/gui/OptionBinder.h"
 #include "ui/Artwork.h"
 #include "ui/ToolWindow.h"
 
-MainWindow::MainWindow(Application& app, QWidget* parent)
-    : QWidget(parent), app_(app) {
+MainWindow::MainWindow(Application& app, QWidget* parent) : QWidget(parent), app_(app) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QStringLiteral("Plinkbox(Qorb) v1.0"));
   setWindowIcon(ApplicationIcon());
@@ -40,8 +39,9 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
 
   toolbar_ = new MainToolbar(this);
   view_ = new SoundListView(this);
-  listController_ = new SoundListController(*view_, app_.List(), app_.Status(), app_.Sound(),
-                                            app_.GetPlayer(), app_.Options().play, ListKeyBindings());
+  listController_ =
+      new SoundListController(*view_, app_.List(), app_.Status(), app_.Sound(), app_.GetPlayer(),
+                              app_.Options().play, ListKeyBindings());
   view_->setGeometry(0, 64, 827, 345);
 
   statusBar_ = new QStatusBar(this);
@@ -93,9 +93,8 @@ Player& MainWindow::GetPlayer() { return app_.GetPlayer(); }
 void MainWindow::ConnectList() {
   SoundList& list = app_.List();
   Player& player = app_.GetPlayer();
-  list.SetRenameHandler([this](int row, const QString& text) {
-    return app_.FileOps().RenameRowFile(row, text);
-  });
+  list.SetRenameHandler(
+      [this](int row, const QString& text) { return app_.FileOps().RenameRowFile(row, text); });
   connect(&list.Selection(), &RowSelection::currentRowChanged, this,
           [&player] { player.OnCurrentRowChanged(); });
   connect(listController_, &SoundListController::rowActivated, this,

@@ -13,10 +13,10 @@
 #include "app/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/ProcessArguments.h"
-#include "platform/SettingsLock.h"
 #include "platform/QuitSignals.h"
-#include "platform/SingleInstance.h"
 #include "platform/SdlSound.h"
+#include "platform/SettingsLock.h"
+#include "platform/SingleInstance.h"
 #include "platform/gui/QtDialogs.h"
 #include "settings/ConfigDir.h"
 #include "ui/Artwork.h"
@@ -42,15 +42,15 @@ int Answer(const CommandLine& commandLine) {
 std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[]) {
   static QList<std::pair<QtMsgType, QString>> held;
   static QtMessageHandler previous = nullptr;
-  previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&,
-                                       const QString& text) {
-    if (type != QtFatalMsg) {
-      held.append({type, text});
-      return;
-    }
-    std::fputs("plinkbox: 需要图形界面会话（未能打开显示）\n", stderr);
-    std::_Exit(1);
-  });
+  previous =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtFatalMsg) {
+          held.append({type, text});
+          return;
+        }
+        std::fputs("plinkbox: 需要图形界面会话（未能打开显示）\n", stderr);
+        std::_Exit(1);
+      });
   auto app = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);
   for (const auto& [type, text] : held) previous(type, QMessageLogContext(), text);
@@ -61,11 +61,11 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char* argv[]) {
 // A second start on the same settings that could not hand over: it writes nothing and says how
 // to run a separate one.
 int RefuseSecondStart(const QString& configDir) {
-  const QString text =
-      QStringLiteral("设置目录 %1 正由另一个 Plinkbox 使用，本次启动不会写入任何文件。\n"
-                     "要同时运行另一个 Plinkbox，请用别的设置目录启动："
-                     "plinkbox --config-dir 目录")
-          .arg(configDir);
+  const QString text = QStringLiteral(
+                           "设置目录 %1 正由另一个 Plinkbox 使用，本次启动不会写入任何文件。\n"
+                           "要同时运行另一个 Plinkbox，请用别的设置目录启动："
+                           "plinkbox --config-dir 目录")
+                           .arg(configDir);
   std::fprintf(stderr, "plinkbox: %s\n", text.toLocal8Bit().constData());
   // A box only where someone can see it (not on the offscreen platform of scripts and tests).
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) ShowMessage(text);
@@ -94,8 +94,7 @@ int main(int argc, char* argv[]) {
 
   // A later start with the same settings hands its files to the running one and ends.
   SingleInstance instance(configDir);
-  if (instance.ClaimName() == SingleInstance::Claim::kTaken &&
-      instance.HandOver(commandLine.files))
+  if (instance.ClaimName() == SingleInstance::Claim::kTaken && instance.HandOver(commandLine.files))
     return 0;
 
   // The interface is Chinese: Qt's own dialogs and buttons speak it too.

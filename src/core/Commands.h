@@ -7,19 +7,45 @@
 enum class Command {
   kNone,
   // list and selection
-  kImport, kSelectAll, kSelectNone, kInvertSelection, kExtendToTop, kExtendToBottom,
+  kImport,
+  kSelectAll,
+  kSelectNone,
+  kInvertSelection,
+  kExtendToTop,
+  kExtendToBottom,
   // playback
-  kPlayPrevious, kPlayFirst, kPlayCurrent, kPlayNext, kPlayLast, kStop, kStopQuiet,
+  kPlayPrevious,
+  kPlayFirst,
+  kPlayCurrent,
+  kPlayNext,
+  kPlayLast,
+  kStop,
+  kStopQuiet,
   kLocatePlaying,
   // file operations
-  kDelete, kMove, kCopy, kRemoveRows, kRemoveAll, kCopyNames, kCopyPaths, kRenameInPlace,
+  kDelete,
+  kMove,
+  kCopy,
+  kRemoveRows,
+  kRemoveAll,
+  kCopyNames,
+  kCopyPaths,
+  kRenameInPlace,
   kShowInFileManager,
   // list file
   kSaveListNow,
   // find
-  kOpenFind, kFindNext, kFindPrevious, kSetFindPoint,
+  kOpenFind,
+  kFindNext,
+  kFindPrevious,
+  kSetFindPoint,
   // windows
-  kOpenSearchDir, kOpenBatchRename, kAbout, kExit,
+  kOpenSearchDir,
+  kOpenBatchRename,
+  kAbout,
+  kExit,
   // pop-up menus of the toolbar arrows
-  kPopupImportMenu, kPopupPlayMenu, kPopupMoveMenu,
+  kPopupImportMenu,
+  kPopupPlayMenu,
+  kPopupMoveMenu,
 };

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "core/StatusTexts.h"
-#include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
+#include "platform/ConflictFreeName.h"
 #include "platform/Dialogs.h"
 #include "platform/FileManager.h"
 #include "platform/Files.h"
@@ -21,13 +21,20 @@ namespace {
 // The name in the result message; empty for a command that is no file operation.
 QString OperationName(Command command) {
   switch (command) {
-    case Command::kDelete: return QStringLiteral("删除");
-    case Command::kMove: return QStringLiteral("移动");
-    case Command::kCopy: return QStringLiteral("复制");
-    case Command::kRemoveRows: return QStringLiteral("移除（非物理删除）");
-    case Command::kCopyNames: return QStringLiteral("复制文件名（每行一个）");
-    case Command::kCopyPaths: return QStringLiteral("复制文件路径（每行一个）");
-    default: return QString();
+    case Command::kDelete:
+      return QStringLiteral("删除");
+    case Command::kMove:
+      return QStringLiteral("移动");
+    case Command::kCopy:
+      return QStringLiteral("复制");
+    case Command::kRemoveRows:
+      return QStringLiteral("移除（非物理删除）");
+    case Command::kCopyNames:
+      return QStringLiteral("复制文件名（每行一个）");
+    case Command::kCopyPaths:
+      return QStringLiteral("复制文件路径（每行一个）");
+    default:
+      return QString();
   }
 }
 
@@ -94,7 +101,7 @@ void FileOperations::RunFileOperation(Command command) {
     ChangeFiles(command, selected, rows, target, job);
   }
   status_.SetMessage(QStringLiteral("已经") + operation + u',' + count +
-                             QStringLiteral(" 个文件,耗时 ") + job.ElapsedText());
+                     QStringLiteral(" 个文件,耗时 ") + job.ElapsedText());
   UpdateCountPart(status_, list_.Selection());
 }
 
@@ -105,10 +112,10 @@ bool FileOperations::AskFirst(Command command, const QString& operation, const Q
                        Dialogs::kOkCancel) == Dialogs::kAnswerOk;
   }
   if (command != Command::kMove && command != Command::kCopy) return true;
-  const QString chosen = BrowseForFolder(
-      options_.lastDirectory.Value(), QStringLiteral("将选定的 ") + count +
-                                        QStringLiteral(" 个文件") + operation +
-                                        QStringLiteral("到的目录："));
+  const QString chosen =
+      BrowseForFolder(options_.lastDirectory.Value(), QStringLiteral("将选定的 ") + count +
+                                                          QStringLiteral(" 个文件") + operation +
+                                                          QStringLiteral("到的目录："));
   if (chosen.isEmpty()) return false;
   options_.lastDirectory.Set(chosen);
   *target = WithoutTrailingSeparators(chosen);
@@ -190,12 +197,12 @@ bool FileOperations::RenameRowFile(int row, const QString& editedText) {
   const QString directory = list.RowDirectory(row);
   if (!IsPlainName(editedText) ||
       !Files::RenameNoReplace(JoinPath(directory, oldName), JoinPath(directory, editedText))) {
-    status_.SetMessage(QStringLiteral(
-        "文件更名失败！请检查文件名格式是否包含非法字符，或该文件是否可写！"));
+    status_.SetMessage(
+        QStringLiteral("文件更名失败！请检查文件名格式是否包含非法字符，或该文件是否可写！"));
     return false;
   }
   status_.SetMessage(QStringLiteral("文件【") + oldName + QStringLiteral("】更名为【") +
-                             editedText + QStringLiteral("】"));
+                     editedText + QStringLiteral("】"));
   return true;
 }
 

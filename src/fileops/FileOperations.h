@@ -41,8 +41,7 @@ class FileOperations {
  private:
   // The question of a delete, or the target folder of a move or copy (then also remembered);
   // false when the answer ends the operation.
-  bool AskFirst(Command command, const QString& operation, const QString& count,
-                QString* target);
+  bool AskFirst(Command command, const QString& operation, const QString& count, QString* target);
   // Deletes, moves, copies or removes the rows (snapshots of the selected rows, in order), then
   // removes the rows that go.
   void ChangeFiles(Command command, const std::vector<int>& selected,

@@ -15,7 +15,7 @@ class RowSet {
     return row >= 0 && row < Size() && on_[static_cast<size_t>(row)] != 0;
   }
   int Count() const { return count_; }
-  int First() const;  // -1 when empty
+  int First() const;              // -1 when empty
   std::vector<int> Rows() const;  // ascending
 
   // Each changes the rows [first, last] clamped to the set's rows and returns whether any row

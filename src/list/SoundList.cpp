@@ -51,18 +51,26 @@ QVariant SoundList::data(const QModelIndex& index, int role) const {
       // The editor starts from the true name, so an edit keeps every byte it does not touch.
       const bool shown = role == Qt::DisplayRole;
       switch (index.column()) {
-        case kNameColumn: return shown ? DisplayName(RowFileName(row)) : RowFileName(row);
-        case kSizeColumn: return RowSizeText(row);
-        case kDirectoryColumn: return shown ? DisplayName(RowDirectory(row)) : RowDirectory(row);
-        default: return {};
+        case kNameColumn:
+          return shown ? DisplayName(RowFileName(row)) : RowFileName(row);
+        case kSizeColumn:
+          return RowSizeText(row);
+        case kDirectoryColumn:
+          return shown ? DisplayName(RowDirectory(row)) : RowDirectory(row);
+        default:
+          return {};
       }
     }
     case kRawValueRole:
       switch (index.column()) {
-        case kNameColumn: return RowFileName(row);
-        case kSizeColumn: return RowSize(row);
-        case kDirectoryColumn: return RowDirectory(row);
-        default: return {};
+        case kNameColumn:
+          return RowFileName(row);
+        case kSizeColumn:
+          return RowSize(row);
+        case kDirectoryColumn:
+          return RowDirectory(row);
+        default:
+          return {};
       }
     case Qt::DecorationRole:
       return index.column() == kNameColumn ? rowIcon_ : QVariant();
@@ -111,9 +119,7 @@ void SoundList::SetRowIcon(const QVariant& icon) {
 
 // ---- Rows
 
-SoundList::Batch::Batch(SoundList& list, size_t expected) : list_(list) {
-  rows_.reserve(expected);
-}
+SoundList::Batch::Batch(SoundList& list, size_t expected) : list_(list) { rows_.reserve(expected); }
 
 quint32 SoundList::Batch::Directory(const QString& text) { return list_.DirectoryId(text); }
 
@@ -246,8 +252,9 @@ void SoundList::RemoveRow(int row) {
 
 void SoundList::RemoveRows(std::vector<int> rows) {
   const int count = RowCount();
-  rows.erase(std::remove_if(rows.begin(), rows.end(), [count](int r) { return r < 0 || r >= count; }),
-             rows.end());
+  rows.erase(
+      std::remove_if(rows.begin(), rows.end(), [count](int r) { return r < 0 || r >= count; }),
+      rows.end());
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   if (rows.empty()) return;

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QHash>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -57,8 +57,7 @@ class SoundList : public QAbstractTableModel {
     explicit Batch(SoundList& list, size_t expected = 0);
     // The directory's id: its text is kept once, however many rows name it.
     quint32 Directory(const QString& text);
-    void Add(QString fileName, quint32 directory, qint64 size,
-             const QString& sizeText = QString());
+    void Add(QString fileName, quint32 directory, qint64 size, const QString& sizeText = QString());
     // Appends the rows added so far in one insertion and returns their number.
     int Commit();
 

@@ -38,16 +38,15 @@ class NameTest {
   enum Result { kMatch, kNoMatch, kGivenUp };
   // The first match at or after offset and its span. kGivenUp: the engine stopped at one of
   // its limits before it knew. The subject must be valid UTF-16.
-  Result FirstMatch(QStringView subject, qsizetype offset, qsizetype& start,
-                    qsizetype& end) const {
+  Result FirstMatch(QStringView subject, qsizetype offset, qsizetype& start, qsizetype& end) const {
     if (!code_ || !data_) return kNoMatch;
     const auto* text = reinterpret_cast<PCRE2_SPTR>(subject.utf16());
     const auto length = static_cast<PCRE2_SIZE>(subject.size());
     const auto from = static_cast<PCRE2_SIZE>(offset);
-    const int rc = jit_ ? pcre2_jit_match(code_.get(), text, length, from, 0, data_.get(),
-                                          context_.get())
-                        : pcre2_match(code_.get(), text, length, from, PCRE2_NO_UTF_CHECK,
-                                      data_.get(), context_.get());
+    const int rc =
+        jit_ ? pcre2_jit_match(code_.get(), text, length, from, 0, data_.get(), context_.get())
+             : pcre2_match(code_.get(), text, length, from, PCRE2_NO_UTF_CHECK, data_.get(),
+                           context_.get());
     if (rc == PCRE2_ERROR_NOMATCH) return kNoMatch;
     if (rc < 0) return kGivenUp;
     const PCRE2_SIZE* span = pcre2_get_ovector_pointer(data_.get());
@@ -60,7 +59,9 @@ class NameTest {
   template <auto Free>
   struct Deleter {
     template <typename T>
-    void operator()(T* p) const { Free(p); }
+    void operator()(T* p) const {
+      Free(p);
+    }
   };
   std::unique_ptr<pcre2_code, Deleter<pcre2_code_free>> code_;
   std::unique_ptr<pcre2_match_data, Deleter<pcre2_match_data_free>> data_;
@@ -121,7 +122,7 @@ int HexValue(QStringView digits) {
   int value = 0;
   for (const QChar d : digits) {
     const char16_t lower = d.unicode() | 0x20;
-    const int digit = d >= u'0' && d <= u'9'          ? d.unicode() - u'0'
+    const int digit = d >= u'0' && d <= u'9'           ? d.unicode() - u'0'
                       : lower >= u'a' && lower <= u'f' ? lower - u'a' + 10
                                                        : -1;
     if (digit < 0) return -1;
@@ -300,9 +301,9 @@ void RegexMatcher::CollectMatches(const QString& subject) const {
   matches_ = std::move(matches);
 }
 
-void RegexMatcher::ForEachMatch(const QString& matchable,
-                                const std::function<void(const QRegularExpressionMatch&)>& each)
-    const {
+void RegexMatcher::ForEachMatch(
+    const QString& matchable,
+    const std::function<void(const QRegularExpressionMatch&)>& each) const {
   const QRegularExpression& re = engine_->expression;
   // Where the search that found nothing more began: after the last match, one character on
   // when that match was empty.

@@ -16,10 +16,9 @@ void DirectorySizes::Enter(QByteArrayView directory) {
   directory_ = directory.toByteArray();
   entered_ = true;
   // O_PATH needs no read right on the directory, only the search rights that stat needs too.
-  fd_ = directory_.contains('\0')
-            ? -1
-            : ::open(directory_.isEmpty() ? "/" : directory_.constData(),
-                     O_PATH | O_DIRECTORY | O_CLOEXEC);
+  fd_ = directory_.contains('\0') ? -1
+                                  : ::open(directory_.isEmpty() ? "/" : directory_.constData(),
+                                           O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
 qint64 DirectorySizes::Size(QByteArrayView name) {

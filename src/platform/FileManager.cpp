@@ -49,17 +49,17 @@ bool ShowInFileManager(const QString& path) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!FileManagerReachable(bus)) return StartXdgOpen(DirectoryOf(absolute));
 
-  QDBusMessage call = QDBusMessage::createMethodCall(kService,
-      QStringLiteral("/org/freedesktop/FileManager1"), kService, QStringLiteral("ShowItems"));
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kService, QStringLiteral("/org/freedesktop/FileManager1"),
+                                     kService, QStringLiteral("ShowItems"));
   call << QStringList{QString::fromLatin1(FileUrlBytes(absolute))} << QString();
   // Asynchronous, so a file manager that is slow to start never freezes the window; when the
   // call fails the directory is opened instead.
   auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
-  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                   [watcher, absolute] {
-                     if (watcher->isError()) StartXdgOpen(DirectoryOf(absolute));
-                     watcher->deleteLater();
-                   });
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [watcher, absolute] {
+    if (watcher->isError()) StartXdgOpen(DirectoryOf(absolute));
+    watcher->deleteLater();
+  });
   return true;
 }
 

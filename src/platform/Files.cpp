@@ -445,8 +445,10 @@ Listing Enumerate(const QString& directory) {
     struct stat st;
     if (type == DT_UNKNOWN) {
       if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK
-                                        : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+      type = S_ISDIR(st.st_mode)   ? DT_DIR
+             : S_ISLNK(st.st_mode) ? DT_LNK
+             : S_ISREG(st.st_mode) ? DT_REG
+                                   : DT_UNKNOWN;
     }
     // Devices, FIFOs, sockets and dangling links are no sound files: opening a FIFO would
     // block the program.

@@ -71,7 +71,7 @@ struct Listing {
   QStringList linkedDirs;  // symbolic links to directories, kept apart so a walk never loops
   QStringList others;      // devices, FIFOs, sockets, dangling links
   std::vector<QByteArray> nativeFiles;  // the names of files as the file system gives them
-  bool ok = false;         // false when the directory cannot be read
+  bool ok = false;                      // false when the directory cannot be read
 };
 // Files and subdirectories of a directory, separately, each list in byte order of the name.
 // Devices, FIFOs, sockets and dangling links are listed apart: none of them is a sound file,

@@ -28,7 +28,8 @@ enum class Walk { Bad, Short, Good };
 class TrackReader {
  public:
   TrackReader(const QByteArray& read, bool whole)
-      : p_(reinterpret_cast<const unsigned char*>(read.constData())), end_(p_ + read.size()),
+      : p_(reinterpret_cast<const unsigned char*>(read.constData())),
+        end_(p_ + read.size()),
         whole_(whole) {
     out_.reserve(read.size() + read.size() / 4);
   }

@@ -21,8 +21,7 @@ QString MidiSynth::FindSoundFont() {
   return {};
 }
 
-MidiSynth::MidiSynth(int sampleRate, const QString& soundFont)
-    : buffer_(kBufferFrames * 2) {
+MidiSynth::MidiSynth(int sampleRate, const QString& soundFont) : buffer_(kBufferFrames * 2) {
   // The program reports nothing on the console; a file the player refuses is simply not played.
   for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
     fluid_set_log_function(level, nullptr, nullptr);

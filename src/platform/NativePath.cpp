@@ -143,8 +143,12 @@ QString FromNativePath(const QByteArray& bytes) {
     }
     char32_t cp;
     switch (len) {
-      case 1: cp = s[i]; break;
-      case 2: cp = (char32_t(s[i] & 0x1F) << 6) | (s[i + 1] & 0x3F); break;
+      case 1:
+        cp = s[i];
+        break;
+      case 2:
+        cp = (char32_t(s[i] & 0x1F) << 6) | (s[i + 1] & 0x3F);
+        break;
       case 3:
         cp = (char32_t(s[i] & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
         break;
@@ -179,8 +183,7 @@ QByteArray FileUrlBytes(const QString& path) {
 QString PathFromFileUrl(const QUrl& url) {
   if (!url.isLocalFile()) return QString();
   const QString host = url.host(QUrl::FullyEncoded);
-  const QByteArray path =
-      QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
   // As QUrl::toLocalFile: a host names a network share.
   return host.isEmpty() ? FromNativePath(path) : QStringLiteral("//") + host + FromNativePath(path);
 }

@@ -45,7 +45,7 @@ QuitSignals::QuitSignals() {
   gReadFd = fds[0];
   gWriteFd = fds[1];
   gPending = 0;
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnQuitSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;

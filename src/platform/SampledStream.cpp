@@ -58,7 +58,8 @@ struct FileView {
     }
     const qint64 at = v.pos + done - v.head.size();
     const qint64 wanted = std::min<qint64>(count - done, v.dataBytes - at);
-    if (wanted > 0) done += std::max<qint64>(v.file->ReadSome(v.dataOffset + at, out + done, wanted), 0);
+    if (wanted > 0)
+      done += std::max<qint64>(v.file->ReadSome(v.dataOffset + at, out + done, wanted), 0);
     v.pos += done;
     return done;
   }
@@ -77,61 +78,93 @@ constexpr float kMinus3dB = 0.70710678f;
 // at -3 dB, the low-frequency channel is left out (the usual stereo downmix).
 std::array<float, 2> Share(int position) {
   switch (position) {
-    case SF_CHANNEL_MAP_MONO: return {1, 1};
+    case SF_CHANNEL_MAP_MONO:
+      return {1, 1};
     case SF_CHANNEL_MAP_LEFT:
     case SF_CHANNEL_MAP_FRONT_LEFT:
-    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER: return {1, 0};
+    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
+      return {1, 0};
     case SF_CHANNEL_MAP_RIGHT:
     case SF_CHANNEL_MAP_FRONT_RIGHT:
-    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER: return {0, 1};
+    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
+      return {0, 1};
     case SF_CHANNEL_MAP_CENTER:
     case SF_CHANNEL_MAP_FRONT_CENTER:
     case SF_CHANNEL_MAP_TOP_CENTER:
-    case SF_CHANNEL_MAP_TOP_FRONT_CENTER: return {kMinus3dB, kMinus3dB};
+    case SF_CHANNEL_MAP_TOP_FRONT_CENTER:
+      return {kMinus3dB, kMinus3dB};
     case SF_CHANNEL_MAP_REAR_LEFT:
     case SF_CHANNEL_MAP_SIDE_LEFT:
     case SF_CHANNEL_MAP_TOP_FRONT_LEFT:
-    case SF_CHANNEL_MAP_TOP_REAR_LEFT: return {kMinus3dB, 0};
+    case SF_CHANNEL_MAP_TOP_REAR_LEFT:
+      return {kMinus3dB, 0};
     case SF_CHANNEL_MAP_REAR_RIGHT:
     case SF_CHANNEL_MAP_SIDE_RIGHT:
     case SF_CHANNEL_MAP_TOP_FRONT_RIGHT:
-    case SF_CHANNEL_MAP_TOP_REAR_RIGHT: return {0, kMinus3dB};
+    case SF_CHANNEL_MAP_TOP_REAR_RIGHT:
+      return {0, kMinus3dB};
     case SF_CHANNEL_MAP_REAR_CENTER:
-    case SF_CHANNEL_MAP_TOP_REAR_CENTER: return {0.5f, 0.5f};
-    default: return {0, 0};
+    case SF_CHANNEL_MAP_TOP_REAR_CENTER:
+      return {0.5f, 0.5f};
+    default:
+      return {0, 0};
   }
 }
 
 // The positions of a file that names none, in the WAV order of its channel count.
 std::vector<int> DefaultPositions(int channels) {
-  enum { L = SF_CHANNEL_MAP_LEFT, R = SF_CHANNEL_MAP_RIGHT, C = SF_CHANNEL_MAP_CENTER,
-         LFE = SF_CHANNEL_MAP_LFE, BL = SF_CHANNEL_MAP_REAR_LEFT, BR = SF_CHANNEL_MAP_REAR_RIGHT,
-         BC = SF_CHANNEL_MAP_REAR_CENTER, SL = SF_CHANNEL_MAP_SIDE_LEFT,
-         SR = SF_CHANNEL_MAP_SIDE_RIGHT };
+  enum {
+    L = SF_CHANNEL_MAP_LEFT,
+    R = SF_CHANNEL_MAP_RIGHT,
+    C = SF_CHANNEL_MAP_CENTER,
+    LFE = SF_CHANNEL_MAP_LFE,
+    BL = SF_CHANNEL_MAP_REAR_LEFT,
+    BR = SF_CHANNEL_MAP_REAR_RIGHT,
+    BC = SF_CHANNEL_MAP_REAR_CENTER,
+    SL = SF_CHANNEL_MAP_SIDE_LEFT,
+    SR = SF_CHANNEL_MAP_SIDE_RIGHT
+  };
   switch (channels) {
-    case 1: return {SF_CHANNEL_MAP_MONO};
-    case 2: return {L, R};
-    case 3: return {L, R, C};
-    case 4: return {L, R, BL, BR};
-    case 5: return {L, R, C, BL, BR};
-    case 6: return {L, R, C, LFE, BL, BR};
-    case 7: return {L, R, C, LFE, BC, SL, SR};
-    default: return {L, R, C, LFE, BL, BR, SL, SR};
+    case 1:
+      return {SF_CHANNEL_MAP_MONO};
+    case 2:
+      return {L, R};
+    case 3:
+      return {L, R, C};
+    case 4:
+      return {L, R, BL, BR};
+    case 5:
+      return {L, R, C, BL, BR};
+    case 6:
+      return {L, R, C, LFE, BL, BR};
+    case 7:
+      return {L, R, C, LFE, BC, SL, SR};
+    default:
+      return {L, R, C, LFE, BL, BR, SL, SR};
   }
 }
 
 QString ContainerName(int format, const QByteArray& head) {
   switch (format & SF_FORMAT_TYPEMASK) {
     case SF_FORMAT_WAV:
-    case SF_FORMAT_WAVEX: return head.startsWith("RIFX") ? QStringLiteral("RIFX") : QStringLiteral("WAV");
-    case SF_FORMAT_AIFF: return head.mid(8, 4) == "AIFC" ? QStringLiteral("AIFF-C") : QStringLiteral("AIFF");
-    case SF_FORMAT_AU: return QStringLiteral("AU");
-    case SF_FORMAT_W64: return QStringLiteral("Wave64");
-    case SF_FORMAT_RF64: return QStringLiteral("RF64");
-    case SF_FORMAT_FLAC: return QStringLiteral("FLAC");
-    case SF_FORMAT_OGG: return QStringLiteral("Ogg");
-    case SF_FORMAT_MPEG: return QString();
-    case SF_FORMAT_CAF: return QStringLiteral("CAF");
+    case SF_FORMAT_WAVEX:
+      return head.startsWith("RIFX") ? QStringLiteral("RIFX") : QStringLiteral("WAV");
+    case SF_FORMAT_AIFF:
+      return head.mid(8, 4) == "AIFC" ? QStringLiteral("AIFF-C") : QStringLiteral("AIFF");
+    case SF_FORMAT_AU:
+      return QStringLiteral("AU");
+    case SF_FORMAT_W64:
+      return QStringLiteral("Wave64");
+    case SF_FORMAT_RF64:
+      return QStringLiteral("RF64");
+    case SF_FORMAT_FLAC:
+      return QStringLiteral("FLAC");
+    case SF_FORMAT_OGG:
+      return QStringLiteral("Ogg");
+    case SF_FORMAT_MPEG:
+      return QString();
+    case SF_FORMAT_CAF:
+      return QStringLiteral("CAF");
     default: {
       SF_FORMAT_INFO info{format & SF_FORMAT_TYPEMASK, nullptr, nullptr};
       sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info);
@@ -146,22 +179,38 @@ std::pair<QString, int> Encoding(int format) {
   const bool plain = type == SF_FORMAT_FLAC || type == SF_FORMAT_CAF;
   switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8: return {plain ? QString() : QStringLiteral("PCM"), 8};
-    case SF_FORMAT_PCM_16: return {plain ? QString() : QStringLiteral("PCM"), 16};
-    case SF_FORMAT_PCM_24: return {plain ? QString() : QStringLiteral("PCM"), 24};
-    case SF_FORMAT_PCM_32: return {plain ? QString() : QStringLiteral("PCM"), 32};
-    case SF_FORMAT_FLOAT: return {QStringLiteral("浮点"), 32};
-    case SF_FORMAT_DOUBLE: return {QStringLiteral("浮点"), 64};
-    case SF_FORMAT_ULAW: return {QStringLiteral("μ-law"), 8};
-    case SF_FORMAT_ALAW: return {QStringLiteral("A-law"), 8};
-    case SF_FORMAT_IMA_ADPCM: return {QStringLiteral("IMA ADPCM"), 4};
-    case SF_FORMAT_MS_ADPCM: return {QStringLiteral("MS ADPCM"), 4};
-    case SF_FORMAT_GSM610: return {QStringLiteral("GSM 6.10"), 0};
-    case SF_FORMAT_VORBIS: return {QStringLiteral("Vorbis"), 0};
-    case SF_FORMAT_OPUS: return {QStringLiteral("Opus"), 0};
-    case SF_FORMAT_MPEG_LAYER_I: return {QStringLiteral("MP1"), 0};
-    case SF_FORMAT_MPEG_LAYER_II: return {QStringLiteral("MP2"), 0};
-    case SF_FORMAT_MPEG_LAYER_III: return {QStringLiteral("MP3"), 0};
+    case SF_FORMAT_PCM_U8:
+      return {plain ? QString() : QStringLiteral("PCM"), 8};
+    case SF_FORMAT_PCM_16:
+      return {plain ? QString() : QStringLiteral("PCM"), 16};
+    case SF_FORMAT_PCM_24:
+      return {plain ? QString() : QStringLiteral("PCM"), 24};
+    case SF_FORMAT_PCM_32:
+      return {plain ? QString() : QStringLiteral("PCM"), 32};
+    case SF_FORMAT_FLOAT:
+      return {QStringLiteral("浮点"), 32};
+    case SF_FORMAT_DOUBLE:
+      return {QStringLiteral("浮点"), 64};
+    case SF_FORMAT_ULAW:
+      return {QStringLiteral("μ-law"), 8};
+    case SF_FORMAT_ALAW:
+      return {QStringLiteral("A-law"), 8};
+    case SF_FORMAT_IMA_ADPCM:
+      return {QStringLiteral("IMA ADPCM"), 4};
+    case SF_FORMAT_MS_ADPCM:
+      return {QStringLiteral("MS ADPCM"), 4};
+    case SF_FORMAT_GSM610:
+      return {QStringLiteral("GSM 6.10"), 0};
+    case SF_FORMAT_VORBIS:
+      return {QStringLiteral("Vorbis"), 0};
+    case SF_FORMAT_OPUS:
+      return {QStringLiteral("Opus"), 0};
+    case SF_FORMAT_MPEG_LAYER_I:
+      return {QStringLiteral("MP1"), 0};
+    case SF_FORMAT_MPEG_LAYER_II:
+      return {QStringLiteral("MP2"), 0};
+    case SF_FORMAT_MPEG_LAYER_III:
+      return {QStringLiteral("MP3"), 0};
     default: {
       SF_FORMAT_INFO info{format & SF_FORMAT_SUBMASK, nullptr, nullptr};
       sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info);
@@ -200,11 +249,14 @@ std::unique_ptr<FileView> ViewOfWave(const ReadOnlyFile& file) {
     const qint64 body = pos + 8;
     if (std::memcmp(header, "data", 4) == 0) {
       if (format.isEmpty()) return {};
-      auto view = std::make_unique<FileView>(&file, body, std::min<qint64>(length, file.Size() - body));
+      auto view =
+          std::make_unique<FileView>(&file, body, std::min<qint64>(length, file.Size() - body));
       view->codec = qFromLittleEndian<quint16>(format.constData());
-      view->head = "RIFF" + Le32(quint32(std::min<qint64>(20 + format.size() + view->dataBytes, 0xFFFFFFFF))) +
-                   "WAVEfmt " + Le32(quint32(format.size())) + format + "data" +
-                   Le32(quint32(view->dataBytes));
+      view->head =
+          "RIFF" +
+          Le32(quint32(std::min<qint64>(20 + format.size() + view->dataBytes, 0xFFFFFFFF))) +
+          "WAVEfmt " + Le32(quint32(format.size())) + format + "data" +
+          Le32(quint32(view->dataBytes));
       return view;
     }
     if (length > file.Size() - body) return {};
@@ -221,8 +273,8 @@ std::unique_ptr<FileView> ViewOfWave(const ReadOnlyFile& file) {
 
 // The WAV codecs libsndfile decodes; any other is an encoding it does not have.
 bool KnownWaveCodec(quint16 codec) {
-  for (quint16 known : {0x0001, 0x0002, 0x0003, 0x0006, 0x0007, 0x0011, 0x0031, 0x0040, 0x0050,
-                        0x0055, 0xFFFE})
+  for (quint16 known :
+       {0x0001, 0x0002, 0x0003, 0x0006, 0x0007, 0x0011, 0x0031, 0x0040, 0x0050, 0x0055, 0xFFFE})
     if (codec == known) return true;
   return false;
 }
@@ -249,8 +301,10 @@ std::unique_ptr<SampledStream> SampledStream::Open(ReadOnlyFile file, bool mp3, 
   SNDFILE* sound = sf_open_virtual(&kFileViewIo, SFM_READ, &info, view.get());
   refusal = sound ? Refusal::None : RefusalOf(sf_error(nullptr));
   if (!sound && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE" && (view = ViewOfWave(file))) {
-    if (!KnownWaveCodec(view->codec)) refusal = Refusal::Unsupported;
-    else sound = sf_open_virtual(&kFileViewIo, SFM_READ, &info, view.get());
+    if (!KnownWaveCodec(view->codec))
+      refusal = Refusal::Unsupported;
+    else
+      sound = sf_open_virtual(&kFileViewIo, SFM_READ, &info, view.get());
   }
   if (!sound) return {};
   std::unique_ptr<SampledStream> stream(new SampledStream(std::move(file), std::move(view), sound));

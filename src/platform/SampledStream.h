@@ -50,7 +50,7 @@ class SampledStream {
   _SDL_AudioStream* resampler_ = nullptr;
   bool loop_ = false;
   bool inputEnded_ = false;
-  bool emptyPass_ = true;  // nothing decoded since the last rewind
+  bool emptyPass_ = true;                      // nothing decoded since the last rewind
   std::vector<std::array<float, 2>> downmix_;  // each channel's share of left and right
   std::vector<float> decoded_;
   std::vector<float> stereo_;

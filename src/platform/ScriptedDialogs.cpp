@@ -15,8 +15,8 @@ bool PopFront(std::deque<T>& queue, T* out) {
 }  // namespace
 
 int ScriptedDialogs::Message(const QString& text, int buttons, const QString& title) {
-  prompts.append({Prompt::kMessage, text, title.isEmpty() ? DefaultMessageTitle() : title,
-                  buttons, QString(), AskingWindow()});
+  prompts.append({Prompt::kMessage, text, title.isEmpty() ? DefaultMessageTitle() : title, buttons,
+                  QString(), AskingWindow()});
   int answer;
   if (PopFront(messageAnswers, &answer)) return answer;
   return buttons == kOkCancel ? kAnswerCancel : kAnswerOk;
@@ -33,7 +33,7 @@ QStringList ScriptedDialogs::ChooseOpenFiles(const QString& title, const QString
                                              const QString& initialFile) {
   const int pairs = int((filter.split(QLatin1Char('|')).size() + 1) / 2);
   prompts.append({Prompt::kOpenFiles, title, initialFile, filter.isEmpty() ? 0 : pairs, filter,
-                     AskingWindow()});
+                  AskingWindow()});
   QStringList files;
   PopFront(openFiles, &files);
   return files;

@@ -71,9 +71,12 @@ bool StartsAsMp3(const QByteArray& head, qint64 size) {
 
 PlayResult ResultOf(SampledStream::Refusal refusal) {
   switch (refusal) {
-    case SampledStream::Refusal::Unsupported: return PlayResult::Unsupported;
-    case SampledStream::Refusal::Damaged: return PlayResult::Damaged;
-    default: return PlayResult::NotSound;
+    case SampledStream::Refusal::Unsupported:
+      return PlayResult::Unsupported;
+    case SampledStream::Refusal::Damaged:
+      return PlayResult::Damaged;
+    default:
+      return PlayResult::NotSound;
   }
 }
 
@@ -166,8 +169,7 @@ struct SdlSound::Impl {
 
   PlayResult PlaySampled(ReadOnlyFile file, const Head& head, bool loop, const QString& path) {
     SampledStream::Refusal refusal;
-    std::unique_ptr<SampledStream> stream =
-        SampledStream::Open(std::move(file), head.mp3, refusal);
+    std::unique_ptr<SampledStream> stream = SampledStream::Open(std::move(file), head.mp3, refusal);
     if (!stream) return ResultOf(refusal);
     if (!stream->Start(frequency, loop)) return PlayResult::Unsupported;
     HaltAll();

@@ -56,8 +56,8 @@ bool SingleInstance::HandOver(const QStringList& paths) {
   QList<QByteArray> bytes;
   bytes.reserve(paths.size());
   for (const QString& path : paths) bytes << ToNativePath(path);
-  QDBusMessage call = QDBusMessage::createMethodCall(name_, kObjectPath, kInterface,
-                                                     QStringLiteral("AddFiles"));
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(name_, kObjectPath, kInterface, QStringLiteral("AddFiles"));
   call << QVariant::fromValue(bytes);
   // The running instance answers from its event loop, which long jobs keep turning; the wait
   // runs a local loop, so the answer may also come from this very process.

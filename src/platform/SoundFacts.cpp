@@ -18,7 +18,8 @@ QString Duration(double seconds) {
 
 QString SoundFacts::Text() const {
   QStringList parts{format};
-  if (sampleRate > 0) parts << QString::number(sampleRate / 1000.0, 'g', 6) + QStringLiteral(" kHz");
+  if (sampleRate > 0)
+    parts << QString::number(sampleRate / 1000.0, 'g', 6) + QStringLiteral(" kHz");
   if (bits > 0) parts << QStringLiteral("%1 位").arg(bits);
   if (channels == 1) parts << QStringLiteral("单声道");
   if (channels == 2) parts << QStringLiteral("立体声");

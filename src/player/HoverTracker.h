@@ -30,7 +30,7 @@ class HoverTracker {
   void OnRowUnderMouse(int row);
   void OnLeftButtonDown();
   void OnLeftButtonUp();  // exchanges the start and end rows of a drag
-  void OnClick();  // a press and release without a drag (the view may swallow the release)
+  void OnClick();         // a press and release without a drag (the view may swallow the release)
   // The pointer is past the list's edge with the left button down. A drag that began on a row
   // takes the rows selected when it began out as files (a copy: the list keeps them), then ends
   // with nothing to exchange. Not while a long job runs: the drag's event loop would hold it.

@@ -11,7 +11,7 @@ int ModifierBits(Qt::KeyboardModifiers modifiers) {
 ListKeyResult HandleListKey(const std::vector<KeyBinding>& bindings, int key, int modifiers) {
   const bool ctrl = modifiers & kCtrlBit;
   const bool shift = modifiers & kShiftBit;
-  const KeyGroup group = ctrl && shift        ? KeyGroup::kCtrlShift
+  const KeyGroup group = ctrl && shift           ? KeyGroup::kCtrlShift
                          : modifiers == kCtrlBit ? KeyGroup::kCtrl
                                                  : KeyGroup::kOther;
   for (const KeyBinding& b : bindings)

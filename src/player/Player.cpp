@@ -53,14 +53,22 @@ QString Player::ReasonText(PlayResult result) {
     return QStringLiteral("（无法播放：%1）").arg(QString::fromUtf8(text));
   };
   switch (result) {
-    case PlayResult::Started: return {};
-    case PlayResult::NoDevice: return reason("没有声音设备");
-    case PlayResult::Missing: return reason("文件不存在");
-    case PlayResult::Unreadable: return reason("无法读取文件");
-    case PlayResult::NotSound: return reason("不是声音文件");
-    case PlayResult::Unsupported: return reason("不支持的编码");
-    case PlayResult::Damaged: return reason("文件已损坏");
-    case PlayResult::NoSoundFont: return reason("没有 MIDI 音色库");
+    case PlayResult::Started:
+      return {};
+    case PlayResult::NoDevice:
+      return reason("没有声音设备");
+    case PlayResult::Missing:
+      return reason("文件不存在");
+    case PlayResult::Unreadable:
+      return reason("无法读取文件");
+    case PlayResult::NotSound:
+      return reason("不是声音文件");
+    case PlayResult::Unsupported:
+      return reason("不支持的编码");
+    case PlayResult::Damaged:
+      return reason("文件已损坏");
+    case PlayResult::NoSoundFont:
+      return reason("没有 MIDI 音色库");
   }
   return {};
 }

@@ -19,9 +19,9 @@ class Player {
 
   // Stops the previous sound, selects row (unless leaveSelection), writes the count and
   // "播放 " + name, and starts the file by the decoder its content names; when nothing plays, the
-  // reason follows the name. A row outside the list clears the selection and plays nothing. The stop pumps events, which may change the
-  // rows: no row means the current row after that; a given row is followed to where it went,
-  // and one removed meanwhile plays nothing at all.
+  // reason follows the name. A row outside the list clears the selection and plays nothing. The
+  // stop pumps events, which may change the rows: no row means the current row after that; a given
+  // row is followed to where it went, and one removed meanwhile plays nothing at all.
   void PlayRow(std::optional<int> row = std::nullopt, bool leaveSelection = false);
   // Stops both kinds; with withMessage the message part says "已停止播放".
   void StopPlayback(bool withMessage = false);

@@ -149,7 +149,10 @@ std::optional<RunResult> BatchRenamer::UndoLast() {
   // Item i undoes record count - 1 - i: the last rename first.
   const auto recordOf = [&](int item) -> UndoRecord& { return records[size_t(count - 1 - item)]; };
   RenamePlan plan(
-      count, [&](int i) { return NameKey{recordOf(i).directory, recordOf(i).newName}; },
+      count,
+      [&](int i) {
+        return NameKey{recordOf(i).directory, recordOf(i).newName};
+      },
       [&](int i) { return recordOf(i).oldName; }, false);
   const std::vector<RenameStep> steps = plan.Steps();
 

@@ -92,19 +92,30 @@ std::vector<QString> BeginCycles(RenamePlan& plan, const std::vector<RenameStep>
 
 QString FailureText(RenameFailure failure) {
   switch (failure) {
-    case RenameFailure::kNone: return QString();
-    case RenameFailure::kEmptyName: return QStringLiteral("新文件名为空");
-    case RenameFailure::kDotName: return QStringLiteral("新文件名不能是“.”或“..”");
-    case RenameFailure::kSeparator: return QStringLiteral("新文件名含有路径分隔符“/”");
-    case RenameFailure::kNul: return QStringLiteral("新文件名含有空字符");
-    case RenameFailure::kTooLong: return QStringLiteral("新文件名超过文件系统允许的长度");
-    case RenameFailure::kSourceMissing: return QStringLiteral("原文件不存在");
-    case RenameFailure::kSameFile: return QStringLiteral("前面的行已更改同一个文件");
-    case RenameFailure::kGivenEarlier: return QStringLiteral("新文件名与前面的行重复");
-    case RenameFailure::kTakenOutside: return QStringLiteral("新文件名已被其他文件占用");
+    case RenameFailure::kNone:
+      return QString();
+    case RenameFailure::kEmptyName:
+      return QStringLiteral("新文件名为空");
+    case RenameFailure::kDotName:
+      return QStringLiteral("新文件名不能是“.”或“..”");
+    case RenameFailure::kSeparator:
+      return QStringLiteral("新文件名含有路径分隔符“/”");
+    case RenameFailure::kNul:
+      return QStringLiteral("新文件名含有空字符");
+    case RenameFailure::kTooLong:
+      return QStringLiteral("新文件名超过文件系统允许的长度");
+    case RenameFailure::kSourceMissing:
+      return QStringLiteral("原文件不存在");
+    case RenameFailure::kSameFile:
+      return QStringLiteral("前面的行已更改同一个文件");
+    case RenameFailure::kGivenEarlier:
+      return QStringLiteral("新文件名与前面的行重复");
+    case RenameFailure::kTakenOutside:
+      return QStringLiteral("新文件名已被其他文件占用");
     case RenameFailure::kTakenByKept:
       return QStringLiteral("新文件名属于本次改名中保留原名的文件");
-    case RenameFailure::kGivenUp: return QStringLiteral("匹配过于复杂，已放弃");
+    case RenameFailure::kGivenUp:
+      return QStringLiteral("匹配过于复杂，已放弃");
   }
   return QString();
 }
@@ -193,8 +204,7 @@ void RenamePlan::Compute(int item) {
       next.failure = RenameFailure::kGivenUp;
     } else if (next.target == source.key.name) {
       next.state = State::kUnchanged;
-    } else if (next.failure = LocalFailure(i, next.target);
-               next.failure != RenameFailure::kNone) {
+    } else if (next.failure = LocalFailure(i, next.target); next.failure != RenameFailure::kNone) {
       next.state = State::kFailed;
     } else if (AddFirst(claims_, {source.directory, next.target}, i) != i) {
       next.state = State::kFailed;

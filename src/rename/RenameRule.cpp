@@ -86,8 +86,7 @@ QString InsertText(const QString& name, const QString& main, const QString& suff
   // Just after the last character counts as out of range here too.
   if (rule.skipOutOfRange && (p < 1 || p > length)) return name;
   p = std::clamp<qint64>(p, 1, length + 1);
-  if (rule.insertFromEnd)
-    return Joined(chars.Left(length - p + 1), x, chars.Right(p - 1), suffix);
+  if (rule.insertFromEnd) return Joined(chars.Left(length - p + 1), x, chars.Right(p - 1), suffix);
   return Joined(chars.Left(p - 1), x, chars.Right(length - p + 1), suffix);
 }
 
@@ -124,11 +123,16 @@ QString FormatNumber(qint64 n, const NumberFormat& format, int width) {
 
 const QString& ActiveExpression(const RenameRule& rule) {
   switch (rule.kind) {
-    case RuleKind::NumberRule: return rule.expression;
-    case RuleKind::ReplaceRule: return rule.replaceWith;
-    case RuleKind::InsertRule: return rule.insertText;
-    case RuleKind::DeleteRule: return rule.deleteReplacement;
-    case RuleKind::RegexRule: return rule.regexReplacement;
+    case RuleKind::NumberRule:
+      return rule.expression;
+    case RuleKind::ReplaceRule:
+      return rule.replaceWith;
+    case RuleKind::InsertRule:
+      return rule.insertText;
+    case RuleKind::DeleteRule:
+      return rule.deleteReplacement;
+    case RuleKind::RegexRule:
+      return rule.regexReplacement;
   }
   return rule.expression;
 }
@@ -151,12 +155,16 @@ QString ComputeNewName(const SoundRow& row, const RenameRule& rule, const Rename
                                    : ExpandNameTokens(JoinPath(row.directory, name),
                                                       ActiveExpression(rule), tokens, number);
   switch (rule.kind) {
-    case RuleKind::NumberRule: return Canonical(x);
+    case RuleKind::NumberRule:
+      return Canonical(x);
     case RuleKind::ReplaceRule:
       return ReplaceText(name, rule.findText, x, rule.replaceCount, rule.caseSensitive);
-    case RuleKind::InsertRule: return InsertText(name, main, suffix, rule, x);
-    case RuleKind::DeleteRule: return DeleteText(main, suffix, rule, x);
-    case RuleKind::RegexRule: return Canonical(renameMatcher.Replace(main, x) + suffix);
+    case RuleKind::InsertRule:
+      return InsertText(name, main, suffix, rule, x);
+    case RuleKind::DeleteRule:
+      return DeleteText(main, suffix, rule, x);
+    case RuleKind::RegexRule:
+      return Canonical(renameMatcher.Replace(main, x) + suffix);
   }
   return name;
 }

@@ -25,7 +25,7 @@ struct RenameRule {
   int interval = 1;  // 间隔值
   NumberFormat format{};
 
-  bool useExpression = false;                               // 高级组合
+  bool useExpression = false;                                  // 高级组合
   QString expression = QStringLiteral("#主名_#编号.#扩展名");  // 组合表达式
 
   QString findText{};     // 欲替换的

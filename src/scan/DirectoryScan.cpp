@@ -3,9 +3,9 @@
 #include "scan/DirectoryScan.h"
 
 #include "core/StatusTexts.h"
-#include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "match/RegexMatcher.h"
+#include "platform/ConflictFreeName.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/LongJob.h"
@@ -63,7 +63,8 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   LongJob job;
   if (!job.Acquired()) return false;
   if (const QString expression = window.ReadOptions().expression; !TargetIsAbsolute(expression)) {
-    ShowMessage(QStringLiteral("归类路径“%1”不是以 / 开头的绝对路径，检索未执行。").arg(expression));
+    ShowMessage(
+        QStringLiteral("归类路径“%1”不是以 / 开头的绝对路径，检索未执行。").arg(expression));
     return false;
   }
   job_ = &job;
@@ -80,8 +81,8 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   SoundList& list = list_;
   if (window.ClearListFirst()) list.RemoveAllRows();
   rows_.emplace(list);
-  sizes_ = std::make_unique<SizeLookups>(
-      [this](const SizeLookups::Block& block) { MakeRows(block); });
+  sizes_ =
+      std::make_unique<SizeLookups>([this](const SizeLookups::Block& block) { MakeRows(block); });
   // Entries added meanwhile wait for the next run; removed ones end it early.
   const int count = window.DirectoryCount();
   bool completed = true;
@@ -113,10 +114,10 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
                               .arg(tally_.moved)
                               .arg(tally_.copied)
                               .arg(tally_.failed);
-  const QString refused =
-      refusedEntries_.isEmpty()
-          ? QString()
-          : QStringLiteral("\n不是绝对路径，未检索：“%1”").arg(refusedEntries_.join(QStringLiteral("”、“")));
+  const QString refused = refusedEntries_.isEmpty()
+                              ? QString()
+                              : QStringLiteral("\n不是绝对路径，未检索：“%1”")
+                                    .arg(refusedEntries_.join(QStringLiteral("”、“")));
   ShowMessage(message + GivenUpNote(tally_.givenUp) + refused);
   return completed;
 }
@@ -159,8 +160,7 @@ bool DirectoryScan::ScanDirectory(const QString& typed, const ScanOptions& optio
       if (options.recurse) levels.push_back({directory, std::move(listing.subdirs)});
     }
     // Next: the first subdirectory not yet walked, at the deepest level that has one.
-    while (!levels.empty() && levels.back().next >= levels.back().subdirs.size())
-      levels.pop_back();
+    while (!levels.empty() && levels.back().next >= levels.back().subdirs.size()) levels.pop_back();
     if (levels.empty()) return true;
     Level& level = levels.back();
     directory = JoinPath(level.directory, level.subdirs[level.next++]);

@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "list/SoundList.h"
-#include "platform/SizeLookups.h"
 #include "platform/Files.h"
+#include "platform/SizeLookups.h"
 
 class LongJob;
 class RegexMatcher;
@@ -34,7 +34,7 @@ struct ScanTally {
   qint64 taken = 0;
   qint64 moved = 0;
   qint64 copied = 0;
-  qint64 failed = 0;  // files left where they were, and directories that could not be read
+  qint64 failed = 0;   // files left where they were, and directories that could not be read
   qint64 givenUp = 0;  // names the filter gave up on (RegexMatcher::GaveUp)
 };
 
@@ -96,7 +96,7 @@ class DirectoryScan {
   ScanWindowPort* window_ = nullptr;
   LongJob* job_ = nullptr;
   ScanTally tally_;
-  QStringList refusedEntries_;  // directory entries that are not absolute paths
+  QStringList refusedEntries_;            // directory entries that are not absolute paths
   std::optional<SoundList::Batch> rows_;  // made since the last append
   // The sizes of taken files are looked up on other threads while the walk goes on; the rows
   // wait for them, in the order they were taken. Ended with the run, so no directory of a

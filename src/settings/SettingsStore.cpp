@@ -69,8 +69,8 @@ void SettingsStore::Open(const QString& filePath, const QString& section, bool w
   if (IniFile::Load(filePath).GetState() != IniFile::State::kUnreadable) return;
   if (const std::optional<QString> aside = SetAside(filePath)) {
     IniFile().Save(filePath);
-    recoveryNotice_ = QStringLiteral("设置文件无法读取，已另存为 %1 并恢复默认设置")
-                          .arg(FileNameOf(*aside));
+    recoveryNotice_ =
+        QStringLiteral("设置文件无法读取，已另存为 %1 并恢复默认设置").arg(FileNameOf(*aside));
   } else {
     recoveryNotice_ = QStringLiteral("设置文件无法读取，也无法移开：设置不会保存");
   }

@@ -42,12 +42,18 @@ namespace {
 
 QStringView TokenValue(NameToken token, QStringView path, QStringView numberText) {
   switch (token) {
-    case NameToken::kExtension: return ExtensionView(path);
-    case NameToken::kMainName: return MainNameView(path);
-    case NameToken::kFileName: return FileNameView(path);
-    case NameToken::kDirectoryName: return DirectoryNameView(path);
-    case NameToken::kDirectoryPath: return DirectoryPathView(path);
-    case NameToken::kNumber: return numberText;
+    case NameToken::kExtension:
+      return ExtensionView(path);
+    case NameToken::kMainName:
+      return MainNameView(path);
+    case NameToken::kFileName:
+      return FileNameView(path);
+    case NameToken::kDirectoryName:
+      return DirectoryNameView(path);
+    case NameToken::kDirectoryPath:
+      return DirectoryPathView(path);
+    case NameToken::kNumber:
+      return numberText;
   }
   return QStringView();
 }
@@ -176,7 +182,8 @@ QString ExpandInOnePass(QStringView path, const ParsedExpression& parsed, QStrin
   }
   values[2] = name;
   if (want(NameToken::kDirectoryName)) {
-    values[3] = slash < 0 ? QStringView() : directory.mid(directory.lastIndexOf(kPathSeparator) + 1);
+    values[3] =
+        slash < 0 ? QStringView() : directory.mid(directory.lastIndexOf(kPathSeparator) + 1);
   }
   values[4] = directory;
   values[5] = numberText;

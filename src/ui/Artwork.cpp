@@ -18,10 +18,10 @@ void InitArtwork() {
 namespace {
 
 constexpr std::array<const char*, kToolbarImageCount> kToolbarFiles = {
-    "00-import",      "01-previous",   "02-play",          "03-next",   "04-stop",
-    "05-select-all",  "06-select-none", "07-select-invert", "08-delete", "09-move",
-    "10-copy",        "11-rename",     "12-locate",        "13-remove", "14-copy-names",
-    "15-copy-paths",  "16-about",      "17-exit",
+    "00-import",     "01-previous",    "02-play",          "03-next",   "04-stop",
+    "05-select-all", "06-select-none", "07-select-invert", "08-delete", "09-move",
+    "10-copy",       "11-rename",      "12-locate",        "13-remove", "14-copy-names",
+    "15-copy-paths", "16-about",       "17-exit",
 };
 
 QString ToolbarPath(int index) {

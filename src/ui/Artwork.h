@@ -16,8 +16,25 @@ inline constexpr int kToolbarImageCount = 18;
 
 // The images of the toolbar's image list, in its order.
 enum class ToolbarPicture {
-  kNone = -1, kImport, kPrevious, kPlay, kNext, kStop, kSelectAll, kSelectNone, kInvert,
-  kDelete, kMove, kCopy, kRename, kLocate, kRemove, kCopyNames, kCopyPaths, kAbout, kExit
+  kNone = -1,
+  kImport,
+  kPrevious,
+  kPlay,
+  kNext,
+  kStop,
+  kSelectAll,
+  kSelectNone,
+  kInvert,
+  kDelete,
+  kMove,
+  kCopy,
+  kRename,
+  kLocate,
+  kRemove,
+  kCopyNames,
+  kCopyPaths,
+  kAbout,
+  kExit
 };
 
 // Image `index` (0..17) of the toolbar's image list, sharp at 32x32; null for any other index.

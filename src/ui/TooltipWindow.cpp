@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kGap = 2;  // between a centred tip and its control
+constexpr int kGap = 2;     // between a centred tip and its control
 constexpr int kRadius = 6;  // of a balloon's corners
 
 // Breaks one line of a multi-line tip so no piece is wider than maxWidth.

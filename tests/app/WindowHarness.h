@@ -30,8 +30,8 @@ class ForwardingSound : public SoundOutput {
 };
 
 // A mouse event sent straight to the list's viewport, at a point of it.
-inline void SendMouseAt(SoundListView* view, QEvent::Type type, QPointF pos,
-                        Qt::MouseButton button, Qt::MouseButtons buttons,
+inline void SendMouseAt(SoundListView* view, QEvent::Type type, QPointF pos, Qt::MouseButton button,
+                        Qt::MouseButtons buttons,
                         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QWidget* viewport = view->viewport();
   QMouseEvent event(type, pos, viewport->mapToGlobal(pos), button, buttons, modifiers);
@@ -41,8 +41,7 @@ inline void SendMouseAt(SoundListView* view, QEvent::Type type, QPointF pos,
 // The same on a row (-1: below the last row).
 inline void SendMouse(SoundListView* view, QEvent::Type type, int row, Qt::MouseButton button,
                       Qt::MouseButtons buttons) {
-  const int y =
-      row < 0 ? view->viewport()->height() - 2 : view->rowViewportPosition(row) + 2;
+  const int y = row < 0 ? view->viewport()->height() - 2 : view->rowViewportPosition(row) + 2;
   SendMouseAt(view, type, QPointF(20, y), button, buttons);
 }
 

@@ -43,16 +43,39 @@ class AppTest : public QObject, public WindowHarness {
     window->close();
 
     const QString ini = QString::fromUtf8(ReadFile(SettingsFilePath(ConfigDir())));
-    for (const char* text :
-         {"[播放]", "仅播放一次=真", "选择时发音=真", "双击时发音=真", "移过时发音=真", "[导入]",
-          "启动时载入上次列表=真", "上次文件名=", "[列表图标]", "无=假", "16x16=假", "32x32=真",
-          "48x48=假", "[移动选项]", "上次目录=", "移动后移除列表=真", "重名时智能改名=真",
-          "[主窗口尺寸]", "位置=0", "左边=", "顶边=", "宽度=835", "高度=485", "[查找参数]",
-          "欲查找=", "启用正则=假", "模糊匹配=真", "忽略大小写=真", "找到时播放=真",
-          "当前位置=-1"})
+    for (const char* text : {"[播放]",
+                             "仅播放一次=真",
+                             "选择时发音=真",
+                             "双击时发音=真",
+                             "移过时发音=真",
+                             "[导入]",
+                             "启动时载入上次列表=真",
+                             "上次文件名=",
+                             "[列表图标]",
+                             "无=假",
+                             "16x16=假",
+                             "32x32=真",
+                             "48x48=假",
+                             "[移动选项]",
+                             "上次目录=",
+                             "移动后移除列表=真",
+                             "重名时智能改名=真",
+                             "[主窗口尺寸]",
+                             "位置=0",
+                             "左边=",
+                             "顶边=",
+                             "宽度=835",
+                             "高度=485",
+                             "[查找参数]",
+                             "欲查找=",
+                             "启用正则=假",
+                             "模糊匹配=真",
+                             "忽略大小写=真",
+                             "找到时播放=真",
+                             "当前位置=-1"})
       QVERIFY2(ini.contains(QString::fromUtf8(text)), text);
-    const QStringList order = {"[播放]", "[导入]", "[列表图标]", "[移动选项]", "[主窗口尺寸]",
-                               "[查找参数]"};
+    const QStringList order = {"[播放]",     "[导入]",       "[列表图标]",
+                               "[移动选项]", "[主窗口尺寸]", "[查找参数]"};
     int last = -1;
     for (const QString& section : order) {
       const int at = ini.indexOf(section);
@@ -62,8 +85,8 @@ class AppTest : public QObject, public WindowHarness {
   }
 
   void settingsAndListSurviveARestart() {
-    const QStringList paths = MakeSounds({QStringLiteral("a.wav"), QStringLiteral("鼓声.wav"),
-                                          QStringLiteral("c.wav")});
+    const QStringList paths =
+        MakeSounds({QStringLiteral("a.wav"), QStringLiteral("鼓声.wav"), QStringLiteral("c.wav")});
     RecordingSound sound;
     {
       auto window = OpenWindow(sound);
@@ -225,10 +248,10 @@ class AppTest : public QObject, public WindowHarness {
   void headerClickSortsAndKeepsTheSelectedFiles() {
     RecordingSound sound;
     auto window = OpenWindow(sound);
-    window->List().AddPaths(MakeSounds({QStringLiteral("e.wav"), QStringLiteral("b.wav"),
-                                        QStringLiteral("Zoo.wav"), QStringLiteral("鼓.wav"),
-                                        QStringLiteral("a.wav")}),
-                            false);
+    window->List().AddPaths(
+        MakeSounds({QStringLiteral("e.wav"), QStringLiteral("b.wav"), QStringLiteral("Zoo.wav"),
+                    QStringLiteral("鼓.wav"), QStringLiteral("a.wav")}),
+        false);
     window->MenuItem(QStringLiteral("选择时发音"))->setChecked(false);
     for (int row : {0, 2, 4}) window->List().Selection().SelectRow(row);
     sound.log.clear();
@@ -266,9 +289,9 @@ class AppTest : public QObject, public WindowHarness {
     QFETCH(int, plays);
     RecordingSound sound;
     auto window = OpenWindow(sound);
-    window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.mid"),
-                                        QStringLiteral("c.wav")}),
-                            false);
+    window->List().AddPaths(
+        MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.mid"), QStringLiteral("c.wav")}),
+        false);
     FindOptions& find = window->App().Options().find;
     find.text.Set(QStringLiteral("*.wav"));
     find.fuzzy.Set(false);
@@ -320,7 +343,6 @@ class AppTest : public QObject, public WindowHarness {
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!window->OpenAboutWindow());
   }
-
 };
 
 QTEST_MAIN(AppTest)

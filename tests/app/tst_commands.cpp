@@ -3,8 +3,8 @@
 // The command table at work in the main window: the designed menus, toolbar and keys, what
 // each entry runs, and the commands that wait while a job runs.
 #include <QAction>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 
@@ -103,23 +103,36 @@ class CommandsTest : public QObject, public WindowHarness {
     const int ctrl = Qt::ControlModifier;
     const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
     // Row 2 of 5 is current and selected before each key.
-    QTest::newRow("Ctrl+1 selects all") << int(Qt::Key_1) << ctrl << "0,1,2,3,4" << "";
-    QTest::newRow("Ctrl+2 deselects all") << int(Qt::Key_2) << ctrl << "" << "";
-    QTest::newRow("Ctrl+3 inverts") << int(Qt::Key_3) << ctrl << "0,1,3,4" << "";
-    QTest::newRow("Ctrl+Shift+Up to the top") << int(Qt::Key_Up) << ctrlShift << "0,1,2" << "";
+    QTest::newRow("Ctrl+1 selects all") << int(Qt::Key_1) << ctrl << "0,1,2,3,4"
+                                        << "";
+    QTest::newRow("Ctrl+2 deselects all") << int(Qt::Key_2) << ctrl << ""
+                                          << "";
+    QTest::newRow("Ctrl+3 inverts") << int(Qt::Key_3) << ctrl << "0,1,3,4"
+                                    << "";
+    QTest::newRow("Ctrl+Shift+Up to the top") << int(Qt::Key_Up) << ctrlShift << "0,1,2"
+                                              << "";
     QTest::newRow("Ctrl+Shift+Down to the bottom") << int(Qt::Key_Down) << ctrlShift << "2,3,4"
                                                    << "";
-    QTest::newRow("Ctrl+Shift+A is swallowed") << int(Qt::Key_A) << ctrlShift << "2" << "";
-    QTest::newRow("Ctrl+Up plays the first") << int(Qt::Key_Up) << ctrl << "0" << "1/5";
-    QTest::newRow("Ctrl+Down plays the last") << int(Qt::Key_Down) << ctrl << "4" << "5/5";
-    QTest::newRow("Space plays the current") << int(Qt::Key_Space) << 0 << "2" << "3/5";
+    QTest::newRow("Ctrl+Shift+A is swallowed") << int(Qt::Key_A) << ctrlShift << "2"
+                                               << "";
+    QTest::newRow("Ctrl+Up plays the first") << int(Qt::Key_Up) << ctrl << "0"
+                                             << "1/5";
+    QTest::newRow("Ctrl+Down plays the last") << int(Qt::Key_Down) << ctrl << "4"
+                                              << "5/5";
+    QTest::newRow("Space plays the current") << int(Qt::Key_Space) << 0 << "2"
+                                             << "3/5";
     QTest::newRow("Shift+Space too") << int(Qt::Key_Space) << int(Qt::ShiftModifier) << "2"
                                      << "3/5";
-    QTest::newRow("Down moves and plays") << int(Qt::Key_Down) << 0 << "3" << "4/5";
-    QTest::newRow("Home plays the first row") << int(Qt::Key_Home) << 0 << "0" << "1/5";
-    QTest::newRow("End plays the last row") << int(Qt::Key_End) << 0 << "4" << "5/5";
-    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << ctrl << "0" << "1/5";
-    QTest::newRow("Ctrl+End") << int(Qt::Key_End) << ctrl << "4" << "5/5";
+    QTest::newRow("Down moves and plays") << int(Qt::Key_Down) << 0 << "3"
+                                          << "4/5";
+    QTest::newRow("Home plays the first row") << int(Qt::Key_Home) << 0 << "0"
+                                              << "1/5";
+    QTest::newRow("End plays the last row") << int(Qt::Key_End) << 0 << "4"
+                                            << "5/5";
+    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << ctrl << "0"
+                               << "1/5";
+    QTest::newRow("Ctrl+End") << int(Qt::Key_End) << ctrl << "4"
+                              << "5/5";
   }
 
   void keysReachTheirCommands() {
@@ -129,15 +142,15 @@ class CommandsTest : public QObject, public WindowHarness {
     QFETCH(QString, count);
     RecordingSound sound;
     auto window = OpenWindow(sound);
-    window->List().AddPaths(MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.wav"),
-                                        QStringLiteral("c.wav"), QStringLiteral("d.wav"),
-                                        QStringLiteral("e.wav")}),
-                            false);
+    window->List().AddPaths(
+        MakeSounds({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav"),
+                    QStringLiteral("d.wav"), QStringLiteral("e.wav")}),
+        false);
     window->List().Selection().SelectOnly(2);
     window->View()->setCurrentIndex(window->List().index(2, 0));
-    window->View()->selectionModel()->select(window->List().index(2, 0),
-                                            QItemSelectionModel::ClearAndSelect |
-                                                QItemSelectionModel::Rows);
+    window->View()->selectionModel()->select(
+        window->List().index(2, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     window->App().Status().SetCount(QString());
     QTest::keyClick(window->View(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QStringList rows;

@@ -74,8 +74,7 @@ class DragOutTest : public QObject, public WindowHarness {
     SendAt(view, QEvent::MouseButtonPress, RowPoint(view, 1), Qt::LeftButton);
     SendAt(view, QEvent::MouseButtonRelease, RowPoint(view, 1), Qt::NoButton);
     SendAt(view, QEvent::MouseMove, RowPoint(view, 2), Qt::NoButton);
-    SendAt(view, QEvent::MouseButtonPress, RowPoint(view, 2), Qt::LeftButton,
-           Qt::ShiftModifier);
+    SendAt(view, QEvent::MouseButtonPress, RowPoint(view, 2), Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(list.Selection().SelectedRows(), (std::vector<int>{1, 2}));
     const QPoint out = sideways ? QPoint(view->viewport()->width() + 5, RowPoint(view, 3).y())
                                 : QPoint(20, view->viewport()->height() + 5);

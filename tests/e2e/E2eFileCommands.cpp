@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands of the main window on the hostile tree: delete, move, copy, remove, copy
 // names, and the in-place rename, with files taken away or replaced while they run.
-#include <QLineEdit>
 #include <unistd.h>
+#include <QLineEdit>
 #include <iterator>
 
 #include "E2eSuite.h"
@@ -45,68 +45,235 @@ QStringList Each(const QStringList& tags, const QString& prefix, const QString& 
 const QStringList kAllTags = kOdd + kSpecial + QStringList{"deep"};
 
 const FileCase kFileCases[] = {
-    {"delete odd names", Command::kDelete, kOdd, "ok", {}, Each(kOdd, "-"), Each(kOdd, "-"),
+    {"delete odd names",
+     Command::kDelete,
+     kOdd,
+     "ok",
+     {},
+     Each(kOdd, "-"),
+     Each(kOdd, "-"),
      "已经删除,9 个文件,耗时 "},
-    {"delete special files", Command::kDelete, kSpecial, "ok", {}, Each(kSpecial, "-"),
-     Each(kSpecial, "-"), "已经删除,5 个文件,耗时 "},
-    {"delete beyond PATH_MAX keeps its row", Command::kDelete, {"space", "deep"}, "ok", {},
-     {"-space"}, {"-space"}, "已经删除,2 个文件,耗时 "},
-    {"delete cancelled", Command::kDelete, {"nl"}, "cancel", {}, {}, {},
+    {"delete special files",
+     Command::kDelete,
+     kSpecial,
+     "ok",
+     {},
+     Each(kSpecial, "-"),
+     Each(kSpecial, "-"),
+     "已经删除,5 个文件,耗时 "},
+    {"delete beyond PATH_MAX keeps its row",
+     Command::kDelete,
+     {"space", "deep"},
+     "ok",
+     {},
+     {"-space"},
+     {"-space"},
+     "已经删除,2 个文件,耗时 "},
+    {"delete cancelled",
+     Command::kDelete,
+     {"nl"},
+     "cancel",
+     {},
+     {},
+     {},
      "box:确定要删除选定的 1 个文件吗？"},
-    {"delete without a selection", Command::kDelete, {}, "ok", {}, {}, {},
+    {"delete without a selection",
+     Command::kDelete,
+     {},
+     "ok",
+     {},
+     {},
+     {},
      "box:请先选择要操作的列表！"},
-    {"delete, a file gone at the question", Command::kDelete, {"space", "quote"}, "ok",
-     "gone@prompt:quote", {"-space"}, {"-space"}, "已经删除,2 个文件,耗时 "},
-    {"delete, a file replaced at the question", Command::kDelete, {"nl"}, "ok",
-     "replaced@prompt:nl", {"-nl"}, {"-nl"}, "已经删除,1 个文件,耗时 "},
-    {"move odd names", Command::kMove, kOdd, "dst", {}, Each(kOdd, "", ">dst"), Each(kOdd, "-"),
+    {"delete, a file gone at the question",
+     Command::kDelete,
+     {"space", "quote"},
+     "ok",
+     "gone@prompt:quote",
+     {"-space"},
+     {"-space"},
+     "已经删除,2 个文件,耗时 "},
+    {"delete, a file replaced at the question",
+     Command::kDelete,
+     {"nl"},
+     "ok",
+     "replaced@prompt:nl",
+     {"-nl"},
+     {"-nl"},
+     "已经删除,1 个文件,耗时 "},
+    {"move odd names",
+     Command::kMove,
+     kOdd,
+     "dst",
+     {},
+     Each(kOdd, "", ">dst"),
+     Each(kOdd, "-"),
      "已经移动,9 个文件,耗时 "},
-    {"move special files, rows kept", Command::kMove, kSpecial, "dst", {},
-     Each(kSpecial, "", ">dst"), Each(kSpecial, "", ">dst"), "已经移动,5 个文件,耗时 ",
+    {"move special files, rows kept",
+     Command::kMove,
+     kSpecial,
+     "dst",
+     {},
+     Each(kSpecial, "", ">dst"),
+     Each(kSpecial, "", ">dst"),
+     "已经移动,5 个文件,耗时 ",
      "keep rows"},
-    {"move beyond PATH_MAX keeps its row", Command::kMove, {"gbk", "deep"}, "dst", {},
-     {"gbk>dst"}, {"-gbk"}, "已经移动,2 个文件,耗时 "},
-    {"move, a file gone between files", Command::kMove, {"space", "quote", "subst"}, "dst",
-     "gone@move2:space", {"quote>dst", "subst>dst"}, {"-quote", "-subst"},
-     "已经移动,3 个文件,耗时 "},
-    {"move, a file replaced between files", Command::kMove, {"space", "quote"}, "dst",
-     "replaced@move2:space", {"space>dst", "quote>dst"}, {"-space", "-quote"},
+    {"move beyond PATH_MAX keeps its row",
+     Command::kMove,
+     {"gbk", "deep"},
+     "dst",
+     {},
+     {"gbk>dst"},
+     {"-gbk"},
      "已经移动,2 个文件,耗时 "},
-    {"move, a 255-byte name whose numbered name is too long", Command::kMove, {"long", "dash"},
-     "dst", {}, {"dash>dst"}, {"-dash"}, "已经移动,2 个文件,耗时 ", "clash"},
-    {"move, a 255-byte name replacing without smart names", Command::kMove, {"long"}, "dst", {},
-     {"long>dst"}, {"-long"}, "已经移动,1 个文件,耗时 ", "clash no smart"},
-    {"move, folder dialog cancelled", Command::kMove, {"space"}, "", {}, {}, {},
+    {"move, a file gone between files",
+     Command::kMove,
+     {"space", "quote", "subst"},
+     "dst",
+     "gone@move2:space",
+     {"quote>dst", "subst>dst"},
+     {"-quote", "-subst"},
+     "已经移动,3 个文件,耗时 "},
+    {"move, a file replaced between files",
+     Command::kMove,
+     {"space", "quote"},
+     "dst",
+     "replaced@move2:space",
+     {"space>dst", "quote>dst"},
+     {"-space", "-quote"},
+     "已经移动,2 个文件,耗时 "},
+    {"move, a 255-byte name whose numbered name is too long",
+     Command::kMove,
+     {"long", "dash"},
+     "dst",
+     {},
+     {"dash>dst"},
+     {"-dash"},
+     "已经移动,2 个文件,耗时 ",
+     "clash"},
+    {"move, a 255-byte name replacing without smart names",
+     Command::kMove,
+     {"long"},
+     "dst",
+     {},
+     {"long>dst"},
+     {"-long"},
+     "已经移动,1 个文件,耗时 ",
+     "clash no smart"},
+    {"move, folder dialog cancelled",
+     Command::kMove,
+     {"space"},
+     "",
+     {},
+     {},
+     {},
      "box:将选定的 1 个文件移动到的目录："},
-    {"copy odd names", Command::kCopy, kOdd, "dst", {}, Each(kOdd, "", "+dst"), {},
+    {"copy odd names",
+     Command::kCopy,
+     kOdd,
+     "dst",
+     {},
+     Each(kOdd, "", "+dst"),
+     {},
      "已经复制,9 个文件,耗时 "},
-    {"copy special files: only regular files are copied", Command::kCopy,
-     {"zero", "trunc", "fifo", "loop", "deep"}, "dst", {}, {"zero+dst", "trunc+dst"}, {},
+    {"copy special files: only regular files are copied",
+     Command::kCopy,
+     {"zero", "trunc", "fifo", "loop", "deep"},
+     "dst",
+     {},
+     {"zero+dst", "trunc+dst"},
+     {},
      "已经复制,5 个文件,耗时 "},
-    {"copy, a file replaced at the folder dialog", Command::kCopy, {"gbk"}, "dst",
-     "replaced@prompt:gbk", {"gbk+dst"}, {}, "已经复制,1 个文件,耗时 "},
-    {"copy, a file gone as the work starts", Command::kCopy, {"nl", "cr"}, "dst",
-     "gone@start:nl", {"cr+dst"}, {}, "已经复制,2 个文件,耗时 "},
-    {"copy onto itself takes a numbered name", Command::kCopy, {"space"}, "src", {},
-     {"src/a b.wav+src/a b_1.wav"}, {}, "已经复制,1 个文件,耗时 "},
-    {"remove rows touches no file", Command::kRemoveRows, kAllTags, {}, {}, {},
-     Each(kAllTags, "-"), "已经移除（非物理删除）,15 个文件,耗时 "},
-    {"remove all touches no file", Command::kRemoveAll, {}, "ok", {}, {}, Each(kAllTags, "-"),
+    {"copy, a file replaced at the folder dialog",
+     Command::kCopy,
+     {"gbk"},
+     "dst",
+     "replaced@prompt:gbk",
+     {"gbk+dst"},
+     {},
+     "已经复制,1 个文件,耗时 "},
+    {"copy, a file gone as the work starts",
+     Command::kCopy,
+     {"nl", "cr"},
+     "dst",
+     "gone@start:nl",
+     {"cr+dst"},
+     {},
+     "已经复制,2 个文件,耗时 "},
+    {"copy onto itself takes a numbered name",
+     Command::kCopy,
+     {"space"},
+     "src",
+     {},
+     {"src/a b.wav+src/a b_1.wav"},
+     {},
+     "已经复制,1 个文件,耗时 "},
+    {"remove rows touches no file",
+     Command::kRemoveRows,
+     kAllTags,
+     {},
+     {},
+     {},
+     Each(kAllTags, "-"),
+     "已经移除（非物理删除）,15 个文件,耗时 "},
+    {"remove all touches no file",
+     Command::kRemoveAll,
+     {},
+     "ok",
+     {},
+     {},
+     Each(kAllTags, "-"),
      "box:确定要全部移除（非物理删除）吗？"},
-    {"copy names touches no file", Command::kCopyNames, {"nl", "cr", "gbk"}, {}, {}, {}, {},
+    {"copy names touches no file",
+     Command::kCopyNames,
+     {"nl", "cr", "gbk"},
+     {},
+     {},
+     {},
+     {},
      "已经复制文件名（每行一个）,3 个文件,耗时 "},
 };
 
 const FileCase kReadOnlyCases[] = {
-    {"delete from a read-only directory", Command::kDelete, {"ro", "rodir"}, "ok", {}, {"-ro"},
-     {"-ro"}, "已经删除,2 个文件,耗时 "},
-    {"move out of a read-only directory", Command::kMove, {"ro", "rodir"}, "dst", {},
-     {"ro>dst"}, {"-ro"}, "已经移动,2 个文件,耗时 "},
-    {"move into a read-only directory", Command::kMove, {"space", "fifo"}, "src/rodir", {}, {},
-     {}, "已经移动,2 个文件,耗时 "},
-    {"copy into a read-only directory", Command::kCopy, {"space", "zero"}, "src/rodir", {}, {},
-     {}, "已经复制,2 个文件,耗时 "},
-    {"copy a read-only file", Command::kCopy, {"ro"}, "dst", {}, {"ro+dst"}, {},
+    {"delete from a read-only directory",
+     Command::kDelete,
+     {"ro", "rodir"},
+     "ok",
+     {},
+     {"-ro"},
+     {"-ro"},
+     "已经删除,2 个文件,耗时 "},
+    {"move out of a read-only directory",
+     Command::kMove,
+     {"ro", "rodir"},
+     "dst",
+     {},
+     {"ro>dst"},
+     {"-ro"},
+     "已经移动,2 个文件,耗时 "},
+    {"move into a read-only directory",
+     Command::kMove,
+     {"space", "fifo"},
+     "src/rodir",
+     {},
+     {},
+     {},
+     "已经移动,2 个文件,耗时 "},
+    {"copy into a read-only directory",
+     Command::kCopy,
+     {"space", "zero"},
+     "src/rodir",
+     {},
+     {},
+     {},
+     "已经复制,2 个文件,耗时 "},
+    {"copy a read-only file",
+     Command::kCopy,
+     {"ro"},
+     "dst",
+     {},
+     {"ro+dst"},
+     {},
      "已经复制,1 个文件,耗时 "},
 };
 
@@ -176,9 +343,11 @@ void E2eSuite::RunFileCommandCase(int index, bool readOnly) {
                 if (text == QStringLiteral("正在操作，请稍后...")) act();
               });
     if (when == "move2")
-      Files::SetMoveSeam([act, moves = 0](Files::MoveStage stage) mutable {
-        if (stage == Files::MoveStage::kStart && ++moves == 2) act();
-      }, false);
+      Files::SetMoveSeam(
+          [act, moves = 0](Files::MoveStage stage) mutable {
+            if (stage == Files::MoveStage::kStart && ++moves == 2) act();
+          },
+          false);
   }
   changes << c.disk;
   const Inventory before = Snapshot();
@@ -204,21 +373,28 @@ void E2eSuite::renameInPlace_data() {
   QTest::addColumn<bool>("removedMeanwhile");
   QTest::addColumn<QByteArray>("renamedTo");  // below src, empty when nothing changes on disk
   const QByteArray none;
-  QTest::newRow("a newline name to a plain one")
-      << "nl" << "plain.wav" << false << QByteArray("plain.wav");
-  QTest::newRow("a plain name to a shell text")
-      << "space" << "$(touch pwned).wav;`touch pwned`" << false
-      << QByteArray("$(touch pwned).wav;`touch pwned`");
-  QTest::newRow("a name ending in CR keeps its CR")
-      << "cr" << "+x" << false << QByteArray("ret.wav\rx");
+  QTest::newRow("a newline name to a plain one") << "nl"
+                                                 << "plain.wav" << false << QByteArray("plain.wav");
+  QTest::newRow("a plain name to a shell text") << "space"
+                                                << "$(touch pwned).wav;`touch pwned`" << false
+                                                << QByteArray("$(touch pwned).wav;`touch pwned`");
+  QTest::newRow("a name ending in CR keeps its CR") << "cr"
+                                                    << "+x" << false << QByteArray("ret.wav\rx");
   QTest::newRow("a GBK name keeps its bytes")
-      << "gbk" << "+x" << false << QByteArray("\xC9\xF9\xD2\xF4.wavx");
-  QTest::newRow("a GBK name left as it was") << "gbk" << "+" << false << none;
-  QTest::newRow("into another directory refused") << "dash" << "../x.wav" << false << none;
-  QTest::newRow("over another file refused") << "space" << "-n.wav" << false << none;
-  QTest::newRow("256 bytes refused") << "long" << "+y" << false << none;
-  QTest::newRow("beyond PATH_MAX refused") << "deep" << "d.wav" << false << none;
-  QTest::newRow("the file gone while editing") << "quote" << "q.wav" << true << none;
+      << "gbk"
+      << "+x" << false << QByteArray("\xC9\xF9\xD2\xF4.wavx");
+  QTest::newRow("a GBK name left as it was") << "gbk"
+                                             << "+" << false << none;
+  QTest::newRow("into another directory refused") << "dash"
+                                                  << "../x.wav" << false << none;
+  QTest::newRow("over another file refused") << "space"
+                                             << "-n.wav" << false << none;
+  QTest::newRow("256 bytes refused") << "long"
+                                     << "+y" << false << none;
+  QTest::newRow("beyond PATH_MAX refused") << "deep"
+                                           << "d.wav" << false << none;
+  QTest::newRow("the file gone while editing") << "quote"
+                                               << "q.wav" << true << none;
 }
 
 void E2eSuite::renameInPlace() {

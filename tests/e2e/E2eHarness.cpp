@@ -115,8 +115,7 @@ void E2eHarness::Guarded(const QString& what, const std::function<void()>& comma
 QStringList E2eHarness::Rows() const {
   QStringList rows;
   const SoundList& list = window_->List();
-  for (int r = 0; r < list.RowCount(); ++r)
-    rows << list.RowFullPath(r).mid(RootPath().size() + 1);
+  for (int r = 0; r < list.RowCount(); ++r) rows << list.RowFullPath(r).mid(RootPath().size() + 1);
   return rows;
 }
 

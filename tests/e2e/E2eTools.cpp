@@ -158,10 +158,13 @@ void E2eSuite::find_data() {
   // "(" and "|" stay pattern syntax in a wildcard: an unbalanced one matches nothing, silently.
   QTest::newRow("unbalanced parenthesis") << "*$(*" << false << all << QStringList{} << "";
   QTest::newRow("backslash") << "*\\*" << false << all << QStringList{"bslash"} << "";
-  QTest::newRow("GBK name by its characters") << "声音*" << false << all << QStringList{"gbk"} << "";
-  QTest::newRow("every wav, line breaks too") << "*.wav" << false << all
-      << QStringList{"space", "quote", "subst", "dash", "nl", "bslash", "long", "gbk", "zero",
-                     "trunc", "big", "fifo", "loop", "deep"} << "";
+  QTest::newRow("GBK name by its characters")
+      << "声音*" << false << all << QStringList{"gbk"} << "";
+  QTest::newRow("every wav, line breaks too")
+      << "*.wav" << false << all
+      << QStringList{"space", "quote", "subst", "dash", "nl",   "bslash", "long",
+                     "gbk",   "zero",  "trunc", "big",  "fifo", "loop",   "deep"}
+      << "";
   QTest::newRow("newline by pattern") << "\\n" << true << all << QStringList{"nl"} << "";
   QTest::newRow("CR at the end by pattern") << "\\r$" << true << down << QStringList{"cr"} << "";
   QTest::newRow("leading dash") << "-*" << false << down << QStringList{"dash"} << "";
@@ -184,8 +187,7 @@ void E2eSuite::find() {
   Child<QCheckBox>(findWindow, "选择框找到时播放")->setChecked(false);
   Guarded(QStringLiteral("find ") + text, [&] { Click(findWindow, button); });
   QStringList selected;
-  for (int row : window_->List().Selection().SelectedRows())
-    selected << initialRows_[row];
+  for (int row : window_->List().Selection().SelectedRows()) selected << initialRows_[row];
   QStringList expected;
   for (const QString& tag : found) expected << Rel(tag);
   QCOMPARE(selected, expected);
@@ -199,17 +201,19 @@ void E2eSuite::find() {
 void E2eSuite::scan_data() {
   QTest::addColumn<QString>("goneMeanwhile");  // removed as the scan's second move starts
   QTest::addColumn<QString>("counts");         // taken, moved, copied, failed
-  QTest::newRow("move") << "" << "取得 11 个文件，移动 11 个，复制 0 个，失败 4 个。";
+  QTest::newRow("move") << ""
+                        << "取得 11 个文件，移动 11 个，复制 0 个，失败 4 个。";
   QTest::newRow("move, a file gone meanwhile")
-      << "zero" << "取得 11 个文件，移动 10 个，复制 0 个，失败 5 个。";
+      << "zero"
+      << "取得 11 个文件，移动 10 个，复制 0 个，失败 5 个。";
 }
 
 void E2eSuite::scan() {
   QFETCH(QString, goneMeanwhile);
   QFETCH(QString, counts);
   // Every regular file whose whole name matches "*.wav" (not the one ending in CR).
-  QStringList taken{"space", "quote", "subst", "dash", "nl", "bslash", "long", "gbk", "zero",
-                    "trunc", "big"};
+  QStringList taken{"space", "quote", "subst", "dash",  "nl", "bslash",
+                    "long",  "gbk",   "zero",  "trunc", "big"};
   taken.removeAll(goneMeanwhile);
   OpenOnTree(false);
   window_->RunCommand(Command::kOpenSearchDir);
@@ -228,9 +232,11 @@ void E2eSuite::scan() {
   QStringList changes;
   if (!goneMeanwhile.isEmpty()) {
     changes << u'-' + goneMeanwhile;
-    Files::SetMoveSeam([this, goneMeanwhile, moves = 0](Files::MoveStage stage) mutable {
-      if (stage == Files::MoveStage::kStart && ++moves == 2) tree_->Remove(goneMeanwhile);
-    }, false);
+    Files::SetMoveSeam(
+        [this, goneMeanwhile, moves = 0](Files::MoveStage stage) mutable {
+          if (stage == Files::MoveStage::kStart && ++moves == 2) tree_->Remove(goneMeanwhile);
+        },
+        false);
   }
   const Inventory before = Snapshot();
 
@@ -258,13 +264,16 @@ void E2eSuite::scan() {
 void E2eSuite::batchRename_data() {
   QTest::addColumn<QString>("fault");
   QTest::addColumn<QString>("undone");
-  QTest::newRow("execute and undo") << "" << "撤销完毕，共 13 条记录，其中失败 0 条，耗时 ";
+  QTest::newRow("execute and undo") << ""
+                                    << "撤销完毕，共 13 条记录，其中失败 0 条，耗时 ";
   QTest::newRow("a renamed file gone before the undo")
       << "gone before undo"
-      << "撤销完毕，共 13 条记录，其中失败 1 条(失败的项目可能因为文件被占用，可在外部调整后重试直到"
+      << "撤销完毕，共 13 条记录，其中失败 1 "
+         "条(失败的项目可能因为文件被占用，可在外部调整后重试直到"
          "全部修改成功！)，耗时 ";
   QTest::newRow("a file gone at the question of a second run")
-      << "gone at the question" << "撤销完毕，共 12 条记录，其中失败 0 条，耗时 ";
+      << "gone at the question"
+      << "撤销完毕，共 12 条记录，其中失败 0 条，耗时 ";
 }
 
 void E2eSuite::batchRename() {
@@ -285,8 +294,9 @@ void E2eSuite::batchRename() {
     if (tag != "long" && tag != "deep") once << Rel(tag) + u'>' + renamed(tag);
 
   Guarded(QStringLiteral("batch rename"), [&] { Click(w, "按钮执行"); });
-  QVERIFY2(LastPrompt().startsWith(QStringLiteral("批量改名完毕，共 15 条记录，其中失败 2 条，耗时 ")),
-           qPrintable(LastPrompt()));
+  QVERIFY2(
+      LastPrompt().startsWith(QStringLiteral("批量改名完毕，共 15 条记录，其中失败 2 条，耗时 ")),
+      qPrintable(LastPrompt()));
   QStringList differences = Differences(ApplyChanges(original, once), Snapshot());
   QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
   Inventory expected = original;
@@ -297,8 +307,9 @@ void E2eSuite::batchRename() {
     hooked_->QueueMessageAnswer(Dialogs::kAnswerOk);
     hooked_->onPrompt = [&] { QVERIFY(Files::Delete(RootPath() + u'/' + renamed("quote"))); };
     Guarded(QStringLiteral("batch rename again"), [&] { Click(w, "按钮执行"); });
-    QVERIFY2(LastPrompt().startsWith(QStringLiteral("批量改名完毕，共 15 条记录，其中失败 3 条，耗时 ")),
-             qPrintable(LastPrompt()));
+    QVERIFY2(
+        LastPrompt().startsWith(QStringLiteral("批量改名完毕，共 15 条记录，其中失败 3 条，耗时 ")),
+        qPrintable(LastPrompt()));
     // The undo of the second run goes back to the names of the first.
     expected = ApplyChanges(original, once);
     expected.remove(renamed("quote"));

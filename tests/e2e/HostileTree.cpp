@@ -137,12 +137,12 @@ HostileTree::~HostileTree() {
            ToNativePath(stock_ + QStringLiteral("/deep")).constData());
   // chmod and rm walk by file descriptors, so depth and odd bytes do not stop them.
   const QString native = QString::fromLocal8Bit(ToNativePath(root_));
-  QProcess::execute(QStringLiteral("chmod"), {QStringLiteral("-R"), QStringLiteral("u+rwx"),
-                                               native + QStringLiteral("/src"),
-                                               native + QStringLiteral("/dst")});
-  QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), QStringLiteral("--"),
-                                            native + QStringLiteral("/src"),
-                                            native + QStringLiteral("/dst")});
+  QProcess::execute(QStringLiteral("chmod"),
+                    {QStringLiteral("-R"), QStringLiteral("u+rwx"), native + QStringLiteral("/src"),
+                     native + QStringLiteral("/dst")});
+  QProcess::execute(QStringLiteral("rm"),
+                    {QStringLiteral("-rf"), QStringLiteral("--"), native + QStringLiteral("/src"),
+                     native + QStringLiteral("/dst")});
 }
 
 QStringList HostileTree::Tags() const {

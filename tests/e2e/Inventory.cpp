@@ -106,9 +106,15 @@ Inventory ApplyChanges(Inventory before, const QStringList& changes) {
     const QString from = change.left(at);
     const QString to = change.mid(at + 1);
     switch (change[at].unicode()) {
-      case '=': before.insert(from, ContentValue(to.toUtf8())); break;
-      case '>': before.insert(to, before.take(from)); break;
-      default: before.insert(to, before.value(from)); break;
+      case '=':
+        before.insert(from, ContentValue(to.toUtf8()));
+        break;
+      case '>':
+        before.insert(to, before.take(from));
+        break;
+      default:
+        before.insert(to, before.value(from));
+        break;
     }
   }
   return before;

@@ -31,8 +31,8 @@ void TestFileRows::copyNamesAndPaths() {
   env.ops.RunFileOperation(Command::kCopyNames);
   QCOMPARE(ClipboardText(), QStringLiteral("a.wav\nc.wav\n鼓.wav"));
   env.ops.RunFileOperation(Command::kCopyPaths);
-  QCOMPARE(ClipboardText(), QStringList({env.Path("a.wav"), env.Path("c.wav"), env.Path("鼓.wav")})
-                                .join(u'\n'));
+  QCOMPARE(ClipboardText(),
+           QStringList({env.Path("a.wav"), env.Path("c.wav"), env.Path("鼓.wav")}).join(u'\n'));
   QCOMPARE(env.list.RowCount(), 4);
 }
 
@@ -151,9 +151,8 @@ void TestFileRows::renameRowFile() {
   env.File("a/old.wav", "old");
   env.File("a/taken.wav", "taken");
   env.Row("a/old.wav");
-  env.list.SetRenameHandler([&env](int row, const QString& t) {
-    return env.ops.RenameRowFile(row, t);
-  });
+  env.list.SetRenameHandler(
+      [&env](int row, const QString& t) { return env.ops.RenameRowFile(row, t); });
   const QStringList before = env.Inventory();
 
   QCOMPARE(env.list.setData(env.list.index(0, 0), text), accepted);
@@ -161,7 +160,8 @@ void TestFileRows::renameRowFile() {
   QCOMPARE(env.Inventory(), Env::Expect(before, changes));
   QCOMPARE(env.list.RowFileName(0), accepted ? text : QStringLiteral("old.wav"));
   if (!accepted) {
-    QCOMPARE(env.status.Message(), QStringLiteral("文件更名失败！请检查文件名格式是否包含非法字符，或该文件是否可写！"));
+    QCOMPARE(env.status.Message(),
+             QStringLiteral("文件更名失败！请检查文件名格式是否包含非法字符，或该文件是否可写！"));
   } else if (!changes.isEmpty()) {
     QCOMPARE(env.status.Message(), QStringLiteral("文件【old.wav】更名为【") + text + "】");
   } else {
@@ -178,7 +178,8 @@ void TestFileRows::dropped() {
   QSignalSpy scrolled(&env.list.Selection(), &RowSelection::scrollToRowRequested);
   const QStringList before = env.Inventory();
 
-  env.ops.AddDroppedFiles({env.Path("a/d/"), env.Path("a/gone.wav"), QString(), env.Path("a/x.wav")});
+  env.ops.AddDroppedFiles(
+      {env.Path("a/d/"), env.Path("a/gone.wav"), QString(), env.Path("a/x.wav")});
 
   QCOMPARE(env.Rows(), QStringList({"a/x.wav", "a/d", "a/gone.wav", "a/x.wav"}));
   QCOMPARE(env.list.RowFileName(1), QStringLiteral("d"));

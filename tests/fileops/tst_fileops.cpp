@@ -44,32 +44,32 @@ void TestFileOps::operations_data() {
 
   QTest::newRow("delete") << kDelete << QList<int>{1, 3} << false << false << "ok" << 0
                           << QStringList{"-a/1.wav", "-a/3.wav"} << rowsWith({{1, ""}, {3, ""}});
-  QTest::newRow("delete cancelled") << kDelete << QList<int>{1} << false << false << "cancel" << 0
-                                    << none << all;
+  QTest::newRow("delete cancelled")
+      << kDelete << QList<int>{1} << false << false << "cancel" << 0 << none << all;
   QTest::newRow("delete, a file gone meanwhile")
       << kDelete << QList<int>{0, 2} << false << false << "ok" << int(kDeleteFirstSource)
       << QStringList{"-a/0.wav", "-a/2.wav"} << rowsWith({{2, ""}});
   QTest::newRow("move") << kMove << QList<int>{0, 1} << true << false << "t" << 0
                         << QStringList{"a/0.wav>t/0.wav", "a/1.wav>t/1.wav"}
                         << rowsWith({{0, "t/0.wav"}, {1, "t/1.wav"}});
-  QTest::newRow("move, remove after") << kMove << QList<int>{0, 1} << true << true << "t" << 0
-                                      << QStringList{"a/0.wav>t/0.wav", "a/1.wav>t/1.wav"}
-                                      << rowsWith({{0, ""}, {1, ""}});
-  QTest::newRow("move, clash numbered") << kMove << QList<int>{2} << true << false << "t" << 0
-                                        << QStringList{"a/2.wav>t/2_2.wav"}
-                                        << rowsWith({{2, "t/2_2.wav"}});
-  QTest::newRow("move, clash replaces") << kMove << QList<int>{2} << false << false << "t" << 0
-                                        << QStringList{"a/2.wav>t/2.wav"}
-                                        << rowsWith({{2, "t/2.wav"}});
+  QTest::newRow("move, remove after")
+      << kMove << QList<int>{0, 1} << true << true << "t" << 0
+      << QStringList{"a/0.wav>t/0.wav", "a/1.wav>t/1.wav"} << rowsWith({{0, ""}, {1, ""}});
+  QTest::newRow("move, clash numbered")
+      << kMove << QList<int>{2} << true << false << "t" << 0 << QStringList{"a/2.wav>t/2_2.wav"}
+      << rowsWith({{2, "t/2_2.wav"}});
+  QTest::newRow("move, clash replaces")
+      << kMove << QList<int>{2} << false << false << "t" << 0 << QStringList{"a/2.wav>t/2.wav"}
+      << rowsWith({{2, "t/2.wav"}});
   QTest::newRow("move, same names: last row first")
       << kMove << QList<int>{0, 5} << true << false << "t" << 0
       << QStringList{"b/0.wav>t/0.wav", "a/0.wav>t/0_1.wav"}
       << rowsWith({{0, "t/0_1.wav"}, {5, "t/0.wav"}});
-  QTest::newRow("move onto a directory fails") << kMove << QList<int>{3} << false << true << "t" << 0
-                                               << none << all;
-  QTest::newRow("move beside a directory") << kMove << QList<int>{3} << true << false << "t" << 0
-                                           << QStringList{"a/3.wav>t/3_1.wav"}
-                                           << rowsWith({{3, "t/3_1.wav"}});
+  QTest::newRow("move onto a directory fails")
+      << kMove << QList<int>{3} << false << true << "t" << 0 << none << all;
+  QTest::newRow("move beside a directory")
+      << kMove << QList<int>{3} << true << false << "t" << 0 << QStringList{"a/3.wav>t/3_1.wav"}
+      << rowsWith({{3, "t/3_1.wav"}});
   for (bool smart : {false, true}) {
     QTest::addRow("move onto itself, smart %d", smart)
         << kMove << QList<int>{2} << smart << false << "a/" << 0 << none << all;
@@ -88,17 +88,17 @@ void TestFileOps::operations_data() {
                                         << QStringList{"a/2.wav+t/2_2.wav"} << all;
   QTest::newRow("copy, clash replaces") << kCopy << QList<int>{2} << false << false << "t" << 0
                                         << QStringList{"a/2.wav+t/2.wav"} << all;
-  QTest::newRow("copy onto a directory fails") << kCopy << QList<int>{3} << false << false << "t" << 0
-                                               << none << all;
-  QTest::newRow("copy onto itself") << kCopy << QList<int>{2} << false << false << "a" << 0 << none
-                                    << all;
+  QTest::newRow("copy onto a directory fails")
+      << kCopy << QList<int>{3} << false << false << "t" << 0 << none << all;
+  QTest::newRow("copy onto itself")
+      << kCopy << QList<int>{2} << false << false << "a" << 0 << none << all;
   QTest::newRow("copy onto itself, smart") << kCopy << QList<int>{2} << true << false << "a" << 0
                                            << QStringList{"a/2.wav+a/2_1.wav"} << all;
   QTest::newRow("copy, target removed meanwhile")
       << kCopy << QList<int>{0} << false << false << "e" << int(kRemoveEmptyTarget)
       << QStringList{"-e/"} << all;
-  QTest::newRow("remove rows") << kRemoveRows << QList<int>{0, 4, 5} << false << false << "" << 0 << none
-                               << rowsWith({{0, ""}, {4, ""}, {5, ""}});
+  QTest::newRow("remove rows") << kRemoveRows << QList<int>{0, 4, 5} << false << false << "" << 0
+                               << none << rowsWith({{0, ""}, {4, ""}, {5, ""}});
 }
 
 void TestFileOps::operations() {
@@ -146,11 +146,11 @@ void TestFileOps::filesChangingMeanwhile_data() {
   QTest::addColumn<QString>("meanwhile");
   QTest::addColumn<QStringList>("changes");  // the name taken gets the content of t/2.wav
   QTest::addColumn<QString>("row");
-  QTest::newRow("move, name taken") << kMove << true << "take"
-                                    << QStringList{"t/2.wav+t/2_2.wav", "a/2.wav>t/2_3.wav"}
-                                    << "t/2_3.wav";
-  QTest::newRow("copy, dangling link") << kCopy << true << "link" << QStringList{"a/2.wav+t/2_3.wav"}
-                                       << "a/2.wav";
+  QTest::newRow("move, name taken")
+      << kMove << true << "take" << QStringList{"t/2.wav+t/2_2.wav", "a/2.wav>t/2_3.wav"}
+      << "t/2_3.wav";
+  QTest::newRow("copy, dangling link")
+      << kCopy << true << "link" << QStringList{"a/2.wav+t/2_3.wav"} << "a/2.wav";
   for (bool smart : {false, true}) {
     QTest::addRow("move, source touched, smart %d", smart)
         << kMove << smart << "touch" << QStringList{smart ? "a/2.wav+t/2_2.wav" : "a/2.wav+t/2.wav"}
@@ -176,15 +176,17 @@ void TestFileOps::filesChangingMeanwhile() {
   env.dialogs->QueueFolder(env.Path("t"));
   if (meanwhile == "link") QCOMPARE(::symlink("nowhere", ToNativePath(env.Path("t/2_2.wav"))), 0);
   const QStringList before = env.Inventory();
-  Files::SetMoveSeam([&](Files::MoveStage stage) {
-    if (stage == Files::MoveStage::kStart && meanwhile == "take") {
-      env.File("t/2_2.wav", "old");
-      meanwhile.clear();  // once
-    }
-    const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
-    if (stage == Files::MoveStage::kCopied)
-      QCOMPARE(::utimensat(AT_FDCWD, ToNativePath(env.Path("a/2.wav")), times, 0), 0);
-  }, meanwhile == "touch");
+  Files::SetMoveSeam(
+      [&](Files::MoveStage stage) {
+        if (stage == Files::MoveStage::kStart && meanwhile == "take") {
+          env.File("t/2_2.wav", "old");
+          meanwhile.clear();  // once
+        }
+        const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+        if (stage == Files::MoveStage::kCopied)
+          QCOMPARE(::utimensat(AT_FDCWD, ToNativePath(env.Path("a/2.wav")), times, 0), 0);
+      },
+      meanwhile == "touch");
 
   env.ops.RunFileOperation(command);
 
@@ -248,9 +250,8 @@ void TestFileOps::strangeNames() {
   for (const char* d : {"a", "t", "u"}) MakeDir(env.Path(d));
   env.File("a/plain.wav", "data");
   env.Row("a/plain.wav");
-  env.list.SetRenameHandler([&env](int row, const QString& text) {
-    return env.ops.RenameRowFile(row, text);
-  });
+  env.list.SetRenameHandler(
+      [&env](int row, const QString& text) { return env.ops.RenameRowFile(row, text); });
   env.options.move.smartRename.Set(true);
   auto step = [&env](Command command, const QString& folder, const QStringList& changes) {
     const QStringList before = env.Inventory();
@@ -282,27 +283,36 @@ void TestFileOps::questionsAndMessages_data() {
   QTest::addColumn<QString>("result");  // the final status message without the elapsed time
   QTest::addColumn<QString>("count");
   const QString noRows = QStringLiteral("请先选择要操作的列表！");
-  const std::pair<const char*, Command> all[] = {{"delete", kDelete}, {"move", kMove},
-                                                 {"copy", kCopy},     {"remove", kRemoveRows},
+  const std::pair<const char*, Command> all[] = {{"delete", kDelete},   {"move", kMove},
+                                                 {"copy", kCopy},       {"remove", kRemoveRows},
                                                  {"names", kCopyNames}, {"paths", kCopyPaths}};
   for (const auto& [name, command] : all)
-    QTest::addRow("no selection, %s", name) << command << false << true << noRows << "" << "";
+    QTest::addRow("no selection, %s", name) << command << false << true << noRows << ""
+                                            << "";
   QTest::newRow("delete") << kDelete << true << true << "确定要删除选定的 2 个文件吗？"
-                          << "已经删除,2 个文件,耗时 " << "0/1";
-  QTest::newRow("delete cancelled") << kDelete << true << false << "确定要删除选定的 2 个文件吗？"
-                                    << "" << "";
-  QTest::newRow("move") << kMove << true << true << "将选定的 2 个文件移动到的目录："
-                        << "已经移动,2 个文件,耗时 " << "1/3";
-  QTest::newRow("move cancelled") << kMove << true << false << "将选定的 2 个文件移动到的目录："
-                                  << "" << "";
-  QTest::newRow("copy") << kCopy << true << true << "将选定的 2 个文件复制到的目录："
-                        << "已经复制,2 个文件,耗时 " << "1/3";
-  QTest::newRow("remove") << kRemoveRows << true << true << "" << "已经移除（非物理删除）,2 个文件,耗时 "
+                          << "已经删除,2 个文件,耗时 "
                           << "0/1";
-  QTest::newRow("names") << kCopyNames << true << true << "" << "已经复制文件名（每行一个）,2 个文件,耗时 "
+  QTest::newRow("delete cancelled") << kDelete << true << false << "确定要删除选定的 2 个文件吗？"
+                                    << ""
+                                    << "";
+  QTest::newRow("move") << kMove << true << true << "将选定的 2 个文件移动到的目录："
+                        << "已经移动,2 个文件,耗时 "
+                        << "1/3";
+  QTest::newRow("move cancelled") << kMove << true << false << "将选定的 2 个文件移动到的目录："
+                                  << ""
+                                  << "";
+  QTest::newRow("copy") << kCopy << true << true << "将选定的 2 个文件复制到的目录："
+                        << "已经复制,2 个文件,耗时 "
+                        << "1/3";
+  QTest::newRow("remove") << kRemoveRows << true << true << ""
+                          << "已经移除（非物理删除）,2 个文件,耗时 "
+                          << "0/1";
+  QTest::newRow("names") << kCopyNames << true << true << ""
+                         << "已经复制文件名（每行一个）,2 个文件,耗时 "
                          << "1/3";
   QTest::newRow("paths") << kCopyPaths << true << true << ""
-                         << "已经复制文件路径（每行一个）,2 个文件,耗时 " << "1/3";
+                         << "已经复制文件路径（每行一个）,2 个文件,耗时 "
+                         << "1/3";
 }
 
 void TestFileOps::questionsAndMessages() {

@@ -100,8 +100,8 @@ void TestFind::findStep_data() {
       << QStringList{"a.wav", "b.mp3"} << "*.wav" << false << true << true << 0 << "UU"
       << Ints{0, 0} << 0;
   QTest::newRow("find point beyond the list starts at the last row")
-      << QStringList{"a.wav", "b.mp3", "c.wav"} << "*.wav" << false << true << true << 100
-      << "D" << Ints{2} << 2;
+      << QStringList{"a.wav", "b.mp3", "c.wav"} << "*.wav" << false << true << true << 100 << "D"
+      << Ints{2} << 2;
   QTest::newRow("largest find point does not overflow")
       << QStringList{"a.wav", "b.mp3", "c.wav"} << "*.wav" << false << true << true << INT_MAX
       << "D" << Ints{2} << 2;
@@ -117,25 +117,21 @@ void TestFind::findStep_data() {
   QTest::newRow("empty list upward")
       << QStringList{} << "*.wav" << false << true << true << 5 << "U" << Ints{-1} << -1;
   QTest::newRow("fuzzy off needs the whole name")
-      << QStringList{"bell.wav.bak", "bell.wav"} << "*.wav" << false << false << true << -1
-      << "DD" << Ints{1, 1} << 1;
+      << QStringList{"bell.wav.bak", "bell.wav"} << "*.wav" << false << false << true << -1 << "DD"
+      << Ints{1, 1} << 1;
   QTest::newRow("fuzzy on accepts a match inside")
-      << QStringList{"bell.wav.bak", "bell.wav"} << "*.wav" << false << true << true << -1
-      << "DD" << Ints{0, 1} << 1;
-  QTest::newRow("ignore case on")
-      << QStringList{"BELL.WAV"} << "*.wav" << false << false << true << -1 << "D" << Ints{0}
-      << 0;
-  QTest::newRow("ignore case off")
-      << QStringList{"BELL.WAV"} << "*.wav" << false << false << false << -1 << "D"
-      << Ints{-1} << 0;
-  QTest::newRow("regex ^b, fuzzy on")
-      << QStringList{"a.wav", "bell.wav", "b"} << "^b" << true << true << true << -1 << "DD"
-      << Ints{1, 2} << 2;
-  QTest::newRow("regex ^b, fuzzy off")
-      << QStringList{"a.wav", "bell.wav", "b"} << "^b" << true << false << true << -1 << "DD"
-      << Ints{2, 2} << 2;
-  QTest::newRow("rejected regex")
-      << kFive << "(" << true << true << true << -1 << "D" << Ints{-1} << 0;
+      << QStringList{"bell.wav.bak", "bell.wav"} << "*.wav" << false << true << true << -1 << "DD"
+      << Ints{0, 1} << 1;
+  QTest::newRow("ignore case on") << QStringList{"BELL.WAV"} << "*.wav" << false << false << true
+                                  << -1 << "D" << Ints{0} << 0;
+  QTest::newRow("ignore case off") << QStringList{"BELL.WAV"} << "*.wav" << false << false << false
+                                   << -1 << "D" << Ints{-1} << 0;
+  QTest::newRow("regex ^b, fuzzy on") << QStringList{"a.wav", "bell.wav", "b"} << "^b" << true
+                                      << true << true << -1 << "DD" << Ints{1, 2} << 2;
+  QTest::newRow("regex ^b, fuzzy off") << QStringList{"a.wav", "bell.wav", "b"} << "^b" << true
+                                       << false << true << -1 << "DD" << Ints{2, 2} << 2;
+  QTest::newRow("rejected regex") << kFive << "(" << true << true << true << -1 << "D" << Ints{-1}
+                                  << 0;
   QTest::newRow("rejected wildcard")
       << kFive << "?.wav" << false << true << true << -1 << "D" << Ints{-1} << 0;
 }
@@ -167,8 +163,8 @@ void TestFind::findStep() {
     QCOMPARE(h.finder.Upward(), upward);
     if (found[i] >= 0) {
       QCOMPARE(h.list.Selection().SelectedRows(), std::vector<int>{found[i]});
-      QVERIFY(h.sound.log.contains(
-          QStringLiteral("play:%1/%2:1").arg(h.dir.path(), names[found[i]])));
+      QVERIFY(
+          h.sound.log.contains(QStringLiteral("play:%1/%2:1").arg(h.dir.path(), names[found[i]])));
       QCOMPARE(h.status.Message(), QStringLiteral("播放 ") + names[found[i]]);
     } else {
       expectedMessages << text + kNotFound;
@@ -207,8 +203,8 @@ void TestFind::findAll_data() {
   QTest::addColumn<bool>("regex");
   QTest::addColumn<std::vector<int>>("selected");
   const QStringList mixed = {"a.wav", "b.mid", "c.mp3", "d.WAV", "e.mp3", "f.mid", "g.mid"};
-  QTest::newRow("runs of matches") << mixed << "*.wav|*.mid" << false
-                                   << std::vector<int>{0, 1, 3, 5, 6};
+  QTest::newRow("runs of matches")
+      << mixed << "*.wav|*.mid" << false << std::vector<int>{0, 1, 3, 5, 6};
   QTest::newRow("no match") << mixed << "*.ogg" << false << std::vector<int>{};
   QTest::newRow("rejected pattern") << mixed << "(" << true << std::vector<int>{};
   QTest::newRow("empty list") << QStringList{} << "*.*" << false << std::vector<int>{};
@@ -217,11 +213,10 @@ void TestFind::findAll_data() {
   QTest::newRow("gbk by characters") << odd << "鼓*" << false << std::vector<int>{0, 2};
   QTest::newRow("gbk by pattern") << odd << "^鼓组" << true << std::vector<int>{2};
   QTest::newRow("not gbk by extension") << odd << "*.wav" << false << std::vector<int>{0, 3};
-  QTest::newRow("backtracking that ends")
-      << QStringList{"a_b_c_d_e_f_g_h-x-end.wav"} << "(\\w+_?)+-end\\.wav" << true
-      << std::vector<int>{0};
-  QTest::newRow("given up") << QStringList{"a.wav", QString(240, u'a') + u'!'}
-                            << "^(\\w+\\s?)*$" << true << std::vector<int>{};
+  QTest::newRow("backtracking that ends") << QStringList{"a_b_c_d_e_f_g_h-x-end.wav"}
+                                          << "(\\w+_?)+-end\\.wav" << true << std::vector<int>{0};
+  QTest::newRow("given up") << QStringList{"a.wav", QString(240, u'a') + u'!'} << "^(\\w+\\s?)*$"
+                            << true << std::vector<int>{};
 }
 
 void TestFind::findAll() {
@@ -242,7 +237,8 @@ void TestFind::findAll() {
   QCOMPARE(h.list.Selection().SelectedRows(), selected);
   QCOMPARE(h.find.findPoint.Value(), 4);
   // The count part follows the new selection; the message part stays.
-  QCOMPARE(h.status.Count(), h.list.Selection().CountText(selected.empty() ? -1 : selected.front()));
+  QCOMPARE(h.status.Count(),
+           h.list.Selection().CountText(selected.empty() ? -1 : selected.front()));
   // Names given up are all that a find all reports.
   QCOMPARE(h.status.Message(), QTest::currentDataTag() == QByteArray("given up")
                                    ? QStringLiteral("查找全部") + GivenUpNote(1)

@@ -5,9 +5,9 @@
 
 #include <QDBusConnectionInterface>
 #include <QLockFile>
-#include <QSysInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -71,13 +71,12 @@ void InstanceTest::commandLine_data() {
       << QStringList{"a.wav", "/abs/b.mid", "sub/../c.mp3", "d/"}
       << "/w/a.wav|/abs/b.mid|/w/c.mp3|/w/d";
   QTest::newRow("not UTF-8") << QStringList{latin1} << "/w/" + latin1;
-  QTest::newRow("option value is no file") << QStringList{"--config-dir", "/c", "x.wav"}
-                                           << "/w/x.wav";
+  QTest::newRow("option value is no file")
+      << QStringList{"--config-dir", "/c", "x.wav"} << "/w/x.wav";
   QTest::newRow("after --") << QStringList{"--", "--help"} << "/w/--help";
   QTest::newRow("help") << QStringList{"-h"} << "help";
   QTest::newRow("help with Qt options") << QStringList{"--help-all"} << "help";
-  QTest::newRow("help among unknown options") << QStringList{"-platform", "x", "--help"}
-                                              << "help";
+  QTest::newRow("help among unknown options") << QStringList{"-platform", "x", "--help"} << "help";
   QTest::newRow("version") << QStringList{"--version"} << "version";
   QTest::newRow("unknown option") << QStringList{"--nope"} << "error";
   QTest::newRow("missing value") << QStringList{"--config-dir"} << "error";
@@ -87,8 +86,8 @@ void InstanceTest::commandLine() {
   QFETCH(QStringList, arguments);
   QFETCH(QString, result);
   const CommandLine parsed = ParseCommandLine(QStringList{"plinkbox"} + arguments, "/w");
-  const QString got = parsed.help      ? "help"
-                      : parsed.version ? "version"
+  const QString got = parsed.help               ? "help"
+                      : parsed.version          ? "version"
                       : !parsed.error.isEmpty() ? "error"
                                                 : parsed.files.join(u'|');
   QCOMPARE(ToNativePath(got), ToNativePath(result));
@@ -186,8 +185,10 @@ void InstanceTest::settingsLock() {
   QCOMPARE(lock.Take(), result);
   const QByteArray owner = ReadFile(path).split('\n').value(0);
   // Held: the holder's own; stale: taken over by this process.
-  if (before == "read-only") QVERIFY(!QFile::exists(path));
-  else QCOMPARE(owner, QByteArray::number(QCoreApplication::applicationPid()));
+  if (before == "read-only")
+    QVERIFY(!QFile::exists(path));
+  else
+    QCOMPARE(owner, QByteArray::number(QCoreApplication::applicationPid()));
   QFile::setPermissions(config.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -62,9 +62,8 @@ void TestList::addPathsOneInsertionSharedDirectories() {
   SoundList list;
   QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
   const QString a = MakeFile(QStringLiteral("鼓声.wav"), 1536);
-  const int added = list.AddPaths({a, a, QStringLiteral("/nowhere/x.mid"),
-                                   Dir() + QStringLiteral("/missing.wav")},
-                                  false);
+  const int added = list.AddPaths(
+      {a, a, QStringLiteral("/nowhere/x.mid"), Dir() + QStringLiteral("/missing.wav")}, false);
   QCOMPARE(added, 4);
   QCOMPARE(inserted.count(), 1);
   // The same file twice gives two identical rows.
@@ -169,8 +168,8 @@ void TestList::removeRows_data() {
   QTest::addColumn<QList<int>>("selectBefore");
   QTest::addColumn<int>("expectedRemovals");  // -1: one model reset
 
-  QTest::newRow("runs from the last") << 10 << QList<int>{7, 2, 5, 6, 2, 42, -1}
-                                      << QList<int>{1, 5, 8} << 2;
+  QTest::newRow("runs from the last")
+      << 10 << QList<int>{7, 2, 5, 6, 2, 42, -1} << QList<int>{1, 5, 8} << 2;
   QTest::newRow("nothing valid") << 3 << QList<int>{3, -1} << QList<int>{0} << 0;
   QList<int> odd;
   for (int r = 1; r < 100; r += 2) odd << r;
@@ -325,10 +324,11 @@ void TestList::sortKeepsSelectedFiles() {
   QSignalSpy changed(&selection, &RowSelection::currentRowChanged);
   ColumnSorter sorter;
   sorter.SortByColumn(list, 0, [](const QString&) {});
-  QCOMPARE(Names(list).join(u' '), QStringLiteral("a.wav b.wav c.wav d.wav e.wav f.wav g.wav h.wav"));
+  QCOMPARE(Names(list).join(u' '),
+           QStringLiteral("a.wav b.wav c.wav d.wav e.wav f.wav g.wav h.wav"));
   QCOMPARE(Selected(list), (QList<int>{1, 3, 6}));
   QCOMPARE(selection.SelectionModel()->currentIndex().row(), 3);  // d stays the view's current row
-  QCOMPARE(changed.count(), 0);  // a sort plays nothing
+  QCOMPARE(changed.count(), 0);                                   // a sort plays nothing
   QCOMPARE(selection.CountText(selection.CurrentRow()), QStringLiteral("2/8"));
 }
 
@@ -377,8 +377,7 @@ void TestList::listFileRoundTrip() {
   const QString listPath = Dir() + QStringLiteral("/Plinkbox·音频列表.ini");
   QVERIFY(SaveListFile(list, listPath));
   QCOMPARE(ReadFile(listPath),
-           (a + u'\n' + b + u'\n' + c + u'\n' + Dir() + QStringLiteral("/never.wav\n"))
-               .toUtf8());
+           (a + u'\n' + b + u'\n' + c + u'\n' + Dir() + QStringLiteral("/never.wav\n")).toUtf8());
 
   QVERIFY(Files::Delete(b));
   SoundList loaded;
@@ -396,10 +395,10 @@ void TestList::listFileRoundTrip() {
 void TestList::listFileLineEndsAndEncodings_data() {
   QTest::addColumn<QByteArray>("content");  // %1 stands for the directory
   QTest::addColumn<QStringList>("names");
-  QTest::newRow("crlf and blank lines") << QByteArray("%1/x.wav\r\n\r\n\n%1/y.wav\r\n")
-                                        << QStringList{"x.wav", "y.wav"};
-  QTest::newRow("no final line end") << QByteArray("%1/x.wav\n%1/y.wav")
-                                     << QStringList{"x.wav", "y.wav"};
+  QTest::newRow("crlf and blank lines")
+      << QByteArray("%1/x.wav\r\n\r\n\n%1/y.wav\r\n") << QStringList{"x.wav", "y.wav"};
+  QTest::newRow("no final line end")
+      << QByteArray("%1/x.wav\n%1/y.wav") << QStringList{"x.wav", "y.wav"};
   QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBF%1/\xE5\x95\x8A\xE4\xB8\xAD.wav\n")
                                   << QStringList{"啊中.wav"};
   QTest::newRow("gbk") << QByteArray("%1/\xB0\xA1\xD6\xD0.wav\r\n%1/x.wav\r\n")
@@ -474,11 +473,12 @@ void TestList::importByDialog() {
   QCOMPARE(prompt.kind, ScriptedDialogs::Prompt::kOpenFiles);
   QCOMPARE(prompt.text, QStringLiteral("选择多个短音文件："));
   QCOMPARE(prompt.title, QStringLiteral("/last/one.wav"));
-  QCOMPARE(prompt.filter,
-           QStringLiteral("Wav波形和Mid序列|*.wav;*.mid|Wav波形、Mid序列和mp3音频|*.wav;*.mid;*.mp3|"
-                          "Wav波形|*.wav|Mid序列|*.mid|Mp3音频|*.mp3|所有文件|*.*|"
-                          "所有声音文件|*.wav;*.mid;*.mp3;*.flac;*.ogg;*.oga;*.opus;*.aif;*.aiff;"
-                          "*.aifc;*.au;*.snd;*.rmi;*.midi;*.w64;*.rf64"));
+  QCOMPARE(
+      prompt.filter,
+      QStringLiteral("Wav波形和Mid序列|*.wav;*.mid|Wav波形、Mid序列和mp3音频|*.wav;*.mid;*.mp3|"
+                     "Wav波形|*.wav|Mid序列|*.mid|Mp3音频|*.mp3|所有文件|*.*|"
+                     "所有声音文件|*.wav;*.mid;*.mp3;*.flac;*.ogg;*.oga;*.opus;*.aif;*.aiff;"
+                     "*.aifc;*.au;*.snd;*.rmi;*.midi;*.w64;*.rf64"));
 
   const QString a = MakeFile(QStringLiteral("a.wav"), 4);
   dialogs->QueueOpenFiles({QStringLiteral("/gone/z.mid"), a, a});

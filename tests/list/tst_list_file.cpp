@@ -31,8 +31,8 @@ class TestListFile : public QObject {
 
 void TestListFile::namesThatCannotStandOnALine() {
   // "victim.wav" is what the name ending in CR would become on a plain line.
-  const QList<QByteArray> names{"victim.wav", "victim.wav\r", "two\nlines.wav",
-                                "\xFF%\r\n.wav", "a\rb.wav", "\xEF\xBB\xBF.wav"};
+  const QList<QByteArray> names{"victim.wav",    "victim.wav\r", "two\nlines.wav",
+                                "\xFF%\r\n.wav", "a\rb.wav",     "\xEF\xBB\xBF.wav"};
   QStringList paths;
   for (const QByteArray& name : names) paths << Make(name);
   SoundList list;
@@ -67,7 +67,9 @@ void TestListFile::relativeLinesBesideTheListFile() {
   for (int row = 0; row < 4; ++row) QCOMPARE(list.RowFullPath(row), paths[row]);
 
   // UTF-8 with a BOM: only the file's own BOM is dropped, not a name's leading U+FEFF.
-  WriteFile(listPath, "\xEF\xBB\xBF" "a.wav\n\xEF\xBB\xBF.wav\n");
+  WriteFile(listPath,
+            "\xEF\xBB\xBF"
+            "a.wav\n\xEF\xBB\xBF.wav\n");
   SoundList utf8;
   QCOMPARE(LoadListFile(utf8, listPath, false), 2);
   QCOMPARE(utf8.RowFullPath(0), paths[0]);
@@ -80,8 +82,8 @@ void TestListFile::listOverManyBlocks_data() {
   QTest::newRow("utf-8") << QByteArray("\xE5\xA3\xB0.wav") << QByteArray();
   QTest::newRow("not utf-8") << QByteArray("\xC9\xF9.wav") << QByteArray();
   // Only the unfinished last line, GBK for "啊.wav", makes the file GBK.
-  QTest::newRow("gbk in the last line") << QByteArray("\xE5\xA3\xB0.wav")
-                                        << QByteArray("\xB0\xA1.wav");
+  QTest::newRow("gbk in the last line")
+      << QByteArray("\xE5\xA3\xB0.wav") << QByteArray("\xB0\xA1.wav");
 }
 
 // A list longer than the blocks it is read, looked up and written in: every line whole, across
@@ -113,8 +115,8 @@ void TestListFile::listOverManyBlocks() {
   const qsizetype half = expected.indexOf('\n', expected.size() / 2) + 1;
   want.insert(expected.left(half).count('\n'), files[0]);
   if (!tail.isEmpty()) want << Make("\xE5\x95\x8A.wav");
-  WriteFile(listPath, expected.left(half) + "d1/a.wav\n" + expected.mid(half) +
-                          ToNativePath(gone) + '\n' + tail);
+  WriteFile(listPath, expected.left(half) + "d1/a.wav\n" + expected.mid(half) + ToNativePath(gone) +
+                          '\n' + tail);
   SoundList loaded;
   QCOMPARE(LoadListFile(loaded, listPath, false), want.size());
   QHash<QString, qint64> sizes;

@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ListRows.h"
 #include <random>
+#include "ListRows.h"
 
 #include "list/RowSelection.h"
 #include "list/RowSet.h"
@@ -29,12 +29,11 @@ void TestSelection::selectionCommands_data() {
 
   QTest::newRow("range down keeps earlier")
       << 10 << QStringList{"select:8", "range:5:2"} << QList<int>{2, 3, 4, 5, 8} << 2;
-  QTest::newRow("range to the bottom") << 10 << QStringList{"select:0", "range:3:9"}
-                                      << QList<int>{0, 3, 4, 5, 6, 7, 8, 9} << 0;
-  QTest::newRow("range to the top") << 6 << QStringList{"range:3:0"} << QList<int>{0, 1, 2, 3}
-                                    << 0;
-  QTest::newRow("range from no current row") << 4 << QStringList{"range:-1:0"} << QList<int>{0}
-                                             << 0;
+  QTest::newRow("range to the bottom")
+      << 10 << QStringList{"select:0", "range:3:9"} << QList<int>{0, 3, 4, 5, 6, 7, 8, 9} << 0;
+  QTest::newRow("range to the top") << 6 << QStringList{"range:3:0"} << QList<int>{0, 1, 2, 3} << 0;
+  QTest::newRow("range from no current row")
+      << 4 << QStringList{"range:-1:0"} << QList<int>{0} << 0;
   QTest::newRow("range from = to") << 4 << QStringList{"range:2:2"} << QList<int>{2} << 2;
   QTest::newRow("range past the end") << 4 << QStringList{"range:2:7"} << QList<int>{2, 3} << 2;
   QTest::newRow("invert") << 4 << QStringList{"select:0", "select:2", "change:0"}
@@ -42,19 +41,18 @@ void TestSelection::selectionCommands_data() {
   QTest::newRow("invert all") << 3 << QStringList{"change:1", "change:0"} << QList<int>{} << -1;
   QTest::newRow("invert none") << 3 << QStringList{"change:0"} << QList<int>{0, 1, 2} << 0;
   QTest::newRow("select all") << 3 << QStringList{"change:1"} << QList<int>{0, 1, 2} << 0;
-  QTest::newRow("deselect all") << 3 << QStringList{"change:1", "change:-1"} << QList<int>{}
-                                << -1;
+  QTest::newRow("deselect all") << 3 << QStringList{"change:1", "change:-1"} << QList<int>{} << -1;
   QTest::newRow("only") << 5 << QStringList{"change:1", "only:3"} << QList<int>{3} << 3;
   QTest::newRow("only -1") << 5 << QStringList{"change:1", "only:-1"} << QList<int>{} << -1;
-  QTest::newRow("only past the end") << 5 << QStringList{"select:1", "only:5"} << QList<int>{}
-                                     << -1;
-  QTest::newRow("deselect") << 5 << QStringList{"range:0:4", "deselect:0"}
-                            << QList<int>{1, 2, 3, 4} << 1;
-  QTest::newRow("rows in one change") << 8 << QStringList{"select:2", "rows:6:0:7:3:2:-1:9"}
-                                      << QList<int>{0, 2, 3, 6, 7} << 0;
-  QTest::newRow("empty list")
-      << 0 << QStringList{"change:1", "change:0", "range:-1:0", "only:0", "select:0", "rows:0"}
-      << QList<int>{} << -1;
+  QTest::newRow("only past the end")
+      << 5 << QStringList{"select:1", "only:5"} << QList<int>{} << -1;
+  QTest::newRow("deselect") << 5 << QStringList{"range:0:4", "deselect:0"} << QList<int>{1, 2, 3, 4}
+                            << 1;
+  QTest::newRow("rows in one change")
+      << 8 << QStringList{"select:2", "rows:6:0:7:3:2:-1:9"} << QList<int>{0, 2, 3, 6, 7} << 0;
+  QTest::newRow("empty list") << 0 << QStringList{"change:1", "change:0", "range:-1:0",
+                                                  "only:0",   "select:0", "rows:0"}
+                              << QList<int>{} << -1;
 }
 
 void TestSelection::selectionCommands() {
@@ -100,7 +98,7 @@ void TestSelection::currentRowSignal() {
   RowSelection& selection = list.Selection();
   QSignalSpy changed(&selection, &RowSelection::currentRowChanged);
   selection.SelectRow(3);
-  selection.SelectRow(5);  // the first selected row stays 3
+  selection.SelectRow(5);       // the first selected row stays 3
   selection.SelectRange(4, 1);  // one selection change, first row 1
   selection.ChangeSelection(-1);
   QCOMPARE(changed.count(), 3);

@@ -46,8 +46,10 @@ void Run(QTableView& view, const QString& step) {
   if (p.value(2).contains(u"ctrl")) mods |= Qt::ControlModifier;
   if (p.value(2).contains(u"shift")) mods |= Qt::ShiftModifier;
   if (p[0] == u"key") {
-    const QHash<QString, Qt::Key> keys{{"down", Qt::Key_Down}, {"up", Qt::Key_Up},
-                                       {"space", Qt::Key_Space}, {"a", Qt::Key_A},
+    const QHash<QString, Qt::Key> keys{{"down", Qt::Key_Down},
+                                       {"up", Qt::Key_Up},
+                                       {"space", Qt::Key_Space},
+                                       {"a", Qt::Key_A},
                                        {"pgdown", Qt::Key_PageDown}};
     QTest::keyClick(&view, keys.value(p[1]), mods);
     return;
@@ -71,18 +73,16 @@ QList<int> ItemViewRows(const QTableView& view) {
 void TestViewSelection::matchesTheItemView_data() {
   QTest::addColumn<QStringList>("steps");
   QTest::newRow("ctrl and shift clicks")
-      << QStringList{"click:1", "click:3:ctrl", "click:5:shift", "click:3:ctrl", "click:0:ctrl",
-                     "click:4", "click:6:ctrl+shift", "click:2:shift"};
-  QTest::newRow("shift keys extend and shrink")
-      << QStringList{"click:2",       "key:down:shift", "key:down:shift", "key:up:shift",
-                     "key:down:ctrl", "key:space:ctrl", "key:down",       "key:up:shift",
-                     "click:7:shift", "key:pgdown:shift"};
-  QTest::newRow("all, then a click on a selected row")
-      << QStringList{"click:6", "key:a:ctrl", "click:3", "key:a:ctrl", "click:3:ctrl",
-                     "click:3:ctrl"};
+      << QStringList{"click:1",      "click:3:ctrl", "click:5:shift",      "click:3:ctrl",
+                     "click:0:ctrl", "click:4",      "click:6:ctrl+shift", "click:2:shift"};
+  QTest::newRow("shift keys extend and shrink") << QStringList{
+      "click:2",        "key:down:shift", "key:down:shift", "key:up:shift",  "key:down:ctrl",
+      "key:space:ctrl", "key:down",       "key:up:shift",   "click:7:shift", "key:pgdown:shift"};
+  QTest::newRow("all, then a click on a selected row") << QStringList{
+      "click:6", "key:a:ctrl", "click:3", "key:a:ctrl", "click:3:ctrl", "click:3:ctrl"};
   QTest::newRow("right button and the empty area")
-      << QStringList{"click:1", "click:2:shift", "rclick:5", "click:6:ctrl", "rclick:6",
-                     "rclick:0:ctrl", "rclick:-1", "click:4", "click:-1"};
+      << QStringList{"click:1",       "click:2:shift", "rclick:5", "click:6:ctrl", "rclick:6",
+                     "rclick:0:ctrl", "rclick:-1",     "click:4",  "click:-1"};
 }
 
 void TestViewSelection::matchesTheItemView() {
@@ -113,7 +113,8 @@ void TestViewSelection::accessibleTableUsesTheRowSet() {
   ListContext c;
   c.list.AddPaths(Paths(5), false);
   SoundListView view;
-  const SoundListController controller(view, c.list, c.status, c.sound, c.player, c.options.play, {});
+  const SoundListController controller(view, c.list, c.status, c.sound, c.player, c.options.play,
+                                       {});
   c.list.Selection().SelectRows({1, 3});
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&view);
   QAccessibleTableInterface* table = iface->tableInterface();

@@ -32,14 +32,22 @@ class TestMatch : public QObject {
 void TestMatch::wildcardToPattern_data() {
   QTest::addColumn<QString>("wildcard");
   QTest::addColumn<QString>("pattern");
-  QTest::newRow("star") << "*.wav" << ".*\\.wav";
-  QTest::newRow("alternatives") << "*.wav|*.mid|*.mp3" << ".*\\.wav|.*\\.mid|.*\\.mp3";
-  QTest::newRow("star dot star") << "*.*" << ".*\\..*";
-  QTest::newRow("question mark") << "a?b.mid" << "a?b\\.mid";
-  QTest::newRow("groups") << "(x|y)*.mp3" << "(x|y).*\\.mp3";
-  QTest::newRow("backslashes") << "C:\\snd\\*" << "C:\\\\snd\\\\.*";
-  QTest::newRow("every special") << "^$+.{}[]" << "\\^\\$\\+\\.\\{\\}\\[\\]";
-  QTest::newRow("chinese") << "鼓*.wav" << "鼓.*\\.wav";
+  QTest::newRow("star") << "*.wav"
+                        << ".*\\.wav";
+  QTest::newRow("alternatives") << "*.wav|*.mid|*.mp3"
+                                << ".*\\.wav|.*\\.mid|.*\\.mp3";
+  QTest::newRow("star dot star") << "*.*"
+                                 << ".*\\..*";
+  QTest::newRow("question mark") << "a?b.mid"
+                                 << "a?b\\.mid";
+  QTest::newRow("groups") << "(x|y)*.mp3"
+                          << "(x|y).*\\.mp3";
+  QTest::newRow("backslashes") << "C:\\snd\\*"
+                               << "C:\\\\snd\\\\.*";
+  QTest::newRow("every special") << "^$+.{}[]"
+                                 << "\\^\\$\\+\\.\\{\\}\\[\\]";
+  QTest::newRow("chinese") << "鼓*.wav"
+                           << "鼓.*\\.wav";
 }
 
 void TestMatch::wildcardToPattern() {
@@ -112,8 +120,8 @@ void TestMatch::regexTest_data() {
   QTest::newRow("\\u range") << "[\\u4e00-\\u9fa5]+" << false << "鼓声" << true;
   QTest::newRow("\\u upper-case hex") << "\\u9F13\\.wav" << false << "鼓.wav" << true;
   QTest::newRow("\\u pair") << "\\uD83C\\uDFB5" << false << "\U0001F3B5" << true;
-  QTest::newRow("\\u escaped byte") << "a\\uDCFF" << false << QString::fromUtf16(u"a\xdcff")
-                                    << true;
+  QTest::newRow("\\u escaped byte")
+      << "a\\uDCFF" << false << QString::fromUtf16(u"a\xdcff") << true;
   QTest::newRow("\\u short is u") << "\\u12" << false << "u12" << true;
   QTest::newRow("escaped backslash, u") << "\\\\u4e00" << false << "\\u4e00" << true;
 }
@@ -196,35 +204,72 @@ void TestMatch::replace_data() {
   QTest::addColumn<QString>("source");
   QTest::addColumn<QString>("replacement");
   QTest::addColumn<QString>("result");
-  QTest::newRow("groups swapped") << "(\\w+)-(\\w+)" << true << "ab-cd" << "$2_$1" << "cd_ab";
-  QTest::newRow("global") << "o" << true << "foo" << "0" << "f00";
-  QTest::newRow("first only") << "o" << false << "foo" << "0" << "f0o";
-  QTest::newRow("whole match") << "\\d+" << true << "a12b" << "[$&]" << "a[12]b";
-  QTest::newRow("before and after") << "b" << true << "abc" << "$`|$'" << "aa|cc";
-  QTest::newRow("dollar") << "b" << true << "abc" << "$$" << "a$c";
-  QTest::newRow("lone dollar at end") << "b" << true << "abc" << "x$" << "ax$c";
-  QTest::newRow("dollar other") << "b" << true << "abc" << "$x" << "a$xc";
-  QTest::newRow("missing group literal") << "(b)" << true << "abc" << "$2" << "a$2c";
-  QTest::newRow("dollar zero literal") << "(b)" << true << "abc" << "$0" << "a$0c";
-  QTest::newRow("two digits fall back") << "(b)" << true << "abc" << "$10" << "ab0c";
-  QTest::newRow("leading zero") << "(b)" << true << "abc" << "$01" << "abc";
-  QTest::newRow("group ten")
-      << "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)" << true << "abcdefghij" << "$10$1" << "ja";
-  QTest::newRow("backslash ordinary") << "(b)" << true << "abc" << "\\1\\$1" << "a\\1\\bc";
-  QTest::newRow("empty replacement") << "\\.wav$" << true << "x.wav" << "" << "x";
-  QTest::newRow("no match") << "z" << true << "abc" << "y" << "abc";
-  QTest::newRow("empty match at start") << "^" << true << "abc" << "x" << "xabc";
-  QTest::newRow("empty matches") << "x*" << true << "ab" << "-" << "-a-b-";
-  QTest::newRow("chinese") << "鼓" << true << "大鼓鼓" << "钹" << "大钹钹";
+  QTest::newRow("groups swapped") << "(\\w+)-(\\w+)" << true << "ab-cd"
+                                  << "$2_$1"
+                                  << "cd_ab";
+  QTest::newRow("global") << "o" << true << "foo"
+                          << "0"
+                          << "f00";
+  QTest::newRow("first only") << "o" << false << "foo"
+                              << "0"
+                              << "f0o";
+  QTest::newRow("whole match") << "\\d+" << true << "a12b"
+                               << "[$&]"
+                               << "a[12]b";
+  QTest::newRow("before and after") << "b" << true << "abc"
+                                    << "$`|$'"
+                                    << "aa|cc";
+  QTest::newRow("dollar") << "b" << true << "abc"
+                          << "$$"
+                          << "a$c";
+  QTest::newRow("lone dollar at end") << "b" << true << "abc"
+                                      << "x$"
+                                      << "ax$c";
+  QTest::newRow("dollar other") << "b" << true << "abc"
+                                << "$x"
+                                << "a$xc";
+  QTest::newRow("missing group literal") << "(b)" << true << "abc"
+                                         << "$2"
+                                         << "a$2c";
+  QTest::newRow("dollar zero literal") << "(b)" << true << "abc"
+                                       << "$0"
+                                       << "a$0c";
+  QTest::newRow("two digits fall back") << "(b)" << true << "abc"
+                                        << "$10"
+                                        << "ab0c";
+  QTest::newRow("leading zero") << "(b)" << true << "abc"
+                                << "$01"
+                                << "abc";
+  QTest::newRow("group ten") << "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)" << true << "abcdefghij"
+                             << "$10$1"
+                             << "ja";
+  QTest::newRow("backslash ordinary") << "(b)" << true << "abc"
+                                      << "\\1\\$1"
+                                      << "a\\1\\bc";
+  QTest::newRow("empty replacement") << "\\.wav$" << true << "x.wav"
+                                     << ""
+                                     << "x";
+  QTest::newRow("no match") << "z" << true << "abc"
+                            << "y"
+                            << "abc";
+  QTest::newRow("empty match at start") << "^" << true << "abc"
+                                        << "x"
+                                        << "xabc";
+  QTest::newRow("empty matches") << "x*" << true << "ab"
+                                 << "-"
+                                 << "-a-b-";
+  QTest::newRow("chinese") << "鼓" << true << "大鼓鼓"
+                           << "钹"
+                           << "大钹钹";
   // The bytes that are not UTF-8 (U+DC80..U+DCFF) stay where the match did not take them.
   const QString bytes = QString::fromUtf16(u"\xdcff鼓\xdc80.wav");
-  QTest::newRow("escaped bytes kept") << "鼓" << true << bytes << "钹"
-                                      << QString::fromUtf16(u"\xdcff钹\xdc80.wav");
-  QTest::newRow("escaped bytes in $` $& $'") << "鼓" << true << bytes << "[$'$&$`]"
-                                             << QString::fromUtf16(
-                                                    u"\xdcff[\xdc80.wav鼓\xdcff]\xdc80.wav");
-  QTest::newRow("escaped byte replaced") << "\\uDC80" << true << bytes << "x"
-                                         << QString::fromUtf16(u"\xdcff鼓x.wav");
+  QTest::newRow("escaped bytes kept")
+      << "鼓" << true << bytes << "钹" << QString::fromUtf16(u"\xdcff钹\xdc80.wav");
+  QTest::newRow("escaped bytes in $` $& $'")
+      << "鼓" << true << bytes << "[$'$&$`]"
+      << QString::fromUtf16(u"\xdcff[\xdc80.wav鼓\xdcff]\xdc80.wav");
+  QTest::newRow("escaped byte replaced")
+      << "\\uDC80" << true << bytes << "x" << QString::fromUtf16(u"\xdcff鼓x.wav");
 }
 
 void TestMatch::replace() {

@@ -271,7 +271,7 @@ void TestPlatform::copyReplacesAndKeepsMode() {
 void TestPlatform::copyKeepsDataModeAndTimes_data() {
   QTest::addColumn<QString>("source");  // empty: a file written here
   QTest::addColumn<int>("bytes");
-  QTest::addColumn<bool>("replace");     // Copy over an existing target, else CopyNoReplace
+  QTest::addColumn<bool>("replace");  // Copy over an existing target, else CopyNoReplace
   QTest::newRow("free name") << QString() << 1024 << false;
   QTest::newRow("free name, empty") << QString() << 0 << false;
   QTest::newRow("free name, larger than a buffer") << QString() << (600 << 10) + 1 << false;
@@ -458,9 +458,9 @@ void TestPlatform::enumerateSeparatesAndSorts() {
 
   const Files::Listing l = Files::Enumerate(dir_->path());
   QVERIFY(l.ok);
-  const QStringList files{QStringLiteral(".hidden"), QStringLiteral("B.wav"),
-                          QStringLiteral("a.mid"),   QStringLiteral("b.wav"),
-                          QStringLiteral("link.mid"), QString::fromUtf16(u"\x4e2d.mp3"),
+  const QStringList files{QStringLiteral(".hidden"),        QStringLiteral("B.wav"),
+                          QStringLiteral("a.mid"),          QStringLiteral("b.wav"),
+                          QStringLiteral("link.mid"),       QString::fromUtf16(u"\x4e2d.mp3"),
                           QString::fromUtf16(u"\xdcff.wav")};
   QCOMPARE(l.files, files);
   QCOMPARE(l.subdirs, (QStringList{QStringLiteral("Adir"), QStringLiteral("zdir")}));

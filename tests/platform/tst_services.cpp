@@ -71,10 +71,16 @@ void TestServices::browseForFolder_data() {
   QTest::addColumn<QString>("expected");
   QTest::addColumn<QString>("shown");
   const QString fallback = QStringLiteral("请选择一个文件夹");
-  QTest::newRow("cancelled") << "" << "" << "" << fallback;
-  QTest::newRow("trimmed") << "  /no/such/dir \t" << "选择目录..." << "/no/such/dir"
+  QTest::newRow("cancelled") << ""
+                             << ""
+                             << "" << fallback;
+  QTest::newRow("trimmed") << "  /no/such/dir \t"
+                           << "选择目录..."
+                           << "/no/such/dir"
                            << "选择目录...";
-  QTest::newRow("a directory ending in a blank") << "@/blank " << "" << "@/blank " << fallback;
+  QTest::newRow("a directory ending in a blank") << "@/blank "
+                                                 << ""
+                                                 << "@/blank " << fallback;
 }
 
 void TestServices::browseForFolder() {
@@ -103,10 +109,11 @@ void TestServices::scriptedDialogs() {
            QStringLiteral("/music"));
   QCOMPARE(d.ChooseFolder(QStringLiteral("/start"), QStringLiteral("选择目录...")), QString());
   d.QueueOpenFiles({QStringLiteral("/a.wav"), QStringLiteral("/b.wav")});
-  QCOMPARE(d.ChooseOpenFiles(QStringLiteral("打开"), QStringLiteral("声音|*.wav;*.mid|所有文件|*.*"),
-                             QStringLiteral("/x.wav"))
-               .size(),
-           2);
+  QCOMPARE(
+      d.ChooseOpenFiles(QStringLiteral("打开"), QStringLiteral("声音|*.wav;*.mid|所有文件|*.*"),
+                        QStringLiteral("/x.wav"))
+          .size(),
+      2);
   bool ok = true;
   QCOMPARE(d.InputText(QStringLiteral("目录"), QStringLiteral("初始"), &ok), QString());
   QVERIFY(!ok);
@@ -146,8 +153,7 @@ void TestServices::qtNameFilters_data() {
   QTest::newRow("two") << QStringLiteral("Wav波形|*.wav;*.mid|所有文件|*.*")
                        << QStringList{QStringLiteral("Wav波形 (*.wav *.mid)"),
                                       QStringLiteral("所有文件 (*)")};
-  QTest::newRow("one") << QStringLiteral("MP3|*.mp3")
-                       << QStringList{QStringLiteral("MP3 (*.mp3)")};
+  QTest::newRow("one") << QStringLiteral("MP3|*.mp3") << QStringList{QStringLiteral("MP3 (*.mp3)")};
   QTest::newRow("name only") << QStringLiteral("全部") << QStringList{QStringLiteral("全部 (*)")};
   QTest::newRow("blanks") << QStringLiteral("声音| *.wav ; ;*.mp3|")
                           << QStringList{QStringLiteral("声音 (*.wav *.mp3)")};
@@ -168,7 +174,8 @@ void TestServices::pumpWaitsTwentyMilliseconds() {
     PumpEventsNow();
     QElapsedTimer sinceNow;
     sinceNow.start();
-    QMetaObject::invokeMethod(this, [&delivered] { ++delivered; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&delivered] { ++delivered; }, Qt::QueuedConnection);
     PumpEvents();
     const bool early = sinceNow.elapsed() < 20;
     if (early) QCOMPARE(delivered, 0);
@@ -247,17 +254,19 @@ void TestServices::fileManager() {
   // xdg-open stand-in: records its arguments, one per line.
   const QString record = Path(QStringLiteral("xdg-open.args"));
   const QString fake = Path(QStringLiteral("xdg-open"));
-  QVERIFY(WriteNative(ToNativePath(fake), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n", 0755));
+  QVERIFY(
+      WriteNative(ToNativePath(fake), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n", 0755));
   const QByteArray oldPath = qgetenv("PATH");
   qputenv("PATH", ToNativePath(dir_->path()) + ':' + oldPath);
 
   const QString socket = Path(QStringLiteral("bus"));
   const QString config = Path(QStringLiteral("bus.conf"));
-  QVERIFY(WriteNative(ToNativePath(config), QByteArray(
-      "<busconfig><type>session</type><listen>unix:path=") + ToNativePath(socket) +
-      "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
-      "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/>"
-      "</policy></busconfig>"));
+  QVERIFY(WriteNative(
+      ToNativePath(config),
+      QByteArray("<busconfig><type>session</type><listen>unix:path=") + ToNativePath(socket) +
+          "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
+          "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/>"
+          "</policy></busconfig>"));
   QProcess bus;
   bus.start(daemon, {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config});
   QVERIFY(bus.waitForStarted());
@@ -271,13 +280,15 @@ void TestServices::fileManager() {
   const QString odd = Path(QStringLiteral("$(touch x); -d/it's.wav"));
   QVERIFY(WriteNative(ToNativePath(odd), "x"));
   QVERIFY(ShowInFileManager(odd));
-  QTRY_COMPARE(ReadNative(ToNativePath(record)), ToNativePath(Path(QStringLiteral("$(touch x); -d"))) + '\n');
+  QTRY_COMPARE(ReadNative(ToNativePath(record)),
+               ToNativePath(Path(QStringLiteral("$(touch x); -d"))) + '\n');
   QVERIFY(!Files::Exists(QStringLiteral("x")));
 
   // A directory that is not UTF-8 goes as a file URL with its bytes.
   QVERIFY(Files::Delete(record));
   QVERIFY(OpenWithDesktop(FromNativePath(ToNativePath(dir_->path()) + "/\xff dir")));
-  QTRY_COMPARE(ReadNative(ToNativePath(record)), "file://" + ToNativePath(dir_->path()) + "/%FF%20dir\n");
+  QTRY_COMPARE(ReadNative(ToNativePath(record)),
+               "file://" + ToNativePath(dir_->path()) + "/%FF%20dir\n");
 
   FakeFileManager manager;
   QDBusConnection session = QDBusConnection::sessionBus();
@@ -287,9 +298,8 @@ void TestServices::fileManager() {
   QVERIFY(Files::Delete(record));
   QVERIFY(ShowInFileManager(odd));
   QTRY_COMPARE(manager.shown.size(), 1);
-  QCOMPARE(manager.shown.first(),
-           QStringLiteral("file://") + ToNativePath(dir_->path()) +
-               QStringLiteral("/%24%28touch%20x%29%3B%20-d/it%27s.wav"));
+  QCOMPARE(manager.shown.first(), QStringLiteral("file://") + ToNativePath(dir_->path()) +
+                                      QStringLiteral("/%24%28touch%20x%29%3B%20-d/it%27s.wav"));
   QCOMPARE(manager.startupIds, QStringList{QString()});
   QVERIFY(!Files::Exists(record));
 

@@ -87,27 +87,27 @@ void TestPlayer::playRow_data() {
   QTest::addColumn<QStringList>("log");  // after "stop"; %1 is the played row's path
   QTest::addColumn<std::vector<int>>("selection");
   // Rows 1 and 3 are selected before each call; the current row is 1.
-  QTest::newRow("no row: current, loops") << std::optional<int>() << false << false << "2/5"
-                                          << "播放 b.wav" << QStringList{"play:%1:1"}
-                                          << std::vector<int>{1};
-  QTest::newRow("once") << std::optional<int>(4) << false << true << "5/5" << "播放 e.wav"
-                        << QStringList{"play:%1:0"} << std::vector<int>{4};
+  QTest::newRow("no row: current, loops")
+      << std::optional<int>() << false << false << "2/5"
+      << "播放 b.wav" << QStringList{"play:%1:1"} << std::vector<int>{1};
+  QTest::newRow("once") << std::optional<int>(4) << false << true << "5/5"
+                        << "播放 e.wav" << QStringList{"play:%1:0"} << std::vector<int>{4};
   QTest::newRow("refused: the reason follows, once")  // c.mp3 is damaged
-      << std::optional<int>(2) << false << true << "3/5" << "播放 c.mp3（无法播放：文件已损坏）"
-      << QStringList{"play:%1:0"} << std::vector<int>{2};
+      << std::optional<int>(2) << false << true << "3/5"
+      << "播放 c.mp3（无法播放：文件已损坏）" << QStringList{"play:%1:0"} << std::vector<int>{2};
   QTest::newRow("chinese name") << std::optional<int>(0) << false << false << "1/5"
                                 << "播放 鼓声.wav" << QStringList{"play:%1:1"}
                                 << std::vector<int>{0};
-  QTest::newRow("leave selection") << std::optional<int>(3) << true << false << "4/5"
-                                   << "播放 d.mid" << QStringList{"play:%1:1"}
-                                   << std::vector<int>{1, 3};
-  QTest::newRow("row -1") << std::optional<int>(-1) << false << false << "0/5" << "播放 "
-                          << QStringList{} << std::vector<int>{};
-  QTest::newRow("past the end") << std::optional<int>(5) << false << false << "6/5" << "播放 "
-                                << QStringList{} << std::vector<int>{};
-  QTest::newRow("far outside, selection left") << std::optional<int>(99) << true << false
-                                               << "100/5" << "播放 " << QStringList{}
-                                               << std::vector<int>{1, 3};
+  QTest::newRow("leave selection")
+      << std::optional<int>(3) << true << false << "4/5"
+      << "播放 d.mid" << QStringList{"play:%1:1"} << std::vector<int>{1, 3};
+  QTest::newRow("row -1") << std::optional<int>(-1) << false << false << "0/5"
+                          << "播放 " << QStringList{} << std::vector<int>{};
+  QTest::newRow("past the end") << std::optional<int>(5) << false << false << "6/5"
+                                << "播放 " << QStringList{} << std::vector<int>{};
+  QTest::newRow("far outside, selection left")
+      << std::optional<int>(99) << true << false << "100/5"
+      << "播放 " << QStringList{} << std::vector<int>{1, 3};
 }
 
 void TestPlayer::playRow() {
@@ -128,8 +128,7 @@ void TestPlayer::playRow() {
 
   const int r = row.value_or(1);
   QStringList expected{QStringLiteral("stop")};
-  for (const QString& entry : log)
-    expected << entry.arg(b.Path(r));
+  for (const QString& entry : log) expected << entry.arg(b.Path(r));
   QCOMPARE(b.sound.log, expected);
   QCOMPARE(b.status.Count(), count);
   QCOMPARE(b.status.Message(), message);
@@ -185,7 +184,8 @@ void TestPlayer::newerPlayDuringEventRound() {
   // A hover onto row 4 waiting in the event queue is handled inside PlayRow(1)'s event round:
   // the newer row wins, and the older request does not select or start its row afterwards.
   Bench b(kFiveNames);
-  QMetaObject::invokeMethod(&b.list, [&b] { b.player.PlayRow(4); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &b.list, [&b] { b.player.PlayRow(4); }, Qt::QueuedConnection);
   b.player.PlayRow(1);
   QCOMPARE(b.sound.log, (QStringList{"stop", "stop", b.Wave(4, true)}));
   QCOMPARE(b.Selection(), std::vector<int>{4});
@@ -304,20 +304,22 @@ void TestPlayer::dragExchange_data() {
   QTest::newRow("1 to 5 during a long job")
       << QList<int>{1, 5} << kSixNames << std::vector<int>{1, 5}
       << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << true;
-  QTest::newRow("upwards 4 to 0")
-      << QList<int>{4, 3, 0} << QStringList{"e.wav", "b.wav", "c.mp3", "d.mid", "鼓声.wav", "f.wav"}
-      << std::vector<int>{0, 4} << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << false;
+  QTest::newRow("upwards 4 to 0") << QList<int>{4, 3, 0}
+                                  << QStringList{"e.wav", "b.wav",    "c.mp3",
+                                                 "d.mid", "鼓声.wav", "f.wav"}
+                                  << std::vector<int>{0, 4}
+                                  << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << false;
   QTest::newRow("1 to below the rows")
       << QList<int>{1, 2, 5, -1} << kSixNames << std::vector<int>{1}
       << QList<Cursor>{Cursor::kExchange, Cursor::kNoTarget, Cursor::kDefault} << false;
   QTest::newRow("out and back onto a row")
-      << QList<int>{1, -1, 3} << QStringList{"鼓声.wav", "d.mid", "c.mp3", "b.wav", "e.wav", "f.wav"}
+      << QList<int>{1, -1, 3}
+      << QStringList{"鼓声.wav", "d.mid", "c.mp3", "b.wav", "e.wav", "f.wav"}
       << std::vector<int>{1, 3}
       << QList<Cursor>{Cursor::kNoTarget, Cursor::kExchange, Cursor::kDefault} << false;
-  QTest::newRow("pressed below the rows") << QList<int>{-1, 2} << kSixNames
-                                          << std::vector<int>{2}
-                                          << QList<Cursor>{Cursor::kExchange, Cursor::kDefault}
-                                          << false;
+  QTest::newRow("pressed below the rows")
+      << QList<int>{-1, 2} << kSixNames << std::vector<int>{2}
+      << QList<Cursor>{Cursor::kExchange, Cursor::kDefault} << false;
 }
 
 void TestPlayer::dragExchange() {
@@ -331,14 +333,12 @@ void TestPlayer::dragExchange() {
   if (jobRunning) job.emplace();
   b.hover.OnRowUnderMouse(path.first());
   b.hover.OnLeftButtonDown();
-  for (int row : path.mid(1))
-    b.hover.OnRowUnderMouse(row);
+  for (int row : path.mid(1)) b.hover.OnRowUnderMouse(row);
   QCOMPARE(b.Selection(), highlight);
   b.hover.OnLeftButtonUp();
 
   QStringList after;
-  for (int row = 0; row < b.list.RowCount(); ++row)
-    after << b.list.RowFileName(row);
+  for (int row = 0; row < b.list.RowCount(); ++row) after << b.list.RowFileName(row);
   QCOMPARE(after, names);
   QCOMPARE(b.cursors, cursors);
   QVERIFY(!b.hover.LeftButtonDown());
@@ -347,20 +347,19 @@ void TestPlayer::dragExchange() {
 
 void TestPlayer::dragOut_data() {
   QTest::addColumn<std::vector<int>>("selected");  // as the press left it
-  QTest::addColumn<QList<int>>("path");  // hovered rows, the press at the first; then out
+  QTest::addColumn<QList<int>>("path");            // hovered rows, the press at the first; then out
   QTest::addColumn<bool>("jobRunning");
   QTest::addColumn<std::vector<int>>("dragged");
   QTest::newRow("straight out") << std::vector<int>{2} << QList<int>{2} << false
                                 << std::vector<int>{2};
   QTest::newRow("selection of the press, not the highlight on the way out")
-      << std::vector<int>{1, 3, 4} << QList<int>{3, 4, 5, -1} << false
-      << std::vector<int>{1, 3, 4};
-  QTest::newRow("pressed below the rows") << std::vector<int>{2} << QList<int>{-1, 5} << false
-                                          << std::vector<int>{};
-  QTest::newRow("nothing selected") << std::vector<int>{} << QList<int>{2} << false
-                                    << std::vector<int>{};
-  QTest::newRow("during a long job") << std::vector<int>{2} << QList<int>{2} << true
-                                     << std::vector<int>{};
+      << std::vector<int>{1, 3, 4} << QList<int>{3, 4, 5, -1} << false << std::vector<int>{1, 3, 4};
+  QTest::newRow("pressed below the rows")
+      << std::vector<int>{2} << QList<int>{-1, 5} << false << std::vector<int>{};
+  QTest::newRow("nothing selected")
+      << std::vector<int>{} << QList<int>{2} << false << std::vector<int>{};
+  QTest::newRow("during a long job")
+      << std::vector<int>{2} << QList<int>{2} << true << std::vector<int>{};
 }
 
 void TestPlayer::dragOut() {

@@ -127,9 +127,10 @@ class TestBatchRenameWindow : public QObject {
     Click(&w, "按钮执行");
     QCOMPARE(h.Disk(), Numbered());
     Click(&w, "按钮执行");  // answered Cancel
-    QCOMPARE(h.LastMessage(),
-             "存在上次改名的支持撤销的记录，是否继续改名？继续则新的撤销记录将覆盖上次的（仅支持当次"
-             "改名撤销，无限撤销和高级改名功能请用《Morvane》）");
+    QCOMPARE(
+        h.LastMessage(),
+        "存在上次改名的支持撤销的记录，是否继续改名？继续则新的撤销记录将覆盖上次的（仅支持当次"
+        "改名撤销，无限撤销和高级改名功能请用《Morvane》）");
     QCOMPARE(h.dialogs->prompts.last().buttons, int(Dialogs::kOkCancel));
     Click(&w, "按钮撤销");
     QCOMPARE(h.Disk(), Originals());
@@ -225,7 +226,7 @@ class TestBatchRenameWindow : public QObject {
       if (busy && !std::exchange(closeClicked, true)) Click(w, "按钮关闭");
     });
     Click(w, "按钮执行");
-    QVERIFY(w && w->isVisible());  // not while its run was on the stack
+    QVERIFY(w && w->isVisible());     // not while its run was on the stack
     QVERIFY(h.Disk() != Numbered());  // stopped early
     QTRY_VERIFY(w.isNull());
     h.renamer.UndoLast();  // whatever the stopped run renamed

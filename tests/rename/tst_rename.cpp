@@ -31,8 +31,8 @@ struct Env {
   QString Path(const QString& name) const { return JoinPath(dir.path(), name); }
   // A file that no row shows.
   void Outside(const QString& name, const QByteArray& content = {}) {
-    QVERIFY(WriteNative(ToNativePath(Path(name)),
-                        content.isEmpty() ? ToNativePath(name) : content));
+    QVERIFY(
+        WriteNative(ToNativePath(Path(name)), content.isEmpty() ? ToNativePath(name) : content));
   }
   // "name=content" of every file, in byte order: which file carries which name.
   QStringList Disk() const {
@@ -107,11 +107,23 @@ class TestRename : public QObject {
 };
 
 void TestRename::formatNumber() {
-  const struct { qint64 n; bool letters; int width; QString text; } cases[] = {
-      {1, true, 3, "A"},    {26, true, 0, "Z"},    {27, true, 0, "AA"},   {53, true, 0, "BA"},
-      {702, true, 0, "ZZ"}, {703, true, 0, "AAA"}, {0, true, 0, ""},      {5, false, 3, "005"},
-      {-5, false, 3, "-005"}, {-7, false, 0, "-7"}, {1234, false, 2, "1234"},  // all digits kept
-      {LLONG_MIN, false, 2, "-9223372036854775808"}};
+  const struct {
+    qint64 n;
+    bool letters;
+    int width;
+    QString text;
+  } cases[] = {{1, true, 3, "A"},
+               {26, true, 0, "Z"},
+               {27, true, 0, "AA"},
+               {53, true, 0, "BA"},
+               {702, true, 0, "ZZ"},
+               {703, true, 0, "AAA"},
+               {0, true, 0, ""},
+               {5, false, 3, "005"},
+               {-5, false, 3, "-005"},
+               {-7, false, 0, "-7"},
+               {1234, false, 2, "1234"},  // all digits kept
+               {LLONG_MIN, false, 2, "-9223372036854775808"}};
   for (const auto& c : cases)
     QCOMPARE(FormatNumber(c.n, NumberFormat{.letters = c.letters}, c.width), c.text);
 }
@@ -123,16 +135,22 @@ void TestRename::numbering() {
     two << QStringLiteral("%1.wav").arg(n, 2, 10, QChar(u'0'));
     expression << QStringLiteral("kick_%1.wav").arg(n, 2, 10, QChar(u'0'));
   }
-  const struct { RenameRule rule; int rows; QStringList names; } cases[] = {
+  const struct {
+    RenameRule rule;
+    int rows;
+    QStringList names;
+  } cases[] = {
       {{}, 9, Numbered(1, 9)},
       {{}, 12, two},
       // The width is the last number's, a "-" counted; longer numbers keep every digit.
       {{.start = 100, .interval = -10}, 5, {"100.wav", "90.wav", "80.wav", "70.wav", "60.wav"}},
       {{.start = -10}, 3, {"-10.wav", "-09.wav", "-08.wav"}},
-      {{.start = 25, .format = {.letters = true, .lowercase = true}}, 4,
+      {{.start = 25, .format = {.letters = true, .lowercase = true}},
+       4,
        {"y.wav", "z.wav", "aa.wav", "ab.wav"}},
       {{.start = 0, .format = {.letters = true}}, 2, {".wav", "A.wav"}},
-      {{.start = INT_MAX, .interval = INT_MAX, .format = {.zeroFill = false}}, 3,
+      {{.start = INT_MAX, .interval = INT_MAX, .format = {.zeroFill = false}},
+       3,
        {"2147483647.wav", "4294967294.wav", "6442450941.wav"}},
       {{.useExpression = true}, 12, expression},  // the main name ends at the first dot
   };
@@ -146,22 +164,38 @@ void TestRename::numbering() {
 
 void TestRename::newName() {
   const auto insert = [](int p, bool fromEnd = false, bool skip = false) {
-    return RenameRule{.kind = K::InsertRule, .insertPosition = p, .insertText = "X",
-                      .insertFromEnd = fromEnd, .skipOutOfRange = skip};
+    return RenameRule{.kind = K::InsertRule,
+                      .insertPosition = p,
+                      .insertText = "X",
+                      .insertFromEnd = fromEnd,
+                      .skipOutOfRange = skip};
   };
   const auto erase = [](int p, int c, bool fromEnd = false, const QString& with = {}) {
-    return RenameRule{.kind = K::DeleteRule, .deletePosition = p, .deleteCount = c,
-                      .deleteReplacement = with, .deleteFromEnd = fromEnd};
+    return RenameRule{.kind = K::DeleteRule,
+                      .deletePosition = p,
+                      .deleteCount = c,
+                      .deleteReplacement = with,
+                      .deleteFromEnd = fromEnd};
   };
   const auto replace = [](const QString& find, const QString& with, int count, bool cs = false) {
-    return RenameRule{.kind = K::ReplaceRule, .findText = find, .replaceWith = with,
-                      .replaceCount = count, .caseSensitive = cs};
+    return RenameRule{.kind = K::ReplaceRule,
+                      .findText = find,
+                      .replaceWith = with,
+                      .replaceCount = count,
+                      .caseSensitive = cs};
   };
   const auto regex = [](const QString& pattern, bool global, bool ignoreCase = false) {
-    return RenameRule{.kind = K::RegexRule, .pattern = pattern, .regexReplacement = "[$1]",
-                      .ignoreCase = ignoreCase, .global = global};
+    return RenameRule{.kind = K::RegexRule,
+                      .pattern = pattern,
+                      .regexReplacement = "[$1]",
+                      .ignoreCase = ignoreCase,
+                      .global = global};
   };
-  const struct { QString name; RenameRule rule; QString result; } cases[] = {
+  const struct {
+    QString name;
+    RenameRule rule;
+    QString result;
+  } cases[] = {
       {"c", {}, "1"},
       {"wav_wav.wav", replace("wav", "mp3", -1), "mp3_mp3.mp3"},
       {"wav_wav.wav", replace("wav", "mp3", 1), "mp3_wav.wav"},
@@ -199,17 +233,22 @@ void TestRename::newName() {
 
 // Bytes that the rule does not touch stay, in the preview and on disk, and undo restores them.
 void TestRename::bytesThatAreNotUtf8() {
-  const QString odd = FromNativePath("a\xff" "b.wav");
+  const QString odd = FromNativePath(
+      "a\xff"
+      "b.wav");
   Env env({Gbk("鼓点") + ".wav", odd});
   const RenameRule insert{.kind = K::InsertRule, .insertPosition = 2, .insertText = "X"};
-  QCOMPARE(env.NewNames(insert), (QStringList{Gbk("鼓") + "X" + Gbk("点") + ".wav",
-                                              FromNativePath("aX\xff" "b.wav")}));
+  QCOMPARE(env.NewNames(insert),
+           (QStringList{Gbk("鼓") + "X" + Gbk("点") + ".wav", FromNativePath("aX\xff"
+                                                                             "b.wav")}));
   const RenameRule replace{.kind = K::ReplaceRule, .findText = "点", .replaceWith = "y"};
   QCOMPARE(env.NewNames(replace).front(), Gbk("鼓") + "y.wav");
 
   const QStringList before = env.Disk();
   QCOMPARE(env.Execute(insert), "2/0");
-  QCOMPARE(env.Disk(), (QStringList{FromNativePath("aX\xff" "b.wav=") + odd,
+  QCOMPARE(env.Disk(), (QStringList{FromNativePath("aX\xff"
+                                                   "b.wav=") +
+                                        odd,
                                     Gbk("鼓") + "X" + Gbk("点") + ".wav=" + Gbk("鼓点") + ".wav"}));
   QCOMPARE(env.Undo(), "2/0");
   QCOMPARE(env.Disk(), before);
@@ -227,20 +266,29 @@ void TestRename::marksAndFailures() {
       {{"a.wav"}, {}, {.kind = K::InsertRule, .insertText = "x/"}, {F::kSeparator}},
       {{"a.wav"}, {}, {.kind = K::InsertRule, .insertText = QString(QChar(0))}, {F::kNul}},
       {{"a.wav"}, {}, {.kind = K::InsertRule, .insertText = QString(260, 'x')}, {F::kTooLong}},
-      {{"a", "b"}, {}, {.kind = K::RegexRule, .pattern = "^a$", .regexReplacement = "."},
+      {{"a", "b"},
+       {},
+       {.kind = K::RegexRule, .pattern = "^a$", .regexReplacement = "."},
        {F::kDotName, F::kNone}},
       {{"a"}, {}, {.useExpression = true, .expression = ".."}, {F::kDotName}},
       {{"a"}, {}, {.useExpression = true, .expression = ""}, {F::kEmptyName}},
-      {{"a.wav", "b.wav"}, {}, {.useExpression = true, .expression = "x.wav"},
+      {{"a.wav", "b.wav"},
+       {},
+       {.useExpression = true, .expression = "x.wav"},
        {F::kNone, F::kGivenEarlier}},
       {Numbered(1, 3), "4.wav", {.start = 2}, {F::kTakenByKept, F::kTakenByKept, F::kTakenOutside}},
-      {{"a.wav", "1.wav"}, {}, {.useExpression = true, .expression = "1.wav"},
+      {{"a.wav", "1.wav"},
+       {},
+       {.useExpression = true, .expression = "1.wav"},
        {F::kTakenByKept, F::kNone}},
-      {{QString(240, u'a') + "!.wav", "b.wav"}, {},
+      {{QString(240, u'a') + "!.wav", "b.wav"},
+       {},
        {.kind = K::RegexRule, .pattern = "^(\\w+\\s?)*$", .regexReplacement = "x"},
        {F::kGivenUp, F::kNone}},
       // The counter goes on past a failing row; a file listed twice is renamed once.
-      {{"a.wav", "b.wav", "c.wav", "b.wav"}, "2.wav", {},
+      {{"a.wav", "b.wav", "c.wav", "b.wav"},
+       "2.wav",
+       {},
        {F::kNone, F::kTakenOutside, F::kNone, F::kSameFile}},
   };
   for (const auto& c : cases) {
@@ -295,15 +343,18 @@ void TestRename::swapCycle() {
 // 5 -> 4 -> 5, journalled together before the first. The start that follows gives the files of
 // the cycle caught halfway their old names and leaves the others as they are.
 void TestRename::killedRunRollsBackItsCycle() {
-  const QStringList direct{"1.wav=1.wav", "2.wav=2.wav", "3.wav=3.wav", "4.wav=4.wav",
-                           "5.wav=5.wav", "6.wav=9.wav"};
-  const QStringList firstDone{"1.wav=3.wav", "2.wav=1.wav", "3.wav=2.wav", "4.wav=4.wav",
-                              "5.wav=5.wav", "6.wav=9.wav"};
-  const QStringList allDone{"1.wav=3.wav", "2.wav=1.wav", "3.wav=2.wav", "4.wav=5.wav",
-                            "5.wav=4.wav", "6.wav=9.wav"};
-  const struct { int kill; int restored; QStringList disk; } cases[] = {
-      {1, 0, direct}, {2, 2, direct}, {3, 3, direct},
-      {4, 0, firstDone}, {5, 2, firstDone}, {6, 0, allDone}};
+  const QStringList direct{"1.wav=1.wav", "2.wav=2.wav", "3.wav=3.wav",
+                           "4.wav=4.wav", "5.wav=5.wav", "6.wav=9.wav"};
+  const QStringList firstDone{"1.wav=3.wav", "2.wav=1.wav", "3.wav=2.wav",
+                              "4.wav=4.wav", "5.wav=5.wav", "6.wav=9.wav"};
+  const QStringList allDone{"1.wav=3.wav", "2.wav=1.wav", "3.wav=2.wav",
+                            "4.wav=5.wav", "5.wav=4.wav", "6.wav=9.wav"};
+  const struct {
+    int kill;
+    int restored;
+    QStringList disk;
+  } cases[] = {{1, 0, direct},    {2, 2, direct},    {3, 3, direct},
+               {4, 0, firstDone}, {5, 2, firstDone}, {6, 0, allDone}};
   for (const auto& c : cases) {
     Env env({"3.wav", "1.wav", "2.wav", "5.wav", "4.wav", "9.wav"});
     // What the disk holds when the process dies: its files and the journal.
@@ -341,8 +392,8 @@ void TestRename::stopCountsWhatWasDone() {
     if (++changed == 2) LongJobGuard::RequestStop();
   });
   QCOMPARE(env.Execute({.start = 11}), "2/0");
-  QCOMPARE(env.Disk(), (QStringList{"11.wav=1.wav", "12.wav=2.wav", "3.wav=3.wav",
-                                    "4.wav=4.wav", "5.wav=5.wav"}));
+  QCOMPARE(env.Disk(), (QStringList{"11.wav=1.wav", "12.wav=2.wav", "3.wav=3.wav", "4.wav=4.wav",
+                                    "5.wav=5.wav"}));
   QCOMPARE(env.Undo(), "2/0");
   QCOMPARE(env.Disk(), Numbered(1, 5, 0));
 }

@@ -122,7 +122,8 @@ class ScanTest : public QObject {
         << QStringList{"s/a.wav+s/a_1.wav"} << QStringList{"s/a_1.wav"} << "1 0 1 0" << QString();
     QTest::newRow("a target from Windows is refused, nothing created where the run started")
         << QStringList{"s/a.wav"} << Options("l", {}, "F:\\声音\\#扩展名 音频") << QStringList{}
-        << QStringList{} << "0 0 0 0" << "“F:\\声音\\#扩展名 音频”";
+        << QStringList{} << "0 0 0 0"
+        << "“F:\\声音\\#扩展名 音频”";
   }
   void takesAndClassifies() {
     QFETCH(QStringList, files);

@@ -129,10 +129,14 @@ class TestSearchDirWindow : public QObject {
     QTest::addColumn<QString>("run");
     QTest::addColumn<QString>("interrupt");  // clicked from within the scan, at its first file
     QTest::addColumn<bool>("closes");
-    QTest::newRow("run") << "按钮执行" << "" << false;
-    QTest::newRow("run and close") << "按钮执行并关闭" << "" << true;
-    QTest::newRow("closed while running") << "按钮执行" << "按钮关闭" << true;
-    QTest::newRow("stopped run and close") << "按钮执行并关闭" << "按钮停止" << false;
+    QTest::newRow("run") << "按钮执行"
+                         << "" << false;
+    QTest::newRow("run and close") << "按钮执行并关闭"
+                                   << "" << true;
+    QTest::newRow("closed while running") << "按钮执行"
+                                          << "按钮关闭" << true;
+    QTest::newRow("stopped run and close") << "按钮执行并关闭"
+                                           << "按钮停止" << false;
   }
 
   void runs() {

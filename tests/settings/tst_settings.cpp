@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TestFiles.h"
 #include "Iconv.h"
+#include "TestFiles.h"
 #include "platform/Encoding.h"
 #include "settings/ConfigDir.h"
 #include "settings/IniFile.h"
@@ -150,8 +150,9 @@ void TestSettings::updateKeepsOtherLines() {
   QVERIFY(store_.WriteText("仅播放一次", "假"));
   store_.SetSection("查找参数");
   QVERIFY(store_.WriteText("欲查找", "鼓"));
-  QCOMPARE(QString::fromUtf8(ReadFile(path_)),
-           QString("; 注释\n[播放]\n仅播放一次=假\n新=n\n\n[导入]\nx=1\n\n[查找参数]\n欲查找=鼓\n"));
+  QCOMPARE(
+      QString::fromUtf8(ReadFile(path_)),
+      QString("; 注释\n[播放]\n仅播放一次=假\n新=n\n\n[导入]\nx=1\n\n[查找参数]\n欲查找=鼓\n"));
 }
 
 void TestSettings::firstOccurrenceWins() {
@@ -170,7 +171,7 @@ void TestSettings::batchWritesOnceAtTheEnd() {
     QVERIFY(store_.WriteText("甲", "a=b"));
     store_.SetSection("导入");
     QVERIFY(store_.WriteBool("乙", true));
-    QCOMPARE(store_.ReadText("乙"), QStringLiteral("真"));  // reads see the batch
+    QCOMPARE(store_.ReadText("乙"), QStringLiteral("真"));        // reads see the batch
     QVERIFY(!QString::fromUtf8(ReadFile(path_)).contains("甲"));  // nothing written yet
   }
   store_.SetSection("播放");
@@ -206,7 +207,8 @@ void TestSettings::readsCrLfAndGbk() {
   QCOMPARE(store_.ReadText("目录"), QString("声音\\短音"));
   // A write turns the whole file into UTF-8 and keeps the other values.
   QVERIFY(store_.WriteText("新", "值"));
-  QCOMPARE(QString::fromUtf8(ReadFile(path_)), QString("[播放]\n仅播放一次=真\n目录=声音\\短音\n新=值\n"));
+  QCOMPARE(QString::fromUtf8(ReadFile(path_)),
+           QString("[播放]\n仅播放一次=真\n目录=声音\\短音\n新=值\n"));
   WriteFile(path_, "\xEF\xBB\xBF[播放]\r\na=1\r\n");
   QCOMPARE(store_.ReadText("a"), QString("1"));
   // A DOS end-of-file mark ends the text.
@@ -407,7 +409,8 @@ void TestSettings::checkList() {
 
   store_.WriteText("短", "X【==】真【→↓】Y【==】假【==】12.9【==】多【==】余【→↓】Z");
   FillCheckList(&list, CheckListOf(&list) + ReadSetting(store_, "短", CheckList()));
-  QCOMPARE(ItemTexts(list), (QStringList{"D:/音效|1|0", "E:/游戏|0|-7", "X|1|0", "Y|0|12", "Z|0|0"}));
+  QCOMPARE(ItemTexts(list),
+           (QStringList{"D:/音效|1|0", "E:/游戏|0|-7", "X|1|0", "Y|0|12", "Z|0|0"}));
 
   QListWidget empty;
   QVERIFY(WriteSetting(store_, "空", CheckListOf(&empty)));

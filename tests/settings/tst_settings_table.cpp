@@ -112,7 +112,7 @@ struct Kinds {
     const auto itemOf = [this](const QString& key) {
       return key == "无" ? &none : key == "16x16" ? &small : &large;
     };
-    bindings = {Bind(itemOption, &item),   Bind(boxOption, &box),     Bind(lettersOption, letters),
+    bindings = {Bind(itemOption, &item),    Bind(boxOption, &box),     Bind(lettersOption, letters),
                 Bind(digitsOption, digits), Bind(lineOption, &line),   Bind(comboOption, &combo),
                 Bind(aloneOption),          Bind(textOption, &text),   Bind(listOption, &list),
                 Bind(tabsOption, &tabs),    Bind(valueOption, &value), Bind(sizeOption, itemOf)};
@@ -120,9 +120,9 @@ struct Kinds {
 
   QStringList State() const {
     QStringList state{line.text(), text.toPlainText(), combo.currentText(), aloneOption.Value()};
-    for (const bool on : {item.isChecked(), box.isChecked(), letters->isChecked(),
-                          digits->isChecked(), none.isChecked(), small.isChecked(),
-                          large.isChecked()})
+    for (const bool on :
+         {item.isChecked(), box.isChecked(), letters->isChecked(), digits->isChecked(),
+          none.isChecked(), small.isChecked(), large.isChecked()})
       state << QString::number(on);
     state << QString::number(tabs.currentIndex()) << QString::number(value);
     for (const CheckItem& i : CheckListOf(&list))
@@ -214,8 +214,8 @@ void TestSettingsTable::bindingRoundTrips_data() {
                              << "类型=*.wav|*.mid";
   QTest::newRow("option alone") << Change([](Kinds& k) { k.aloneOption.Set("/音效"); })
                                 << "上次目录=/音效";
-  QTest::newRow("multi-line text") << Change([](Kinds& k) { k.text.appendPlainText("y"); })
-                                   << "多行=x【→↓】y";
+  QTest::newRow("multi-line text")
+      << Change([](Kinds& k) { k.text.appendPlainText("y"); }) << "多行=x【→↓】y";
   QTest::newRow("check list") << Change([](Kinds& k) {
     k.list.item(0)->setCheckState(Qt::Checked);
     new QListWidgetItem("F", &k.list);

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <sndfile.h>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QtEndian>
-#include <sndfile.h>
 
 #include <cmath>
 #include <vector>
@@ -44,15 +44,15 @@ inline QByteArray Tone(int sampleRate, double seconds, double frequency = 441.0,
   QByteArray samples;
   samples.reserve(frames * channels * 2);
   for (int i = 0; i < frames; ++i) {
-    const auto value = qint16(std::lround(16000.0 * std::sin(2 * M_PI * frequency * i / sampleRate)));
+    const auto value =
+        qint16(std::lround(16000.0 * std::sin(2 * M_PI * frequency * i / sampleRate)));
     for (int c = 0; c < channels; ++c) samples.append(LittleEndian(quint16(value), 2));
   }
   return samples;
 }
 
 // 16-bit PCM WAV holding a sine of the given frequency at half amplitude.
-inline QByteArray Wave(int sampleRate, double seconds, double frequency = 441.0,
-                       int channels = 1) {
+inline QByteArray Wave(int sampleRate, double seconds, double frequency = 441.0, int channels = 1) {
   return Riff(Chunk("fmt ", Format(1, channels, sampleRate, channels * 2, 16)) +
               Chunk("data", Tone(sampleRate, seconds, frequency, channels)));
 }
@@ -63,8 +63,8 @@ inline QByteArray ImaAdpcmWave(double seconds) {
   QByteArray data;
   for (int i = 0; i < int(44100 * seconds) / samplesPerBlock; ++i)
     data += QByteArray::fromHex("00002800") + QByteArray(blockAlign - 4, '\x7F');
-  QByteArray format = Format(0x11, 1, 44100, blockAlign, 4, LittleEndian(2, 2) +
-                                                              LittleEndian(samplesPerBlock, 2));
+  QByteArray format =
+      Format(0x11, 1, 44100, blockAlign, 4, LittleEndian(2, 2) + LittleEndian(samplesPerBlock, 2));
   return Riff(Chunk("fmt ", format) + Chunk("data", data));
 }
 
@@ -78,14 +78,14 @@ inline QByteArray BigEndian(quint32 value, int bytes) {
 // given length in ticks (480 = 0.5 s), after the given events.
 inline QByteArray Midi(int ticks = 240, const QByteArray& before = {}) {
   QByteArray track = before;
-  track += QByteArray::fromHex("00c000");                       // program 0
-  track += QByteArray::fromHex("00904564");                     // note on A4
+  track += QByteArray::fromHex("00c000");    // program 0
+  track += QByteArray::fromHex("00904564");  // note on A4
   if (ticks >= 128) track += char(0x80 | (ticks >> 7));
   track += char(ticks & 0x7F);
-  track += QByteArray::fromHex("804540");                       // note off
-  track += QByteArray::fromHex("00ff2f00");                     // end of track
-  return "MThd" + BigEndian(6, 4) + BigEndian(0, 2) + BigEndian(1, 2) + BigEndian(480, 2) +
-         "MTrk" + BigEndian(quint32(track.size()), 4) + track;
+  track += QByteArray::fromHex("804540");    // note off
+  track += QByteArray::fromHex("00ff2f00");  // end of track
+  return "MThd" + BigEndian(6, 4) + BigEndian(0, 2) + BigEndian(1, 2) + BigEndian(480, 2) + "MTrk" +
+         BigEndian(quint32(track.size()), 4) + track;
 }
 
 // Frame i of a cosine of the given frequency at half amplitude: its first frame is its loudest.

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <malloc.h>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -84,23 +84,24 @@ class SoundTest : public QObject {
     QByteArray lyingLength = midi;
     lyingLength[21] = char(0x7F);  // track length far beyond the end of the file
     QByteArray badEvent = midi;
-    badEvent[26] = char(0xF3);  // a system message inside a track
+    badEvent[26] = char(0xF3);           // a system message inside a track
     QByteArray falseFrames(4096, '\0');  // MPEG frame headers by chance, as in a FLAC frame
     falseFrames.replace(0, 4, QByteArray::fromHex("fffb9064"));
     const QByteArray unknownCodec = SoundFiles::Wave(44100, 0.01).replace(20, 2, "\x77\x77");
     using R = PlayResult;
-    return {{"empty", QByteArray(), R::NotSound},
-            {"truncated WAV header", SoundFiles::Wave(44100, 0.1).left(20), R::Damaged},
-            {"WAV header without data", SoundFiles::Wave(44100, 0.1).left(44), R::Damaged},
-            {"WAV of an unknown codec", unknownCodec, R::Unsupported},
-            {"RIFF of another kind", QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20), R::NotSound},
-            {"text", QByteArray("this is not a sound\n"), R::NotSound},
-            {"one MPEG frame header by chance", falseFrames, R::NotSound},
-            {"MIDI header only", midi.left(14), R::Damaged},
-            {"MIDI header, garbage tracks", midi.left(14) + QByteArray(64, '\xA5'), R::Damaged},
-            {"MIDI track longer than the file", lyingLength, R::Damaged},
-            {"MIDI track with a bad event", badEvent, R::Damaged},
-            {"MIDI without tracks", QByteArray::fromHex("4d546864000000060000000001e0"), R::Damaged}};
+    return {
+        {"empty", QByteArray(), R::NotSound},
+        {"truncated WAV header", SoundFiles::Wave(44100, 0.1).left(20), R::Damaged},
+        {"WAV header without data", SoundFiles::Wave(44100, 0.1).left(44), R::Damaged},
+        {"WAV of an unknown codec", unknownCodec, R::Unsupported},
+        {"RIFF of another kind", QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20), R::NotSound},
+        {"text", QByteArray("this is not a sound\n"), R::NotSound},
+        {"one MPEG frame header by chance", falseFrames, R::NotSound},
+        {"MIDI header only", midi.left(14), R::Damaged},
+        {"MIDI header, garbage tracks", midi.left(14) + QByteArray(64, '\xA5'), R::Damaged},
+        {"MIDI track longer than the file", lyingLength, R::Damaged},
+        {"MIDI track with a bad event", badEvent, R::Damaged},
+        {"MIDI without tracks", QByteArray::fromHex("4d546864000000060000000001e0"), R::Damaged}};
   }
 
   // The head of a 100 MiB RIFF/WAVE file holding the given chunks.
@@ -166,12 +167,15 @@ class SoundTest : public QObject {
              {"tone.mp3", mp3},
              {"mp3-named.wav", mp3},
              {"long.wav", SoundFiles::Wave(44100, 2.0)},
-             {"odd-chunks.wav", SoundFiles::Riff(Chunk("LIST", "INFOx") + format + Chunk("pad ", "a") +
-                                                 Chunk("data", tone) + Chunk("LIST", "", ~0u))},
-             {"unpadded-chunk.wav", SoundFiles::Riff(format + "abc " + SoundFiles::LittleEndian(3, 4) +
-                                                     "xyz" + Chunk("data", tone))},
-             {"zero-block-align.wav", SoundFiles::Riff(Chunk("fmt ", SoundFiles::Format(1, 1, 8000, 0, 8)) +
-                                                       Chunk("data", QByteArray(4000, '\x10')))},
+             {"odd-chunks.wav",
+              SoundFiles::Riff(Chunk("LIST", "INFOx") + format + Chunk("pad ", "a") +
+                               Chunk("data", tone) + Chunk("LIST", "", ~0u))},
+             {"unpadded-chunk.wav",
+              SoundFiles::Riff(format + "abc " + SoundFiles::LittleEndian(3, 4) + "xyz" +
+                               Chunk("data", tone))},
+             {"zero-block-align.wav",
+              SoundFiles::Riff(Chunk("fmt ", SoundFiles::Format(1, 1, 8000, 0, 8)) +
+                               Chunk("data", QByteArray(4000, '\x10')))},
              {"trailing-garbage.wav", wave + QByteArray(999, '\xA7')},
              {"cut-short.wav", SoundFiles::Riff(format + Chunk("data", tone, ~0u))},
              {"adpcm.wav", SoundFiles::ImaAdpcmWave(0.3)},
@@ -199,12 +203,14 @@ class SoundTest : public QObject {
   // or more of a tone, and a page cut short holds nothing).
   void playsEveryKind_data() {
     QTest::addColumn<ToneFile>("tone");
-    const auto row = [](const char* name, int format, int error, const char* facts, int rate = 44100,
-                        int channels = 1, int tone = 0, double left = 1, double right = 1) {
-      QTest::newRow(name) << ToneFile{format, rate, channels, tone, {left, right}, error,
-                                      QString::fromUtf8(facts)};
+    const auto row = [](const char* name, int format, int error, const char* facts,
+                        int rate = 44100, int channels = 1, int tone = 0, double left = 1,
+                        double right = 1) {
+      QTest::newRow(name) << ToneFile{
+          format, rate, channels, tone, {left, right}, error, QString::fromUtf8(facts)};
     };
-    const auto cut = [](const char* name, int format, double s = 1, double kept = 0.8, int rate = 44100) {
+    const auto cut = [](const char* name, int format, double s = 1, double kept = 0.8,
+                        int rate = 44100) {
       QTest::newRow(name) << ToneFile{format, rate, 1, 0, {1, 1}, -1, {}, s, kept};
     };
     constexpr double kHalf = 0.7071;
@@ -216,12 +222,14 @@ class SoundTest : public QObject {
     row("WAV double", SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 0, "WAV 浮点 · 44.1 kHz · 64 位");
     row("WAV mu-law", SF_FORMAT_WAV | SF_FORMAT_ULAW, 600, "WAV μ-law · 44.1 kHz · 8 位");
     row("WAV A-law", SF_FORMAT_WAV | SF_FORMAT_ALAW, 600, "WAV A-law · 44.1 kHz · 8 位");
-    row("WAV IMA ADPCM", SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, -1, "WAV IMA ADPCM · 44.1 kHz · 4 位");
+    row("WAV IMA ADPCM", SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, -1,
+        "WAV IMA ADPCM · 44.1 kHz · 4 位");
     row("WAV MS ADPCM", SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, -1, "WAV MS ADPCM · 44.1 kHz · 4 位");
-    row("WAV GSM 6.10", SF_FORMAT_WAV | SF_FORMAT_GSM610, -2, "WAV GSM 6.10 · 8 kHz · 单声道", 8000);
+    row("WAV GSM 6.10", SF_FORMAT_WAV | SF_FORMAT_GSM610, -2, "WAV GSM 6.10 · 8 kHz · 单声道",
+        8000);
     row("WAV 22.05 kHz", SF_FORMAT_WAV | SF_FORMAT_PCM_16, -1, "WAV PCM · 22.05 kHz", 22050);
-    row("WAV stereo, left", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, "WAV PCM · 44.1 kHz · 16 位 · 立体声",
-        44100, 2, 0, 1, 0);
+    row("WAV stereo, left", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0,
+        "WAV PCM · 44.1 kHz · 16 位 · 立体声", 44100, 2, 0, 1, 0);
     row("WAVE_FORMAT_EXTENSIBLE quad, rear right", SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, 1,
         "WAV PCM · 44.1 kHz · 16 位 · 4 声道", 44100, 4, 3, 0, kHalf);
     row("WAVE_FORMAT_EXTENSIBLE 5.1, centre", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 1,
@@ -234,9 +242,10 @@ class SoundTest : public QObject {
     row("AIFF", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 0, "AIFF PCM · 44.1 kHz · 16 位");
     row("AIFF-C A-law", SF_FORMAT_AIFF | SF_FORMAT_ALAW, 600, "AIFF-C A-law · 44.1 kHz");
     row("AU", SF_FORMAT_AU | SF_FORMAT_PCM_16, 0, "AU PCM · 44.1 kHz · 16 位");
-    row("FLAC stereo, right", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0, "FLAC · 44.1 kHz · 16 位 · 立体声",
-        44100, 2, 1, 0, 1);
-    row("FLAC 96 kHz 24-bit", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, -1, "FLAC · 96 kHz · 24 位", 96000);
+    row("FLAC stereo, right", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0,
+        "FLAC · 44.1 kHz · 16 位 · 立体声", 44100, 2, 1, 0, 1);
+    row("FLAC 96 kHz 24-bit", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, -1, "FLAC · 96 kHz · 24 位",
+        96000);
     row("Ogg Vorbis", SF_FORMAT_OGG | SF_FORMAT_VORBIS, -1, "Ogg Vorbis · 44.1 kHz · 单声道");
     row("Ogg Opus", SF_FORMAT_OGG | SF_FORMAT_OPUS, -1, "Ogg Opus · 48 kHz · 单声道", 48000);
     row("MP3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, -1, "MP3 · 44.1 kHz · 单声道");
@@ -259,8 +268,12 @@ class SoundTest : public QObject {
     QVERIFY2(sound_.Describe(path).startsWith(tone.facts), qPrintable(sound_.Describe(path)));
     Record(path);
     const Heard heard = Listen(recorded_, tone.tolerance < 0 ? 0 : 44100, tone.gain);
-    const QString what = QStringLiteral("%1 frames, %2 Hz, levels %3 %4, error %5").arg(heard.frames)
-        .arg(heard.frequency).arg(heard.level[0]).arg(heard.level[1]).arg(heard.error);
+    const QString what = QStringLiteral("%1 frames, %2 Hz, levels %3 %4, error %5")
+                             .arg(heard.frames)
+                             .arg(heard.frequency)
+                             .arg(heard.level[0])
+                             .arg(heard.level[1])
+                             .arg(heard.error);
     if (tone.tolerance == -2) QVERIFY2(heard.frames > 8820, qPrintable(what));
     if (tone.tolerance == -2) return;
     // Lossy codecs round lengths and start softly; ADPCM cut in a block replays part of another.
@@ -364,7 +377,8 @@ class SoundTest : public QObject {
     QTest::newRow("MIDI named .wav") << "midi-named.wav" << Kind::Midi;
     QTest::newRow("MP3") << "tone.mp3" << Kind::Sampled;
     QTest::newRow("MP3 named .wav") << "mp3-named.wav" << Kind::Sampled;
-    QTest::newRow("WAV with odd-sized chunks around its sound") << "odd-chunks.wav" << Kind::Sampled;
+    QTest::newRow("WAV with odd-sized chunks around its sound")
+        << "odd-chunks.wav" << Kind::Sampled;
     QTest::newRow("WAV with an odd chunk and no pad byte") << "unpadded-chunk.wav" << Kind::Sampled;
     QTest::newRow("WAV with block align 0") << "zero-block-align.wav" << Kind::Sampled;
     QTest::newRow("WAV with trailing garbage") << "trailing-garbage.wav" << Kind::Sampled;
@@ -372,7 +386,8 @@ class SoundTest : public QObject {
     QTest::newRow("IMA ADPCM WAV without fact chunk") << "adpcm.wav" << Kind::Sampled;
     QTest::newRow("MIDI with a long header and a foreign chunk") << "odd-chunks.mid" << Kind::Midi;
     QTest::newRow("MIDI track of 150 KB") << "long-track.mid" << Kind::Midi;
-    QTest::newRow("MIDI with running status after a meta event") << "running-status.mid" << Kind::Midi;
+    QTest::newRow("MIDI with running status after a meta event")
+        << "running-status.mid" << Kind::Midi;
     QTest::newRow("RIFF-wrapped MIDI") << "riff.rmi" << Kind::Midi;
   }
 

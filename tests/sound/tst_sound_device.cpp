@@ -75,8 +75,8 @@ class SoundDeviceTest : public QObject {
         {"48000 Hz stereo", SoundFiles::Wave(48000, 0.5, 441.0, 2)},
         {"44100 Hz", SoundFiles::Wave(44100, 0.5)},
         {"22050 Hz", SoundFiles::Wave(22050, 0.5)},
-        {"22050 Hz 8-bit", SoundFiles::Riff(SoundFiles::Chunk("fmt ", format8) +
-                                            SoundFiles::Chunk("data", tone8))}};
+        {"22050 Hz 8-bit",
+         SoundFiles::Riff(SoundFiles::Chunk("fmt ", format8) + SoundFiles::Chunk("data", tone8))}};
     {
       SdlSound sound;
       QVERIFY(sound.Open());
@@ -95,9 +95,8 @@ class SoundDeviceTest : public QObject {
     const std::vector<Segment> segments = Segments(SoundFiles::Read(out), 44100);
     QCOMPARE(int(segments.size()), int(files.size()));
     for (int i = 0; i < files.size(); ++i) {
-      const QByteArray what = files[i].first + " file: " +
-                              QByteArray::number(segments[i].frames) + " frames, " +
-                              QByteArray::number(segments[i].frequency) + " Hz";
+      const QByteArray what = files[i].first + " file: " + QByteArray::number(segments[i].frames) +
+                              " frames, " + QByteArray::number(segments[i].frequency) + " Hz";
       QVERIFY2(std::abs(segments[i].frames - 22050) <= 50, what.constData());
       QVERIFY2(std::abs(segments[i].frequency - 441.0) <= 3.0, what.constData());
     }
@@ -112,7 +111,8 @@ class SoundDeviceTest : public QObject {
     QVERIFY(!sound.Open());
     QVERIFY(!sound.IsOpen());
     QCOMPARE(sound.Play(wav, false), PlayResult::NoDevice);
-    QCOMPARE(sound.Play(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"), true), PlayResult::NoDevice);
+    QCOMPARE(sound.Play(QStringLiteral(PLINKBOX_SOUND_DATA "/tone.mp3"), true),
+             PlayResult::NoDevice);
     sound.Stop();
     QCOMPARE(sound.Playing(), SdlSound::Kind::Nothing);
   }

@@ -17,15 +17,14 @@
 #include "ListContext.h"
 #include "core/StatusTexts.h"
 #include "fileops/FileOperations.h"
-#include "platform/ConflictFreeName.h"
 #include "list/SoundList.h"
 #include "platform/Clipboard.h"
+#include "platform/ConflictFreeName.h"
 #include "platform/EventPump.h"
 #include "platform/Files.h"
 #include "platform/LongJob.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
-
 
 inline const QString kWorking = QStringLiteral("正在操作，请稍后...");
 
@@ -37,7 +36,9 @@ inline void WriteFile(const QString& path, const QByteArray& content) {
   ::close(fd);
 }
 
-inline void MakeDir(const QString& path) { QCOMPARE(::mkdir(ToNativePath(path).constData(), 0755), 0); }
+inline void MakeDir(const QString& path) {
+  QCOMPARE(::mkdir(ToNativePath(path).constData(), 0755), 0);
+}
 
 inline void RemoveTree(const QByteArray& path) {
   if (DIR* d = ::opendir(path.constData())) {
@@ -56,7 +57,8 @@ inline QByteArray Checksum(const QByteArray& path) {
   QCryptographicHash hash(QCryptographicHash::Sha1);
   const int fd = ::open(path.constData(), O_RDONLY);
   char buffer[4096];
-  for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;) hash.addData({buffer, n});
+  for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+    hash.addData({buffer, n});
   if (fd >= 0) ::close(fd);
   return hash.result().toHex().left(12);
 }
@@ -76,7 +78,8 @@ inline void Walk(const QByteArray& root, const QByteArray& rel, QStringList* out
       *out << FromNativePath(path.mid(1)) + u'/';
       Walk(root, path, out);
     } else if (S_ISLNK(st.st_mode) || !S_ISREG(st.st_mode)) {
-      *out << FromNativePath(path.mid(1)) + QLatin1String(S_ISLNK(st.st_mode) ? "=link" : "=special");
+      *out << FromNativePath(path.mid(1)) +
+                  QLatin1String(S_ISLNK(st.st_mode) ? "=link" : "=special");
     } else {
       *out << FromNativePath(path.mid(1)) + u'=' + QString::fromLatin1(Checksum(root + path));
     }
@@ -118,7 +121,8 @@ struct Env : ListContext {
   // The rows as paths relative to the temporary directory.
   QStringList Rows() const {
     QStringList rows;
-    for (int r = 0; r < list.RowCount(); ++r) rows << list.RowFullPath(r).mid(dir.path().size() + 1);
+    for (int r = 0; r < list.RowCount(); ++r)
+      rows << list.RowFullPath(r).mid(dir.path().size() + 1);
     return rows;
   }
   // The inventory after applying "-x" (gone), "x>y" (moved) and "x+y" (copied) to before.

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Plinkbox developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <iconv.h>
 #include <QByteArray>
 #include <QString>
-#include <iconv.h>
 
 // The text in another encoding ("GBK", "GB18030"), done by iconv as a reference independent of
 // the program's own conversions.

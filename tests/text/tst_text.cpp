@@ -104,17 +104,65 @@ void TestText::pathParts_data() {
   QTest::addColumn<QString>("mainName");
   QTest::addColumn<QString>("extension");
   QTest::newRow("deep") << "/音频/鼓/kick.01.wav"
-                        << "kick.01.wav" << "/音频/鼓" << "鼓" << "kick" << "wav";
-  QTest::newRow("one separator") << "C:/kick.wav" << "kick.wav" << "C:" << "C:" << "kick" << "wav";
-  QTest::newRow("root") << "/kick.wav" << "kick.wav" << "" << "" << "kick" << "wav";
-  QTest::newRow("bare name") << "kick.wav" << "kick.wav" << "" << "" << "kick" << "wav";
-  QTest::newRow("dot in directory") << "/a.b/kick" << "kick" << "/a.b" << "a.b" << "kick" << "";
-  QTest::newRow("trailing separator") << "/x/dir/" << "" << "/x/dir" << "dir" << "" << "";
-  QTest::newRow("leading dot") << ".wav" << ".wav" << "" << "" << "" << "wav";
-  QTest::newRow("trailing dot") << "kick." << "kick." << "" << "" << "kick" << "";
-  QTest::newRow("backslash is ordinary") << "/d/a\\b.mid" << "a\\b.mid" << "/d" << "d" << "a\\b"
+                        << "kick.01.wav"
+                        << "/音频/鼓"
+                        << "鼓"
+                        << "kick"
+                        << "wav";
+  QTest::newRow("one separator") << "C:/kick.wav"
+                                 << "kick.wav"
+                                 << "C:"
+                                 << "C:"
+                                 << "kick"
+                                 << "wav";
+  QTest::newRow("root") << "/kick.wav"
+                        << "kick.wav"
+                        << ""
+                        << ""
+                        << "kick"
+                        << "wav";
+  QTest::newRow("bare name") << "kick.wav"
+                             << "kick.wav"
+                             << ""
+                             << ""
+                             << "kick"
+                             << "wav";
+  QTest::newRow("dot in directory") << "/a.b/kick"
+                                    << "kick"
+                                    << "/a.b"
+                                    << "a.b"
+                                    << "kick"
+                                    << "";
+  QTest::newRow("trailing separator") << "/x/dir/"
+                                      << ""
+                                      << "/x/dir"
+                                      << "dir"
+                                      << ""
+                                      << "";
+  QTest::newRow("leading dot") << ".wav"
+                               << ".wav"
+                               << ""
+                               << ""
+                               << ""
+                               << "wav";
+  QTest::newRow("trailing dot") << "kick."
+                                << "kick."
+                                << ""
+                                << ""
+                                << "kick"
+                                << "";
+  QTest::newRow("backslash is ordinary") << "/d/a\\b.mid"
+                                         << "a\\b.mid"
+                                         << "/d"
+                                         << "d"
+                                         << "a\\b"
                                          << "mid";
-  QTest::newRow("empty") << "" << "" << "" << "" << "" << "";
+  QTest::newRow("empty") << ""
+                         << ""
+                         << ""
+                         << ""
+                         << ""
+                         << "";
 }
 
 void TestText::pathParts() {
@@ -149,23 +197,51 @@ void TestText::expand_data() {
   QTest::addColumn<QString>("number");
   QTest::addColumn<QString>("tokens");  // digits: positions in the substitution order
   QTest::addColumn<QString>("result");
-  QTest::newRow("main, number, extension")
-      << "#主名_#编号.#扩展名" << "/x/kick.01.wav" << "7" << "015" << "kick_7.wav";
-  QTest::newRow("classification")
-      << "#目录路径/#扩展名 文件" << "/d/a/b.mp3" << "" << "04" << "/d/a/mp3 文件";
-  QTest::newRow("token outside the set stays")
-      << "#目录路径_#编号" << "/d/a/b.mp3" << "7" << "5" << "#目录路径_7";
-  QTest::newRow("later token scans earlier value")
-      << "#文件名" << "/d/#编号.wav" << "9" << "25" << "9.wav";
-  QTest::newRow("earlier token never scans later value")
-      << "#文件名" << "/d/#扩展名.wav" << "" << "02" << "#扩展名.wav";
-  QTest::newRow("directory name then path")
-      << "#目录名|#目录路径" << "/d/a/b.mp3" << "" << "34" << "a|/d/a";
-  QTest::newRow("no delimiter needed")
-      << "#主名称#编号值" << "/k.wav" << "3" << "15" << "k称3值";
-  QTest::newRow("empty expression") << "" << "/k.wav" << "3" << "012345" << "";
-  QTest::newRow("case-sensitive, repeated")
-      << "#扩展名#扩展名" << "/k.WAV" << "" << "0" << "WAVWAV";
+  QTest::newRow("main, number, extension") << "#主名_#编号.#扩展名"
+                                           << "/x/kick.01.wav"
+                                           << "7"
+                                           << "015"
+                                           << "kick_7.wav";
+  QTest::newRow("classification") << "#目录路径/#扩展名 文件"
+                                  << "/d/a/b.mp3"
+                                  << ""
+                                  << "04"
+                                  << "/d/a/mp3 文件";
+  QTest::newRow("token outside the set stays") << "#目录路径_#编号"
+                                               << "/d/a/b.mp3"
+                                               << "7"
+                                               << "5"
+                                               << "#目录路径_7";
+  QTest::newRow("later token scans earlier value") << "#文件名"
+                                                   << "/d/#编号.wav"
+                                                   << "9"
+                                                   << "25"
+                                                   << "9.wav";
+  QTest::newRow("earlier token never scans later value") << "#文件名"
+                                                         << "/d/#扩展名.wav"
+                                                         << ""
+                                                         << "02"
+                                                         << "#扩展名.wav";
+  QTest::newRow("directory name then path") << "#目录名|#目录路径"
+                                            << "/d/a/b.mp3"
+                                            << ""
+                                            << "34"
+                                            << "a|/d/a";
+  QTest::newRow("no delimiter needed") << "#主名称#编号值"
+                                       << "/k.wav"
+                                       << "3"
+                                       << "15"
+                                       << "k称3值";
+  QTest::newRow("empty expression") << ""
+                                    << "/k.wav"
+                                    << "3"
+                                    << "012345"
+                                    << "";
+  QTest::newRow("case-sensitive, repeated") << "#扩展名#扩展名"
+                                            << "/k.WAV"
+                                            << ""
+                                            << "0"
+                                            << "WAVWAV";
 }
 
 void TestText::expand() {
@@ -213,9 +289,10 @@ void TestText::decodeTextFile() {
 
 void TestText::gb18030OrderMatchesBytes() {
   const QStringList samples = {
-      "", "0", "A", "a", "~", "\u00E9", "\u00B7", "\u20AC", "\u3000", "啊", "阿", "中", "鼓", "\u4DB5",
-      "\u9FA5", "\u9FA6", "\uE000", "\uE5E5", "\uFFFD", "\uFFFF", "\U00010000", "\U0001F600",
-      "\U00020000", "\U0010FFFF", "ab", "a\u00E9", "鼓a", "鼓\U0001F600"};
+      "",           "0",          "A",          "a",      "~",       "\u00E9", "\u00B7",
+      "\u20AC",     "\u3000",     "啊",         "阿",     "中",      "鼓",     "\u4DB5",
+      "\u9FA5",     "\u9FA6",     "\uE000",     "\uE5E5", "\uFFFD",  "\uFFFF", "\U00010000",
+      "\U0001F600", "\U00020000", "\U0010FFFF", "ab",     "a\u00E9", "鼓a",    "鼓\U0001F600"};
   for (const QString& a : samples)
     for (const QString& b : samples) {
       const QByteArray ea = ToGb18030(a);
@@ -240,8 +317,17 @@ void TestText::loneSurrogatesSortLast() {
 
 void TestText::textAgainstBytes() {
   const QStringList texts = {"", "a", "ab", "\u00E9", "鼓", "鼓a", "啊", "\U0001F600", "\uFFFF"};
-  const QList<QByteArray> bytes = {"", "a", "a\xff", QByteArray(1, '\0'), "\xb9", "\xb9\xc4",
-                                   "\xb9\xc4" "a", "\xb0\xa1", "\x81\x30", "\xff"};
+  const QList<QByteArray> bytes = {"",
+                                   "a",
+                                   "a\xff",
+                                   QByteArray(1, '\0'),
+                                   "\xb9",
+                                   "\xb9\xc4",
+                                   "\xb9\xc4"
+                                   "a",
+                                   "\xb0\xa1",
+                                   "\x81\x30",
+                                   "\xff"};
   for (const QString& text : texts) {
     const QByteArray encoded = ToGb18030(text);
     QCOMPARE(EncodeGb18030(text), encoded);
@@ -259,9 +345,11 @@ void TestText::displayName_data() {
   QTest::newRow("gbk") << ToGbk("声音.wav") << "声音.wav";
   // "说" in GBK is also valid UTF-8: the name is decoded whole, not escape by escape.
   QTest::newRow("gbk pair that is also utf-8") << ToGbk("说话.wav") << "说话.wav";
-  QTest::newRow("gbk part under utf-8 parts") << "/音/" + ToGbk("鼓组") + "/x" << "/音/鼓组/x";
+  QTest::newRow("gbk part under utf-8 parts") << "/音/" + ToGbk("鼓组") + "/x"
+                                              << "/音/鼓组/x";
   QTest::newRow("not gbk") << QByteArray("caf\xe9.mid") << "caf\uFFFD.mid";
-  QTest::newRow("broken gbk shows no guess") << ToGbk("鼓") + "\xff" << "\uFFFD\uFFFD\uFFFD";
+  QTest::newRow("broken gbk shows no guess") << ToGbk("鼓") + "\xff"
+                                             << "\uFFFD\uFFFD\uFFFD";
 }
 
 void TestText::displayName() {

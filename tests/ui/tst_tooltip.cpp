@@ -53,12 +53,18 @@ class TestTooltip : public QObject {
     }
     QString text = QStringLiteral("unchanged");
     std::vector<QWidget*> controls;
-    const QList<int> results{helper.AddTool(&control, text), helper.RemoveTool(&control),
-                             helper.SetBackColor(Qt::yellow), helper.SetToolText(&control, text),
-                             helper.SetDelays(10, 10), helper.Destroy(), helper.Hide(),
-                             helper.SetMaxTipWidth(100), helper.GetToolCount(),
+    const QList<int> results{helper.AddTool(&control, text),
+                             helper.RemoveTool(&control),
+                             helper.SetBackColor(Qt::yellow),
+                             helper.SetToolText(&control, text),
+                             helper.SetDelays(10, 10),
+                             helper.Destroy(),
+                             helper.Hide(),
+                             helper.SetMaxTipWidth(100),
+                             helper.GetToolCount(),
                              helper.GetToolWindows(controls),
-                             helper.GetToolText(&control, text, 100), int(helper.GetHandle())};
+                             helper.GetToolText(&control, text, 100),
+                             int(helper.GetHandle())};
     QCOMPARE(results, QList<int>(results.size(), 0));
     QCOMPARE(text, QStringLiteral("unchanged"));
   }
@@ -72,13 +78,16 @@ class TestTooltip : public QObject {
                            << QStringList{"目录", "编号", "文件名", "扩展名"};
     QTest::newRow("LF, CR") << "a\nb\rc\r\n\r\nd" << wide << QStringList{"a", "b", "c", "", "d"};
     QTest::newRow("one line") << "a\r\nb\nc" << QString() << QStringList{"a b c"};
-    QTest::newRow("at spaces") << "aaaa aaaa aaaa" << "aaaa aaaa"
-                               << QStringList{"aaaa aaaa", "aaaa"};
-    QTest::newRow("spaces at a wrap go") << "aaaa    aaaa" << "aaaa" << QStringList{"aaaa", "aaaa"};
-    QTest::newRow("long word") << "xxxxxxx x" << "xxx" << QStringList{"xxx", "xxx", "x x"};
-    QTest::newRow("chinese") << "音频文件音频文件" << "音频文"
-                             << QStringList{"音频文", "件音频", "文件"};
-    QTest::newRow("surrogate pairs") << "😀😀😀" << "😀" << QStringList{"😀", "😀", "😀"};
+    QTest::newRow("at spaces") << "aaaa aaaa aaaa"
+                               << "aaaa aaaa" << QStringList{"aaaa aaaa", "aaaa"};
+    QTest::newRow("spaces at a wrap go") << "aaaa    aaaa"
+                                         << "aaaa" << QStringList{"aaaa", "aaaa"};
+    QTest::newRow("long word") << "xxxxxxx x"
+                               << "xxx" << QStringList{"xxx", "xxx", "x x"};
+    QTest::newRow("chinese") << "音频文件音频文件"
+                             << "音频文" << QStringList{"音频文", "件音频", "文件"};
+    QTest::newRow("surrogate pairs") << "😀😀😀"
+                                     << "😀" << QStringList{"😀", "😀", "😀"};
   }
 
   void lines() {

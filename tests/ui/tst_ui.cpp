@@ -71,11 +71,14 @@ class TestUi : public QObject {
     QTest::addColumn<int>("index");
     QTest::addColumn<Hue>("hue");
     QTest::addColumn<bool>("symbol");
-    const struct { Hue hue; bool symbol; } table[kToolbarImageCount] = {
-        {Hue::Green, true}, {Hue::Blue, true},   {Hue::Blue, true},   {Hue::Blue, true},
-        {Hue::Blue, true},  {Hue::Blue, false},  {Hue::Red, false},   {Hue::Green, false},
-        {Hue::Red, true},   {Hue::Green, true},  {Hue::Green, true},  {Hue::Green, true},
-        {Hue::Blue, true},  {Hue::Red, true},    {Hue::Blue, true},   {Hue::Blue, true},
+    const struct {
+      Hue hue;
+      bool symbol;
+    } table[kToolbarImageCount] = {
+        {Hue::Green, true}, {Hue::Blue, true},  {Hue::Blue, true},  {Hue::Blue, true},
+        {Hue::Blue, true},  {Hue::Blue, false}, {Hue::Red, false},  {Hue::Green, false},
+        {Hue::Red, true},   {Hue::Green, true}, {Hue::Green, true}, {Hue::Green, true},
+        {Hue::Blue, true},  {Hue::Red, true},   {Hue::Blue, true},  {Hue::Blue, true},
         {Hue::Blue, true},  {Hue::Green, true},
     };
     for (int i = 0; i < kToolbarImageCount; ++i)

@@ -41,9 +41,9 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   组合框欲查找_->setInsertPolicy(QComboBox::NoInsert);
   组合框欲查找_->setCompleter(nullptr);
   组合框欲查找_->addItems({QStringLiteral("*.wav|*.mid|*.mp3"), kDesignedText,
-                          QStringLiteral("*.wav|*.mp3"), QStringLiteral("*.mid|*.mp3"),
-                          QStringLiteral("*.mp3"), QStringLiteral("*.wav"),
-                          QStringLiteral("*.mid"), QStringLiteral("*.*")});
+                           QStringLiteral("*.wav|*.mp3"), QStringLiteral("*.mid|*.mp3"),
+                           QStringLiteral("*.mp3"), QStringLiteral("*.wav"),
+                           QStringLiteral("*.mid"), QStringLiteral("*.*")});
   组合框欲查找_->setCurrentIndex(1);
   组合框欲查找_->setMinimumContentsLength(24);
   标签1->setBuddy(组合框欲查找_);
@@ -60,14 +60,16 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   auto* layout = new QGridLayout(this);
   layout->addWidget(标签1, 0, 0);
   layout->addWidget(组合框欲查找_, 0, 1, 1, 3);
-  layout->addWidget(AddCheckBox(QStringLiteral("选择框启用正则"), QStringLiteral("启用正则"),
-                                find.regex), 1, 0);
-  layout->addWidget(AddCheckBox(QStringLiteral("选择框模糊匹配"), QStringLiteral("模糊匹配"),
-                                find.fuzzy), 1, 1);
-  layout->addWidget(AddCheckBox(QStringLiteral("选择框忽略大小写"),
-                                QStringLiteral("忽略大小写"), find.ignoreCase), 1, 2);
-  layout->addWidget(AddCheckBox(QStringLiteral("选择框找到时播放"),
-                                QStringLiteral("找到时播放"), find.playWhenFound), 1, 3);
+  layout->addWidget(
+      AddCheckBox(QStringLiteral("选择框启用正则"), QStringLiteral("启用正则"), find.regex), 1, 0);
+  layout->addWidget(
+      AddCheckBox(QStringLiteral("选择框模糊匹配"), QStringLiteral("模糊匹配"), find.fuzzy), 1, 1);
+  layout->addWidget(AddCheckBox(QStringLiteral("选择框忽略大小写"), QStringLiteral("忽略大小写"),
+                                find.ignoreCase),
+                    1, 2);
+  layout->addWidget(AddCheckBox(QStringLiteral("选择框找到时播放"), QStringLiteral("找到时播放"),
+                                find.playWhenFound),
+                    1, 3);
 
   auto* 按钮向上查找 = AddButton(this, QStringLiteral("按钮向上查找"), QStringLiteral("向上查找"));
   auto* 按钮向下查找 = AddButton(this, QStringLiteral("按钮向下查找"), QStringLiteral("向下查找"));
@@ -83,7 +85,8 @@ FindWindow::FindWindow(Finder& finder, QWidget* owner)
   connect(按钮置查找点, &QPushButton::clicked, this, [this] { finder_.SetFindPoint(true); });
   // The searches wait while a job runs; setting the find point does not.
   const auto showBusy = [按钮向上查找, 按钮向下查找, 按钮查找全部](bool busy) {
-    for (QPushButton* button : {按钮向上查找, 按钮向下查找, 按钮查找全部}) button->setEnabled(!busy);
+    for (QPushButton* button : {按钮向上查找, 按钮向下查找, 按钮查找全部})
+      button->setEnabled(!busy);
   };
   connect(&LongJobSignals::Instance(), &LongJobSignals::busyChanged, this, showBusy);
   showBusy(LongJobGuard::Busy());

@@ -12,8 +12,8 @@ class QCheckBox;
 class QComboBox;
 
 // "查找表项": the find options and the find commands, non-modal, owned by the main window. Every
-// change of a control reaches the program's find options at once, so the main window's find keys use the
-// options last set here even after the window is closed.
+// change of a control reaches the program's find options at once, so the main window's find keys
+// use the options last set here even after the window is closed.
 class FindWindow : public QWidget {
   Q_OBJECT
  public:

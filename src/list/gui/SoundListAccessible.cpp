@@ -183,9 +183,7 @@ QAccessibleInterface* SoundListAccessible::Create(const QString& className, QObj
   return new SoundListAccessible(view);
 }
 
-SoundListView* SoundListAccessible::View() const {
-  return static_cast<SoundListView*>(object());
-}
+SoundListView* SoundListAccessible::View() const { return static_cast<SoundListView*>(object()); }
 
 int SoundListAccessible::ChildIndex(int row, int column) const {
   return (row + 1) * (columnCount() + 1) + column + 1;
@@ -236,9 +234,7 @@ QAccessibleInterface* SoundListAccessible::cellAt(int row, int column) const {
   return child(ChildIndex(row, column));
 }
 
-int SoundListAccessible::selectedCellCount() const {
-  return selectedRowCount() * columnCount();
-}
+int SoundListAccessible::selectedCellCount() const { return selectedRowCount() * columnCount(); }
 
 QList<QAccessibleInterface*> SoundListAccessible::selectedCells() const {
   QList<QAccessibleInterface*> cells;

@@ -8,10 +8,9 @@
 #include "platform/SoundOutput.h"
 #include "ui/Artwork.h"
 
-SoundListController::SoundListController(SoundListView& view, SoundList& list,
-                                         StatusTexts& status, SoundOutput& sound, Player& player,
-                                         const PlayOptions& options,
-                                         std::vector<KeyBinding> keys)
+SoundListController::SoundListController(SoundListView& view, SoundList& list, StatusTexts& status,
+                                         SoundOutput& sound, Player& player,
+                                         const PlayOptions& options, std::vector<KeyBinding> keys)
     : QObject(&view),
       view_(view),
       list_(list),

@@ -25,9 +25,8 @@ class SoundListController : public QObject {
  public:
   // options say whether a hover plays; keys are the commands' keys, offered the list's key
   // presses first.
-  SoundListController(SoundListView& view, SoundList& list, StatusTexts& status,
-                      SoundOutput& sound, Player& player, const PlayOptions& options,
-                      std::vector<KeyBinding> keys);
+  SoundListController(SoundListView& view, SoundList& list, StatusTexts& status, SoundOutput& sound,
+                      Player& player, const PlayOptions& options, std::vector<KeyBinding> keys);
 
  Q_SIGNALS:
   // A double click on a row.

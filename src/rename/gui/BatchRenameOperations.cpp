@@ -123,8 +123,8 @@ void BatchRenameWindow::ExecuteRename() {
     return;
   const RenameRule rule = ReadRule();
   const std::vector<int> rows = Rows();
-  const std::optional<RunResult> result = RunOwnJob(
-      [&] { return renamer_.RenameRun(rule, rows, RunMode::ExecuteMode).result; });
+  const std::optional<RunResult> result =
+      RunOwnJob([&] { return renamer_.RenameRun(rule, rows, RunMode::ExecuteMode).result; });
   if (!result) return;
   FinishRun(QStringLiteral("批量改名完毕，共 %1 条记录，其中失败 %2 条，耗时 %3")
                 .arg(QString::number(result->rows), QString::number(result->failures),

@@ -49,14 +49,13 @@ QLineEdit* AddField(QWidget* parent, const QString& name, const QString& caption
 // Opens the address in the browser, never through a shell.
 void AddLink(QWidget* parent, const QString& name, const QString& caption, const QUrl& url,
              const QRect& bounds) {
-  QLabel* link = AddLabel(parent, name,
-                          QStringLiteral("<a href=\"%1\">%2</a>")
-                              .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(),
-                                   caption.toHtmlEscaped()),
-                          bounds);
+  QLabel* link =
+      AddLabel(parent, name,
+               QStringLiteral("<a href=\"%1\">%2</a>")
+                   .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), caption.toHtmlEscaped()),
+               bounds);
   link->setTextFormat(Qt::RichText);
-  QObject::connect(link, &QLabel::linkActivated, link,
-                   [url] { QDesktopServices::openUrl(url); });
+  QObject::connect(link, &QLabel::linkActivated, link, [url] { QDesktopServices::openUrl(url); });
 }
 
 }  // namespace
@@ -100,10 +99,10 @@ BatchRenameWindow::BatchRenameWindow(SettingsStore& settings, BatchRenamer& rena
 BatchRenameWindow::~BatchRenameWindow() { SaveSettings(settings_, settingsBindings_); }
 
 void BatchRenameWindow::CreateNumberPage(QWidget* page) {
-  编辑框起始值_ = AddField(page, QStringLiteral("编辑框起始值"), QStringLiteral("起始值："),
-                           {8, 8}, 52, 60);
-  编辑框间隔值_ = AddField(page, QStringLiteral("编辑框间隔值"), QStringLiteral("间隔值："),
-                           {136, 8}, 52, 60);
+  编辑框起始值_ =
+      AddField(page, QStringLiteral("编辑框起始值"), QStringLiteral("起始值："), {8, 8}, 52, 60);
+  编辑框间隔值_ =
+      AddField(page, QStringLiteral("编辑框间隔值"), QStringLiteral("间隔值："), {136, 8}, 52, 60);
   单选框字母_ = AddCheck<QRadioButton>(page, QStringLiteral("单选框字母"), QStringLiteral("字母"),
                                        {8, 36, 56, 20});
   单选框数字_ = AddCheck<QRadioButton>(page, QStringLiteral("单选框数字"), QStringLiteral("数字"),
@@ -112,9 +111,9 @@ void BatchRenameWindow::CreateNumberPage(QWidget* page) {
                                     {136, 36, 56, 20});
   选择框补零_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框补零"), QStringLiteral("补零"),
                                     {196, 36, 56, 20});
-  选择框组合_ = AddCheck<QCheckBox>(page, QStringLiteral("选择框组合"),
-                                    QStringLiteral("高级组合 (可插入“#编号”代表编号值)"),
-                                    {8, 62, 300, 20});
+  选择框组合_ =
+      AddCheck<QCheckBox>(page, QStringLiteral("选择框组合"),
+                          QStringLiteral("高级组合 (可插入“#编号”代表编号值)"), {8, 62, 300, 20});
   // One line high, yet it keeps the line breaks a stored expression may hold.
   编辑框组合_ = new QPlainTextEdit(page);
   编辑框组合_->setObjectName(QStringLiteral("编辑框组合"));
@@ -124,13 +123,13 @@ void BatchRenameWindow::CreateNumberPage(QWidget* page) {
   编辑框组合_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   编辑框组合_->setTabChangesFocus(true);
   编辑框组合_->document()->setDocumentMargin(1);  // the default margin clips a 22-pixel line
-  按钮插入符号_ = AddButton(page, QStringLiteral("按钮插入符号"), QStringLiteral("▼"),
-                            {292, 88, 22, 22});
+  按钮插入符号_ =
+      AddButton(page, QStringLiteral("按钮插入符号"), QStringLiteral("▼"), {292, 88, 22, 22});
 }
 
 void BatchRenameWindow::CreateReplacePage(QWidget* page) {
-  编辑框欲替换_ = AddField(page, QStringLiteral("编辑框欲替换"), QStringLiteral("欲替换的："),
-                           {8, 8}, 64, 240);
+  编辑框欲替换_ =
+      AddField(page, QStringLiteral("编辑框欲替换"), QStringLiteral("欲替换的："), {8, 8}, 64, 240);
   编辑框替换为_ = AddField(page, QStringLiteral("编辑框替换为"), QStringLiteral("替换为的："),
                            {8, 36}, 64, 240);
   编辑框替换次数_ = AddField(page, QStringLiteral("编辑框替换次数"), QStringLiteral("替换次数："),
@@ -205,17 +204,17 @@ void BatchRenameWindow::CreateMorePage(QWidget* page) {
 }
 
 void BatchRenameWindow::CreateButtonsAndPreview() {
-  按钮执行_ = AddButton(this, QStringLiteral("按钮执行"), QStringLiteral("执行(&Z)"),
-                        {8, 163, 56, 32});
-  按钮改名选项_ = AddButton(this, QStringLiteral("按钮改名选项"), QStringLiteral("▼"),
-                            {64, 163, 20, 32});
-  按钮预览_ = AddButton(this, QStringLiteral("按钮预览"), QStringLiteral("预览↓(&Y)"),
-                        {92, 163, 76, 32});
+  按钮执行_ =
+      AddButton(this, QStringLiteral("按钮执行"), QStringLiteral("执行(&Z)"), {8, 163, 56, 32});
+  按钮改名选项_ =
+      AddButton(this, QStringLiteral("按钮改名选项"), QStringLiteral("▼"), {64, 163, 20, 32});
+  按钮预览_ =
+      AddButton(this, QStringLiteral("按钮预览"), QStringLiteral("预览↓(&Y)"), {92, 163, 76, 32});
   按钮预览_->setCheckable(true);
-  按钮撤销_ = AddButton(this, QStringLiteral("按钮撤销"), QStringLiteral("撤销(&C)"),
-                        {176, 163, 72, 32});
-  按钮关闭_ = AddButton(this, QStringLiteral("按钮关闭"), QStringLiteral("关闭(&G)"),
-                        {256, 163, 70, 32});
+  按钮撤销_ =
+      AddButton(this, QStringLiteral("按钮撤销"), QStringLiteral("撤销(&C)"), {176, 163, 72, 32});
+  按钮关闭_ =
+      AddButton(this, QStringLiteral("按钮关闭"), QStringLiteral("关闭(&G)"), {256, 163, 70, 32});
 
   编辑框预览数目_ = AddField(this, QStringLiteral("编辑框预览数目"), QStringLiteral("预览数目："),
                              {8, 205}, 64, 48);
@@ -242,9 +241,9 @@ void BatchRenameWindow::CreateMenus() {
 
   插入符号_ = new QMenu(this);
   插入符号_->setObjectName(QStringLiteral("插入符号"));
-  for (const QString& token : {QStringLiteral("#编号"), QStringLiteral("#主名"),
-                               QStringLiteral("#扩展名"), QStringLiteral("#文件名"),
-                               QStringLiteral("#目录名")})
+  for (const QString& token :
+       {QStringLiteral("#编号"), QStringLiteral("#主名"), QStringLiteral("#扩展名"),
+        QStringLiteral("#文件名"), QStringLiteral("#目录名")})
     插入符号_->addAction(token);
 }
 

@@ -41,8 +41,8 @@ struct BatchRenameOptions {
   Option<bool> lowerCase{kNumber, QStringLiteral("小写"), false};
   Option<bool> zeroFill{kNumber, QStringLiteral("补零"), true};
   Option<bool> combine{kNumber, QStringLiteral("高级组合 (可插入“#编号”代表编号值)"), false};
-  Option<MultiLineText> combination{kNumber, QStringLiteral("组合表达式"),
-                                    {QStringLiteral("#主名_#编号.#扩展名")}};
+  Option<MultiLineText> combination{
+      kNumber, QStringLiteral("组合表达式"), {QStringLiteral("#主名_#编号.#扩展名")}};
   Option<QString> find{kReplace, QStringLiteral("欲替换"), QString()};
   Option<QString> replaceWith{kReplace, QStringLiteral("替换为"), QString()};
   Option<QString> replaceCount{kReplace, QStringLiteral("替换次数"), QStringLiteral("-1")};

@@ -116,8 +116,8 @@ void SearchDirWindow::CreateFilterControls() {
   组合框过滤_->setCompleter(nullptr);
   组合框过滤_->addItems({QStringLiteral("*.wav|*.mid|*.mp3"), QStringLiteral("*.wav|*.mid"),
                          QStringLiteral("*.wav|*.mp3"), QStringLiteral("*.mid|*.mp3"),
-                         QStringLiteral("*.mp3"), QStringLiteral("*.wav"),
-                         QStringLiteral("*.mid"), QStringLiteral("*.*")});
+                         QStringLiteral("*.mp3"), QStringLiteral("*.wav"), QStringLiteral("*.mid"),
+                         QStringLiteral("*.*")});
   组合框过滤_->setCurrentIndex(1);  // the designed filter's item; the text is the option's
 
   选择框归类_ = AddCheck<QCheckBox>(this, QStringLiteral("选择框归类"), QStringLiteral("归类路径"),
@@ -203,11 +203,11 @@ void SearchDirWindow::ConnectControls() {
 }
 
 void SearchDirWindow::AttachTooltips(TooltipHelper& tooltips) {
-  const QString filterTip = QStringList{QStringLiteral("通配符有三个，? * |"),
-                                        QStringLiteral("? 匹配零个或一个半角字符"),
-                                        QStringLiteral("* 匹配零个或无限个字符"),
-                                        QStringLiteral("| 同时并排多组表达式，匹配其中之一即可")}
-                                .join(QStringLiteral("\r\n"));
+  const QString filterTip =
+      QStringList{QStringLiteral("通配符有三个，? * |"), QStringLiteral("? 匹配零个或一个半角字符"),
+                  QStringLiteral("* 匹配零个或无限个字符"),
+                  QStringLiteral("| 同时并排多组表达式，匹配其中之一即可")}
+          .join(QStringLiteral("\r\n"));
   const std::pair<QString, QString> tips[] = {
       {QStringLiteral("按钮添加目录"), QStringLiteral("添加目录（目录树）")},
       {QStringLiteral("按钮移除目录"), QStringLiteral("移除目录")},
@@ -270,8 +270,8 @@ void SearchDirWindow::AddDirectoryByBrowser() {
 
 void SearchDirWindow::AddDirectoryByInput() {
   bool ok = false;
-  const QString text = CurrentDialogs().InputText(
-      QStringLiteral("输入目录路径（尾部不含斜杠）："), ClipboardText(), &ok);
+  const QString text = CurrentDialogs().InputText(QStringLiteral("输入目录路径（尾部不含斜杠）："),
+                                                  ClipboardText(), &ok);
   if (ok) AppendDirectory(text, false);
 }
 

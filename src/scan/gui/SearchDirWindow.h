@@ -25,7 +25,8 @@ struct SearchDirOptions {
   inline static const QString kClassify = QStringLiteral("归类");
   inline static const QString kRest = QStringLiteral("余下");
   inline static const QString kData = QStringLiteral("数据");
-  Option<CheckList> directories{kDirectories, kData,
+  Option<CheckList> directories{kDirectories,
+                                kData,
                                 {{QDir::homePath() + QStringLiteral("/CloudCache")},
                                  {QDir::homePath() + QStringLiteral("/声音/短音资源")}}};
   Option<bool> recurse{kDirectories, QStringLiteral("遍历子目录"), true};
@@ -33,8 +34,8 @@ struct SearchDirOptions {
   Option<bool> filter{kFilter, QStringLiteral("通配过滤"), true};
   Option<QString> filterText{kFilter, kData, QStringLiteral("*.wav|*.mid")};
   Option<bool> classify{kClassify, QStringLiteral("归类路径"), true};
-  Option<MultiLineText> expression{kClassify, kData,
-                                   {QDir::homePath() + QStringLiteral("/声音/#扩展名 音频")}};
+  Option<MultiLineText> expression{
+      kClassify, kData, {QDir::homePath() + QStringLiteral("/声音/#扩展名 音频")}};
   Option<bool> copy{kClassify, QStringLiteral("拷贝为副本"), true};
   Option<bool> smartRename{kClassify, QStringLiteral("智能重命名"), true};
   Option<bool> loadList{kRest, QStringLiteral("载入文件列表"), true};

@@ -134,8 +134,8 @@ CheckList CheckListOf(const QListWidget* list) {
   CheckList items;
   for (int i = 0; i < list->count(); ++i) {
     const QListWidgetItem* item = list->item(i);
-    items.append({item->text(), item->checkState() == Qt::Checked,
-                  item->data(Qt::UserRole).toInt()});
+    items.append(
+        {item->text(), item->checkState() == Qt::Checked, item->data(Qt::UserRole).toInt()});
   }
   return items;
 }
