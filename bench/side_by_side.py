@@ -19,7 +19,9 @@ parser.add_argument("new")
 parser.add_argument("bench")
 parser.add_argument("--runs", type=int, default=5)
 parser.add_argument("args", nargs="*")
-a = parser.parse_args()
+# Arguments for the benchmark program start with "-" too: whatever argparse does not know is theirs.
+a, extra = parser.parse_known_args()
+a.args += [x for x in extra if x != "--"]
 
 env = dict(os.environ, SDL_AUDIODRIVER="dummy", QT_QPA_PLATFORM="offscreen")
 
