@@ -80,16 +80,15 @@ void FileOperations::RunFileOperation(Command command) {
   if (operation.isEmpty()) return;
   LongJob job;
   if (!job.Acquired()) return;
-  SoundList& list = list_;
 
-  const std::vector<int> selected = list.Selection().SelectedRows();
+  const std::vector<int> selected = list_.Selection().SelectedRows();
   if (selected.empty()) {
     ShowMessage(QStringLiteral("请先选择要操作的列表！"));
     return;
   }
   std::vector<SoundRow> rows;
   rows.reserve(selected.size());
-  for (int index : selected) rows.push_back(list.Row(index));
+  for (int index : selected) rows.push_back(list_.Row(index));
   const QString count = QString::number(selected.size());
 
   QString target;
@@ -136,12 +135,11 @@ void FileOperations::ChangeFiles(Command command, const std::vector<int>& select
 
 bool FileOperations::ChangeFile(Command command, int index, const SoundRow& row,
                                 const QString& target) {
-  SoundList& list = list_;
   const QString path = JoinPath(row.directory, row.fileName);
   const bool smartRename = options_.smartRename.Value();
   switch (command) {
     case Command::kDelete:
-      return Files::Delete(path) && StillHolds(list, index, row);
+      return Files::Delete(path) && StillHolds(list_, index, row);
     case Command::kMove: {
       // With smart renaming every name, numbered or not, is taken by a move that cannot
       // replace a file appearing meanwhile.
@@ -155,9 +153,9 @@ bool FileOperations::ChangeFile(Command command, int index, const SoundRow& row,
       } else if (!Files::Move(path, JoinPath(target, name))) {
         return false;
       }
-      if (!StillHolds(list, index, row)) return false;
-      list.SetRowDirectory(index, target);
-      list.SetRowFileName(index, name);
+      if (!StillHolds(list_, index, row)) return false;
+      list_.SetRowDirectory(index, target);
+      list_.SetRowFileName(index, name);
       return options_.removeAfterMove.Value();
     }
     case Command::kCopy:
@@ -172,7 +170,7 @@ bool FileOperations::ChangeFile(Command command, int index, const SoundRow& row,
       }
       return false;
     default:  // Command::kRemoveRows
-      return StillHolds(list, index, row);
+      return StillHolds(list_, index, row);
   }
 }
 
@@ -189,12 +187,11 @@ void FileOperations::RemoveAllRows() {
 
 bool FileOperations::RenameRowFile(int row, const QString& editedText) {
   LongJobGuard guard;
-  SoundList& list = list_;
-  if (!guard.Acquired() || row < 0 || row >= list.RowCount()) return false;
-  const QString oldName = list.RowFileName(row);
+  if (!guard.Acquired() || row < 0 || row >= list_.RowCount()) return false;
+  const QString oldName = list_.RowFileName(row);
   // An edit ended without a change renames nothing.
   if (editedText == oldName) return true;
-  const QString directory = list.RowDirectory(row);
+  const QString directory = list_.RowDirectory(row);
   if (!IsPlainName(editedText) ||
       !Files::RenameNoReplace(JoinPath(directory, oldName), JoinPath(directory, editedText))) {
     status_.SetMessage(
@@ -224,8 +221,7 @@ void FileOperations::AddDroppedFiles(const QStringList& paths) {
     if (!trimmed.isEmpty()) cleaned << trimmed;
   }
   if (cleaned.isEmpty()) return;
-  SoundList& list = list_;
-  list.AddPaths(cleaned, false);
+  list_.AddPaths(cleaned, false);
   UpdateCountPart(status_, list_.Selection());
-  list.Selection().ScrollIntoView(list.RowCount() - 1);
+  list_.Selection().ScrollIntoView(list_.RowCount() - 1);
 }

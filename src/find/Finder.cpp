@@ -41,7 +41,6 @@ bool Finder::FindStep(bool upward) {
   if (!job.Acquired()) return false;
 
   Option<int>& findPoint = options_.findPoint;
-  SoundList& list = list_;
   upward_ = upward;
   const QString text = options_.text.Value();
   RegexMatcher matcher;
@@ -51,20 +50,20 @@ bool Finder::FindStep(bool upward) {
   bool wrapped = false;
   int givenUp = 0;  // in the last pass, which covers the whole list
   for (;;) {
-    findPoint.Set(ClampedStart(findPoint.Value(), step, list.RowCount()));
+    findPoint.Set(ClampedStart(findPoint.Value(), step, list_.RowCount()));
     givenUp = 0;
-    for (int row = findPoint.Value(); row >= 0 && row < list.RowCount(); row += step) {
-      if (Matches(matcher, list.RowFileName(row))) {
+    for (int row = findPoint.Value(); row >= 0 && row < list_.RowCount(); row += step) {
+      if (Matches(matcher, list_.RowFileName(row))) {
         {
           // Playing is the find's own choice, not the play-on-selection trigger's.
-          const RowSelection::Quiet quiet(list.Selection());
-          list.Selection().SelectOnly(row);
+          const RowSelection::Quiet quiet(list_.Selection());
+          list_.Selection().SelectOnly(row);
         }
         findPoint.Set(row);
         if (options_.playWhenFound.Value()) {
           player_.PlayRow(row, true);
         } else {
-          UpdateCountPart(status_, list.Selection());
+          UpdateCountPart(status_, list_.Selection());
         }
         return true;
       }
@@ -73,7 +72,7 @@ bool Finder::FindStep(bool upward) {
     }
     if (wrapped) break;
     wrapped = true;
-    findPoint.Set(upward ? list.RowCount() : -1);
+    findPoint.Set(upward ? list_.RowCount() : -1);
   }
   ShowMessage(text + QStringLiteral(" 完全找不到！") + GivenUpNote(givenUp));
   return false;
@@ -83,11 +82,10 @@ void Finder::FindAll() {
   LongJob job;
   if (!job.Acquired()) return;
 
-  SoundList& list = list_;
   {
     // Find all selects without playing anything.
-    const RowSelection::Quiet quiet(list.Selection());
-    list.Selection().SelectOnly(-1);
+    const RowSelection::Quiet quiet(list_.Selection());
+    list_.Selection().SelectOnly(-1);
   }
   RegexMatcher matcher;
   PrepareMatcher(matcher, options_);
@@ -95,18 +93,18 @@ void Finder::FindAll() {
   // Selected at the end in one selection change, not one per match.
   std::vector<int> matches;
   int givenUp = 0;
-  for (int row = 0; row < list.RowCount(); ++row) {
-    if (Matches(matcher, list.RowFileName(row))) matches.push_back(row);
+  for (int row = 0; row < list_.RowCount(); ++row) {
+    if (Matches(matcher, list_.RowFileName(row))) matches.push_back(row);
     givenUp += matcher.GaveUp();
     if (!job.Continue()) break;
   }
   // Nothing is said of a find all, unless names were given up.
   if (givenUp > 0) status_.SetMessage(QStringLiteral("查找全部") + GivenUpNote(givenUp));
   {
-    const RowSelection::Quiet quiet(list.Selection());
-    list.Selection().SelectRows(matches);
+    const RowSelection::Quiet quiet(list_.Selection());
+    list_.Selection().SelectRows(matches);
   }
-  UpdateCountPart(status_, list.Selection());
+  UpdateCountPart(status_, list_.Selection());
 }
 
 void Finder::SetFindPoint(bool report) {

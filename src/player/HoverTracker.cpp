@@ -34,13 +34,12 @@ void HoverTracker::OnLeftButtonDown() {
 }
 
 void HoverTracker::OnLeftButtonUp() {
-  SoundList& list = list_;
-  const auto inList = [&list](int row) { return row >= 0 && row < list.RowCount(); };
+  const auto inList = [this](int row) { return row >= 0 && row < list_.RowCount(); };
   // A drag that began over empty space (start -1) has no row to exchange.
   if (dragStartRow_ != dragEndRow_ && inList(dragStartRow_) && inList(dragEndRow_)) {
     // The exchange changes rows: not while another job works on them.
     const LongJobGuard guard;
-    if (guard.Acquired()) list.SwapRows(dragStartRow_, dragEndRow_);
+    if (guard.Acquired()) list_.SwapRows(dragStartRow_, dragEndRow_);
   }
   leftButtonDown_ = false;
   ShowCursor(Cursor::kDefault);
@@ -49,13 +48,12 @@ void HoverTracker::OnLeftButtonUp() {
 void HoverTracker::OnClick() { leftButtonDown_ = false; }
 
 void HoverTracker::OnDragLeftList() {
-  const SoundList& list = list_;
-  if (!leftButtonDown_ || dragStartRow_ < 0 || dragStartRow_ >= list.RowCount()) return;
+  if (!leftButtonDown_ || dragStartRow_ < 0 || dragStartRow_ >= list_.RowCount()) return;
   if (LongJobGuard::Busy()) return;
   TakeDragRows();
   QStringList paths;
   for (int row : dragRows_)
-    if (row < list.RowCount()) paths << list.RowFullPath(row);
+    if (row < list_.RowCount()) paths << list_.RowFullPath(row);
   if (paths.isEmpty()) return;
   // The drag ends with the button's release, which the drop takes: the exchange ends here.
   leftButtonDown_ = false;

@@ -12,12 +12,11 @@
 #include "settings/MainOptions.h"
 
 void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
-  SoundList& list = list_;
-  RowSelection& selection = list.Selection();
+  RowSelection& selection = list_.Selection();
   int r = row.value_or(-1);
   // The event round below may remove or move rows: the row asked for is followed through it.
-  const bool follow = row && r >= 0 && r < list.RowCount();
-  const QPersistentModelIndex followed(follow ? list.index(r, 0) : QModelIndex());
+  const bool follow = row && r >= 0 && r < list_.RowCount();
+  const QPersistentModelIndex followed(follow ? list_.index(r, 0) : QModelIndex());
   const unsigned request = ++playRequests_;
   StopPlayback();
   PumpEventsNow();
@@ -35,15 +34,15 @@ void Player::PlayRow(std::optional<int> row, bool leaveSelection) {
     selection.SelectOnly(r);
     selectingForPlay_ = false;
   }
-  const bool inList = r >= 0 && r < list.RowCount();
+  const bool inList = r >= 0 && r < list_.RowCount();
   status_.SetCount(selection.CountText(r));
-  status_.SetMessage(QStringLiteral("播放 ") + (inList ? list.RowFileName(r) : QString()));
+  status_.SetMessage(QStringLiteral("播放 ") + (inList ? list_.RowFileName(r) : QString()));
   playingRow_ = r;
   if (!inList) return;
 
   const bool once = options_.once.Value();
   // The content decides the decoder; silence is explained after the name.
-  const PlayResult result = sound_.Play(list.RowFullPath(r), !once);
+  const PlayResult result = sound_.Play(list_.RowFullPath(r), !once);
   if (result != PlayResult::Started)
     status_.SetMessage(status_.Message() + Player::ReasonText(result));
 }

@@ -78,9 +78,8 @@ bool DirectoryScan::RunScan(ScanWindowPort& window) {
   window.SetRunning(true);
   sinceFlush_.start();
 
-  SoundList& list = list_;
-  if (window.ClearListFirst()) list.RemoveAllRows();
-  rows_.emplace(list);
+  if (window.ClearListFirst()) list_.RemoveAllRows();
+  rows_.emplace(list_);
   sizes_ =
       std::make_unique<SizeLookups>([this](const SizeLookups::Block& block) { MakeRows(block); });
   // Entries added meanwhile wait for the next run; removed ones end it early.
